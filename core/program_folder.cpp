@@ -1,0 +1,34 @@
+// Resolution of the program folder.
+#include "core/program_folder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace vx {
+
+QString programFolder() {
+    const QString home = qEnvironmentVariable("VEXARO_HOME");
+    if (!home.isEmpty()) return QDir::cleanPath(home);
+    if (QCoreApplication::instance()) {
+        const QString exeDir = QCoreApplication::applicationDirPath();
+        if (QFileInfo(exeDir).isWritable()) return QDir::cleanPath(exeDir);
+    }
+    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (data.isEmpty()) data = QDir::homePath() + QStringLiteral("/.local/share/Vexaro");
+    QDir().mkpath(data);
+    return QDir::cleanPath(data);
+}
+
+QString besideProgram(const QString& name) {
+    const QString folder = programFolder();
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+QString TrimPath(const QString& path) {
+    const qsizetype at = path.lastIndexOf(QLatin1Char('/'));
+    return at < 0 ? path : path.mid(at + 1);
+}
+
+}  // namespace vx

@@ -1,0 +1,19 @@
+// The program's one yield: lets the event loop deliver pending events (socket data, clicks)
+// in the middle of long work on the user-interface thread.
+#pragma once
+
+#include <functional>
+
+namespace vx {
+
+// Hands over to the Qt event loop, but only when at least a millisecond has passed since the
+// last hand-over, so a tight loop that yields often pays one clock read per call and no event
+// waits longer than about a millisecond. Does nothing when no QCoreApplication exists.
+// Re-entrant: handlers run inside it may start other work.
+void yieldToEvents();
+
+// Replaces the hand-over for tests (called on every yield, unthrottled); an empty function
+// restores the normal behaviour.
+void setYieldHook(std::function<void()> hook);
+
+}  // namespace vx

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need (only those missing),
+# then configures and builds into build/. Quick when nothing changed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libzip-dev libgtest-dev libgmock-dev
+          libbenchmark-dev python3 python3-pyftpdlib python3-aiosmtpd xvfb xauth curl zip unzip)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq "${missing[@]}"
+fi
+
+BUILD_DIR=${BUILD_DIR:-build}
+if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+fi
+cmake --build "$BUILD_DIR" -j "$(nproc)"

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test (the tests start their own local
+# FTP and SMTP servers on 127.0.0.1).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cd "${BUILD_DIR:-build}"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 600

@@ -1,0 +1,26 @@
+// The code page's round trip and the data-file reading rule.
+#include "core/cp1252.h"
+
+#include <gtest/gtest.h>
+
+using namespace vx;
+
+TEST(Cp1252, EveryByteRoundTrips) {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) all.append(char(b));
+    const QString text = cp1252ToString(all);
+    EXPECT_EQ(text[0x80], QChar(0x20AC));  // euro sign
+    EXPECT_EQ(text[0x81], QChar(0x81));    // undefined code stands for itself
+    EXPECT_EQ(text[0xE9], QChar(0xE9));
+    EXPECT_EQ(stringToCp1252(text), all);
+}
+
+TEST(Cp1252, CharacterOutsideTheCodePageBecomesQuestionMark) {
+    EXPECT_EQ(stringToCp1252(QString::fromUtf8("a\u4e2db")), QByteArray("a?b"));
+}
+
+TEST(Cp1252, DataFilesAreUtf8WhenValidOtherwiseCp1252) {
+    EXPECT_EQ(decodeDataFile(QByteArray("caf\xc3\xa9")), QString::fromUtf8("café"));
+    EXPECT_EQ(decodeDataFile(QByteArray("caf\xe9")), QString::fromUtf8("café"));
+    EXPECT_EQ(decodeDataFile(QByteArray("\x80")), QString(QChar(0x20AC)));
+}

@@ -1,0 +1,15 @@
+// Temporary program folder for tests.
+#include "temp_home.h"
+
+#include <QFile>
+
+namespace vx::test {
+
+QString TempHome::write(const QString& name, const QByteArray& bytes) const {
+    const QString path = file(name);
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+    return path;
+}
+
+}  // namespace vx::test

@@ -1,0 +1,35 @@
+// A fresh temporary program folder for one test: sets VEXARO_HOME and restores it afterwards.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace vx::test {
+
+class TempHome {
+public:
+    TempHome() : m_old(qgetenv("VEXARO_HOME")), m_hadOld(qEnvironmentVariableIsSet("VEXARO_HOME")) {
+        qputenv("VEXARO_HOME", m_dir.path().toLocal8Bit());
+    }
+    ~TempHome() {
+        if (m_hadOld)
+            qputenv("VEXARO_HOME", m_old);
+        else
+            qunsetenv("VEXARO_HOME");
+    }
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
+
+    QString path() const { return m_dir.path(); }
+    QString file(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
+    // Writes bytes to a file in the folder; returns its path.
+    QString write(const QString& name, const QByteArray& bytes) const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_old;
+    bool m_hadOld;
+};
+
+}  // namespace vx::test

@@ -1,0 +1,117 @@
+// Desktop implementation of the Ui seam.
+#include "ui/qt_ui.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/yield.h"
+
+namespace vx {
+namespace {
+
+QMessageBox::Icon toQt(Icon icon) {
+    switch (icon) {
+        case Icon::Information: return QMessageBox::Information;
+        case Icon::Question: return QMessageBox::Question;
+        case Icon::Exclamation: return QMessageBox::Warning;
+        case Icon::Critical: return QMessageBox::Critical;
+        case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(Buttons b) {
+    switch (b) {
+        case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+        case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case Buttons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+Answer fromQt(int button) {
+    switch (button) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        case QMessageBox::Cancel: return Answer::Cancel;
+        default: return Answer::Ok;
+    }
+}
+
+}  // namespace
+
+QString toQtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(';', ' ') + ')';
+    return out.join(QStringLiteral(";;"));
+}
+
+Answer QtUi::messageBox(const QString& text, Buttons buttons, Icon icon, const QString& title) {
+    QMessageBox box(toQt(icon), title.isEmpty() ? kProgramTitle : title, text, toQt(buttons),
+                    QApplication::activeWindow());
+    return fromQt(box.exec());
+}
+
+std::optional<QString> QtUi::inputBox(const QString& prompt, const QString& title,
+                                      const QString& initial) {
+    bool ok = false;
+    QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                         QLineEdit::Normal, initial, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+QString QtUi::openFileName(const QString& title, const QString& filter, const QString& start) {
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, start,
+                                        toQtFilter(filter));
+}
+
+QString QtUi::saveFileName(const QString& title, const QString& filter, const QString& start) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, start,
+                                        toQtFilter(filter));
+}
+
+bool QtUi::shellOpen(const QString& address) {
+    const QUrl url = address.contains(QStringLiteral("://")) || address.startsWith("mailto:")
+                         ? QUrl(address)
+                         : QUrl::fromLocalFile(address);
+    return QDesktopServices::openUrl(url);
+}
+
+void QtUi::setBusy(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtUi::yield() { yieldToEvents(); }
+
+void QtUi::showModal(QWidget& window) {
+    QPointer<QWidget> guard(&window);
+    window.setWindowModality(Qt::ApplicationModal);
+    window.show();
+    // A local loop that ends when the window is hidden, closed or destroyed.
+    while (guard && guard->isVisible())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (guard) guard->setWindowModality(Qt::NonModal);
+}
+
+void QtUi::endProgram() {
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+}  // namespace vx

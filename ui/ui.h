@@ -1,0 +1,57 @@
+// The one seam between the windows and the desktop: message and input boxes, file dialogs,
+// shell-open, the busy pointer, the yield, modal showing and ending the program. Windows hold a
+// reference to a Ui; the desktop uses QtUi, tests a scripted double that records what was shown.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace vx {
+
+// The program's title, used by message boxes that name no title of their own.
+inline const QString kProgramTitle = QStringLiteral("Vexaro");
+// The product name, for the messages that carry it.
+inline const QString kProductName = QStringLiteral("Vexaro Zipper");
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Icon { None, Information, Question, Exclamation, Critical };
+enum class Answer { Ok, Cancel, Yes, No };
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // Shows a modal message and returns the button pressed. An empty title means kProgramTitle.
+    virtual Answer messageBox(const QString& text, Buttons buttons = Buttons::Ok,
+                              Icon icon = Icon::None, const QString& title = QString()) = 0;
+
+    // Asks for one line of text; nullopt when the user cancels.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                            const QString& initial = QString()) = 0;
+
+    // File dialogs; the empty string when the user cancels. The filter is "Text|pattern|...".
+    virtual QString openFileName(const QString& title, const QString& filter,
+                                 const QString& startFolder = QString()) = 0;
+    virtual QString saveFileName(const QString& title, const QString& filter,
+                                 const QString& startFolder = QString()) = 0;
+
+    // Opens a document, web address or mailto: address with the desktop's program for it.
+    virtual bool shellOpen(const QString& address) = 0;
+
+    // The busy (wait) pointer on or off.
+    virtual void setBusy(bool busy) = 0;
+
+    // Lets pending events run (throttled; see vx::yieldToEvents). May run other handlers.
+    virtual void yield() = 0;
+
+    // Shows a window modally and returns when it is hidden or closed.
+    virtual void showModal(QWidget& window) = 0;
+
+    // Ends the program at once, without closing windows one by one. On the desktop it does not
+    // return; a test double records the end and returns, so callers return right after it.
+    virtual void endProgram() = 0;
+};
+
+}  // namespace vx
