@@ -1,0 +1,221 @@
+// Encrypted file format: encoding, decoding and identification.
+#include "crypto/file_crypto.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <exception>
+#include <new>
+#include <string_view>
+
+#include "crypto/ansi_text.h"
+#include "crypto/cipher.h"
+#include "crypto/error_codes.h"
+#include "crypto/file_names.h"
+#include "crypto/huffman_codec.h"
+#include "crypto/key_rules.h"
+#include "crypto/korva_state.h"
+#include "crypto/salt.h"
+#include "crypto/whole_file.h"
+
+namespace vx::korva {
+namespace {
+
+constexpr qsizetype kBannerSize = 29;
+
+std::string_view view(const QByteArray& a) { return {a.constData(), size_t(a.size())}; }
+
+// Ends an operation with a code: progress cleared, Source returned.
+QString fail(int code, const QString& source, const QString& why = QString()) {
+    state().ErrorCode = code;
+    state().FileErrorText = why;
+    DrawProgress(0);
+    return source;
+}
+
+// The source goes only when the caller asked to replace it and the output did not already
+// take its place (a decoded file whose stored name equals the source's own name).
+Status removeReplacedSource(const QString& source, const QString& target, const QString& output) {
+    if (target != source || !QFileInfo::exists(source)) return Status::ok();
+    const QFileInfo in(source), out(output);
+    if (in.canonicalFilePath() == out.canonicalFilePath()) return Status::ok();
+    QFile file(source);
+    if (!file.remove()) return Status::error(file.errorString());
+    return Status::ok();
+}
+
+// A stored extension may hold folder separators (the extension is what follows the last
+// point of the whole path), but must not climb out of the target's folder.
+bool extensionStaysBelowTarget(const QString& ext) {
+    const QStringList parts = ext.split(QLatin1Char('/'));
+    return !parts.contains(QStringLiteral(".."));
+}
+
+QString encodeFileUnguarded(const QString& source, const QString& target, const QString& key,
+                            const QString& privateKey) {
+    Result<QByteArray> read = readWholeFile(source);
+    if (!read) return fail(kEncodeFileError, source, read.message());
+    QByteArray block = std::move(read).value();
+    state().LastProgress = 0;
+
+    HuffmanEncode(block, block.size());
+    if (state().AbortFlag) return fail(kEncodeAborted, source);
+
+    const QByteArray salt = CreateSalt();
+    uint8_t check1 = static_cast<uint8_t>(salt[salt.size() - 2]);
+    uint8_t check2 = static_cast<uint8_t>(salt[salt.size() - 1]);
+    QByteArray header = salt + ansiBytes(GetFileExt(source));
+    header.append('\0');
+
+    InitCipher(key, privateKey);
+    cipher().encrypt(reinterpret_cast<uint8_t*>(header.data()), size_t(header.size()));
+    if (!EncryptArray(block)) return fail(kEncodeAborted, source);
+    check1 = EncryptByte(check1);
+    check2 = EncryptByte(check2);
+    const char check[2] = {static_cast<char>(check1), static_cast<char>(check2)};
+
+    const QString output = StripFileExt(target) + QStringLiteral(".uzp");
+    const QByteArray banner = cryptoFileBanner();
+    const Status written = writeWholeFile(
+        output, {view(banner), view(header), view(block), std::string_view(check, 2)});
+    if (!written) return fail(kEncodeFileError, source, written.message());
+    DrawProgress(0);
+    block = QByteArray();
+
+    const Status removed = removeReplacedSource(source, target, output);
+    if (!removed) return fail(kEncodeFileError, source, removed.message());
+    return output;
+}
+
+QString decodeFileUnguarded(const QString& source, const QString& target, const QString& key,
+                            const QString& privateKey) {
+    Result<QByteArray> read = readWholeFile(source);
+    if (!read) return fail(kDecodeFileError, source, read.message());
+    QByteArray A = std::move(read).value();
+    auto* a = reinterpret_cast<uint8_t*>(A.data());
+    const qsizetype U = A.size() - 1;
+
+    InitCipher(key, privateKey);
+    // A file that ends with its banner has no salt length: like a salt beyond the file.
+    if (U < kBannerSize) return fail(kFileDecodeFailed, source);
+    const int L = DecryptByte(a[kBannerSize]);
+    if (kBannerSize + L > U) return fail(kFileDecodeFailed, source);
+    uint8_t check1 = 0, check2 = 0;
+    for (int k = 2; k <= L; ++k) {
+        const uint8_t d = DecryptByte(a[kBannerSize + k - 1]);
+        if (k == L - 1) check1 = d;
+        if (k == L) check2 = d;
+    }
+
+    QByteArray extBytes;
+    qsizetype pos = kBannerSize + L;
+    bool ended = false;
+    while (pos <= U && !ended) {
+        const uint8_t d = DecryptByte(a[pos++]);
+        if (d == 0) ended = true;
+        else extBytes.append(static_cast<char>(d));
+    }
+    if (!ended)
+        return fail(kDecodeFileError, source,
+                    QStringLiteral("The stored extension runs past the end of the file"));
+    const qsizetype start = pos;
+    QString extension = ansiText(extBytes);
+    if (!extension.isEmpty()) extension.prepend(QLatin1Char('.'));
+
+    state().LastProgress = 0;
+    const qsizetype last = U - start - 2;
+    if (last >= 0 && !DecryptArray(a + start, a, last + 1)) return fail(kDecodeAborted, source);
+    const uint8_t t1 = DecryptByte(a[U - 1]);
+    const uint8_t t2 = DecryptByte(a[U]);
+    if (t1 != check1 || t2 != check2) return fail(kFileDecodeFailed, source);
+    if (last < 0)
+        return fail(kDecodeFileError, source,
+                    QStringLiteral("The file holds no compressed block"));
+    if (!extensionStaysBelowTarget(extension))
+        return fail(kDecodeFileError, source,
+                    QStringLiteral("The stored extension leads out of the target's folder"));
+
+    A.resize(last + 1);
+    const Status expanded = HuffmanDecode(A, A.size());
+    if (state().AbortFlag) return fail(kDecodeAborted, source);
+    if (!expanded) return fail(kDecodeFileError, source, expanded.message());
+    if (state().ErrorCode != 0) return fail(state().ErrorCode, source);
+
+    const QString output = StripFileExt(target) + extension;
+    const Status written = writeWholeFile(output, {view(A)});
+    if (!written) return fail(kDecodeFileError, source, written.message());
+    A = QByteArray();
+
+    const Status removed = removeReplacedSource(source, target, output);
+    if (!removed) return fail(kDecodeFileError, source, removed.message());
+    DrawProgress(0);
+    return output;
+}
+
+// Run-time failures inside an operation (memory exhausted, a codec fault) end as its file
+// error code, like any other error.
+template <typename Op>
+QString guarded(int errorCode, const QString& source, Op op) {
+    try {
+        return op();
+    } catch (const std::bad_alloc&) {
+        return fail(errorCode, source, QStringLiteral("Out of memory"));
+    } catch (const std::exception& e) {
+        return fail(errorCode, source, QString::fromLocal8Bit(e.what()));
+    }
+}
+
+}  // namespace
+
+QByteArray cryptoFileBanner() {
+    QByteArray b("= QVX KORVA v1.0.3 ");
+    b.append(static_cast<char>(0xA9));
+    b.append(" NAVLOR =");
+    return b;
+}
+
+int IdentifyCryptoFile(const QString& path) {
+    if (readFileHead(path, kBannerSize) == cryptoFileBanner()) return 1;
+    if (path.right(4).toUpper() == QStringLiteral(".UZP")) return 2;
+    return 0;
+}
+
+QString EncodeFile(const QString& Source, const QString& Target, const QString& Key,
+                   const QString& PrivateKey) {
+    state().AbortFlag = false;
+    return guarded(kEncodeFileError, Source,
+                   [&] { return encodeFileUnguarded(Source, Target, Key, PrivateKey); });
+}
+
+QString DecodeFile(const QString& Source, const QString& Target, const QString& Key,
+                   const QString& PrivateKey) {
+    state().AbortFlag = false;
+    return guarded(kDecodeFileError, Source,
+                   [&] { return decodeFileUnguarded(Source, Target, Key, PrivateKey); });
+}
+
+QString FileCrypto(const QString& Source, const QString& Target, const QString& Key,
+                   const QString& PrivateKey) {
+    ModuleState& s = state();
+    s.ErrorCode = 0;
+    s.ErrorMessage.clear();
+    s.FileErrorText.clear();
+    QString result = Source;
+    if (!IsKeyValid(Key)) {
+        s.ErrorCode = kBadKey;
+    } else if (!FileExists(Source)) {
+        s.ErrorCode = kSourceMissing;
+    } else if (QFileInfo(Source).size() < 1) {
+        s.ErrorCode = kEmptyFile;
+    } else {
+        switch (IdentifyCryptoFile(Source)) {
+            case 0: result = EncodeFile(Source, Target, Key, PrivateKey); break;
+            case 1: result = DecodeFile(Source, Target, Key, PrivateKey); break;
+            default: s.ErrorCode = kFileVersion; break;
+        }
+    }
+    SetErrorMessage();
+    return s.ErrorCode != 0 ? Source : result;
+}
+
+}  // namespace vx::korva

@@ -1,0 +1,24 @@
+// Extension and output name rules.
+#include "crypto/file_names.h"
+
+#include <QFileInfo>
+
+namespace vx::korva {
+
+QString StripFileExt(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? path : path.left(dot);
+}
+
+QString GetFileExt(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || dot == path.size() - 1) return QString();
+    return path.mid(dot + 1).toLower();
+}
+
+bool FileExists(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
+}
+
+}  // namespace vx::korva
