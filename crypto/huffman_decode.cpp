@@ -1,0 +1,271 @@
+// HuffmanDecode: checks the identification, reads the header and code table, rebuilds the tree
+// and decodes the data through a 12-bit lookup table, walking the tree only for long codes and
+// near the ends of the data and the output. Every damage ends in an error; reads stay inside
+// the block and writes inside the output.
+#include <QByteArray>
+#include <algorithm>
+#include <memory>
+
+#include "crypto/bit_packing.h"
+#include "crypto/huffman_codec.h"
+#include "crypto/huffman_decode_tree.h"
+#include "crypto/huffman_format.h"
+#include "crypto/korva_state.h"
+
+namespace vx::korva {
+namespace {
+
+using namespace huffman;
+
+struct Header {
+    std::uint8_t check = 0;
+    qsizetype outLen = 0;
+    std::array<int, 256> lengths{};  // code length of each value, 0 for none
+    qsizetype codeStart = 0;         // first byte of the code bits
+    qsizetype dataStart = 0;         // first byte of the data bits
+};
+
+int read16(const std::uint8_t* p) { return static_cast<std::int16_t>(p[0] | (p[1] << 8)); }
+std::int32_t read32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | (p[1] << 8) |
+                                     (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
+}
+
+QString readHeader(const std::uint8_t* b, qsizetype len, Header& h) {
+    if (len < kHeaderSize) return damagedError("header truncated");
+    h.check = b[kChecksumOffset];
+    h.outLen = read32(b + kLengthOffset);
+    if (h.outLen < 0) return damagedError("negative length");
+    const int n = read16(b + kCountOffset);
+    if (n < 2 || n > 256) return damagedError("number of codes out of range");
+    h.codeStart = kHeaderSize + 2 * static_cast<qsizetype>(n);
+    if (h.codeStart > len) return damagedError("code table truncated");
+    for (int i = 0; i < n; ++i) h.lengths[b[kHeaderSize + 2 * i]] = b[kHeaderSize + 2 * i + 1];
+    qsizetype codeBits = 0;
+    for (int l : h.lengths) codeBits += l;
+    h.dataStart = h.codeStart + (codeBits + 7) / 8;
+    if (h.dataStart > len) return damagedError("code bits truncated");
+    return {};
+}
+
+QString buildTree(const std::uint8_t* b, const Header& h, DecodeTree& tree, int& minLength) {
+    auto bitPos = static_cast<std::uint64_t>(h.codeStart) * 8;
+    minLength = 256;
+    for (int v = 0; v < 256; ++v) {
+        const int l = h.lengths[v];
+        if (l == 0) continue;
+        if (QString e = tree.addCode(v, b, bitPos, l); !e.isEmpty()) return e;
+        bitPos += static_cast<std::uint64_t>(l);
+        minLength = std::min(minLength, l);
+    }
+    return {};
+}
+
+enum class Stop { Limit, Done, NoCode, DataEnd };
+
+// Decodes the data bits into the output, stopping at a bit limit (overshooting it by at most
+// one probe or one code), when the output is full, or on damage.
+class DataDecoder {
+public:
+    DataDecoder(const DecodeTree& tree, const std::uint8_t* block, qsizetype blockLen,
+                std::uint64_t startBit, std::uint8_t* out, std::uint8_t* outEnd)
+        : m_tree(tree),
+          m_table(std::make_unique<DecodeTable>(tree)),
+          m_block(block),
+          m_blockLen(blockLen),
+          m_endBit(static_cast<std::uint64_t>(blockLen) * 8),
+          m_bit(startBit),
+          m_out(out),
+          m_outEnd(outEnd) {}
+
+    Stop run(std::uint64_t limitBit) {
+        if (Stop s = fastRun(limitBit); s != Stop::Limit) return s;
+        while (m_bit < limitBit && m_out < m_outEnd) {
+            const int v = walk(DecodeTree::kRoot);
+            if (v < 0) return v == -1 ? Stop::DataEnd : Stop::NoCode;
+            *m_out++ = static_cast<std::uint8_t>(v);
+        }
+        if (m_out == m_outEnd) return Stop::Done;
+        return m_bit >= m_endBit ? Stop::DataEnd : Stop::Limit;
+    }
+
+    std::uint64_t bit() const { return m_bit; }
+    bool full() const { return m_out == m_outEnd; }
+
+private:
+    // Groups of four probes from one 64-bit load: each probe takes at most 12 of the at least
+    // 57 bits loaded, and writes at most 3 values, 4 bytes, well inside the 12 bytes of room.
+    Stop fastRun(std::uint64_t limitBit) {
+        const DecodeTable& table = *m_table;
+        while (m_bit < limitBit && m_outEnd - m_out >= 12 &&
+               static_cast<qsizetype>(m_bit >> 3) + 8 <= m_blockLen) {
+            std::uint64_t buf = load64(m_block + (m_bit >> 3)) >> (m_bit & 7);
+            for (int k = 0; k < 4; ++k) {
+                const std::uint32_t e = table.probe(buf);
+                if (e >= DecodeTable::kLongCode) {
+                    if (e & DecodeTable::kNoCode) return Stop::NoCode;
+                    m_bit += DecodeTable::kBits;
+                    const int v = walk(DecodeTable::nodeOf(e));
+                    if (v < 0) return v == -1 ? Stop::DataEnd : Stop::NoCode;
+                    *m_out++ = static_cast<std::uint8_t>(v);
+                    break;
+                }
+                store32(m_out, e);
+                m_out += DecodeTable::valueCount(e);
+                const unsigned used = DecodeTable::bitsUsed(e);
+                buf >>= used;
+                m_bit += used;
+            }
+        }
+        return Stop::Limit;
+    }
+
+    // Follows the data bits from `node` to a value; -1 when the data ends first, -2 when the
+    // bits leave the tree.
+    int walk(int node) {
+        for (;;) {
+            if (m_bit >= m_endBit) return -1;
+            const int bit = (m_block[m_bit >> 3] >> (m_bit & 7)) & 1;
+            ++m_bit;
+            node = m_tree.child(node, bit);
+            if (node < 0) return -2;
+            if (const int v = m_tree.value(node); v >= 0) return v;
+        }
+    }
+
+    const DecodeTree& m_tree;
+    std::unique_ptr<DecodeTable> m_table;
+    const std::uint8_t* m_block;
+    qsizetype m_blockLen;
+    std::uint64_t m_endBit;
+    std::uint64_t m_bit;
+    std::uint8_t* m_out;
+    std::uint8_t* m_outEnd;
+};
+
+// Yields at every block position (counted from 1) that is a multiple of 10000, when the
+// decoder reaches that byte; progress 45..95 %.
+class BlockProgress {
+public:
+    BlockProgress(qsizetype blockLen, qsizetype dataStart) : m_len(blockLen) {
+        const qsizetype firstPosition = (dataStart / kWorkInterval + 1) * kWorkInterval;
+        m_next = firstPosition - 1;  // index of that byte
+    }
+    std::uint64_t limitBit() const {
+        return m_next < m_len ? static_cast<std::uint64_t>(m_next) * 8
+                              : static_cast<std::uint64_t>(m_len) * 8;
+    }
+    // Runs the checkpoints of every byte the decoder has taken bits from (or, when more output
+    // is needed, is about to). False when aborted.
+    bool pass(std::uint64_t bit, bool moreNeeded) {
+        while (m_next < m_len) {
+            const auto start = static_cast<std::uint64_t>(m_next) * 8;
+            if (start > bit || (start == bit && !moreNeeded)) break;
+            const double position = static_cast<double>(m_next + 1);
+            if (!checkpoint(position / static_cast<double>(m_len) * 50 + 45)) return false;
+            m_next += kWorkInterval;
+        }
+        return true;
+    }
+
+private:
+    qsizetype m_len;
+    qsizetype m_next;
+};
+
+enum class Outcome { Ok, Aborted, Failed };
+
+Outcome decodeData(const DecodeTree& tree, const std::uint8_t* b, qsizetype len, const Header& h,
+                   QByteArray& out, QString& error) {
+    out = QByteArray(h.outLen, Qt::Uninitialized);
+    auto* o = reinterpret_cast<std::uint8_t*>(out.data());
+    DataDecoder decoder(tree, b, len, static_cast<std::uint64_t>(h.dataStart) * 8, o,
+                        o + h.outLen);
+    BlockProgress progress(len, h.dataStart);
+    Stop stop = decoder.full() ? Stop::Done : Stop::Limit;
+    while (stop == Stop::Limit) {
+        stop = decoder.run(progress.limitBit());
+        if (stop == Stop::NoCode) {
+            error = damagedError("the data holds a bit sequence that is no code");
+            return Outcome::Failed;
+        }
+        if (stop == Stop::DataEnd) {
+            error = damagedError("data ends before the stated length");
+            return Outcome::Failed;
+        }
+        if (!progress.pass(decoder.bit(), stop != Stop::Done)) return Outcome::Aborted;
+    }
+    return Outcome::Ok;
+}
+
+std::uint8_t xorStretch(const std::uint8_t* p, qsizetype n) {
+    const std::uint8_t* end = p + n;
+    std::uint64_t acc = 0;
+    for (; end - p >= 8; p += 8) acc ^= load64(p);
+    acc ^= acc >> 32;
+    acc ^= acc >> 16;
+    acc ^= acc >> 8;
+    auto x = static_cast<std::uint8_t>(acc);
+    for (; p < end; ++p) x ^= *p;
+    return x;
+}
+
+// Progress 50..100 %, a yield every 10000 output bytes. False when aborted.
+bool checksumOf(const QByteArray& data, std::uint8_t& sum) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(data.constData());
+    const qsizetype count = data.size();
+    sum = 0;
+    for (qsizetype i = 0; i < count; i += kWorkInterval) {
+        if (!checkpoint(static_cast<double>(i) / static_cast<double>(count) * 50 + 5 + 45))
+            return false;
+        sum ^= xorStretch(p + i, std::min<qsizetype>(kWorkInterval, count - i));
+    }
+    return true;
+}
+
+bool isIdentified(const std::uint8_t* b, qsizetype len) {
+    return len >= kIdSize && b[0] == 'H' && b[1] == 'E' && b[3] == '\r' &&
+           (b[2] == kCompressedTag || b[2] == kStoredTag);
+}
+
+}  // namespace
+
+Status HuffmanDecode(QByteArray& A, qsizetype Len) {
+    if (Len < 0 || Len > A.size()) return Status::error(damagedError("block length outside the array"));
+    const auto* b = reinterpret_cast<const std::uint8_t*>(A.constData());
+    if (!isIdentified(b, Len)) return Status::error(identificationError());
+    if (b[2] == kStoredTag) {
+        A = A.mid(kIdSize, Len - kIdSize);
+        return Status::ok();
+    }
+
+    Header h;
+    if (QString e = readHeader(b, Len, h); !e.isEmpty()) return Status::error(e);
+    auto tree = std::make_unique<DecodeTree>();
+    int minLength = 0;
+    if (QString e = buildTree(b, h, *tree, minLength); !e.isEmpty()) return Status::error(e);
+    // Every value takes at least the shortest code, so a larger length cannot be in the data;
+    // refusing it here also keeps a forged length from allocating a huge output.
+    const auto dataBits = static_cast<std::uint64_t>(Len - h.dataStart) * 8;
+    if (h.outLen > 0 && static_cast<std::uint64_t>(h.outLen) >
+                            dataBits / static_cast<std::uint64_t>(minLength))
+        return Status::error(damagedError("data ends before the stated length"));
+
+    QByteArray out;
+    QString error;
+    switch (decodeData(*tree, b, Len, h, out, error)) {
+        case Outcome::Failed: return Status::error(error);
+        case Outcome::Aborted: return Status::ok();
+        case Outcome::Ok: break;
+    }
+    std::uint8_t sum = 0;
+    if (!checksumOf(out, sum)) return Status::ok();
+    if (sum != h.check) {
+        state().ErrorCode = kChecksumErrorCode;
+        state().ErrorMessage = checksumErrorMessage();
+    }
+    A = std::move(out);
+    return Status::ok();
+}
+
+}  // namespace vx::korva

@@ -1,0 +1,206 @@
+// HuffmanEncode: counts the byte values, builds the codes, and writes the compressed block, or
+// the stored block when packing would not make the data smaller. The work runs in stretches
+// between the fixed yield points, so the inner loops carry no checks.
+#include <QByteArray>
+#include <algorithm>
+#include <climits>
+
+#include "crypto/bit_packing.h"
+#include "crypto/huffman_codec.h"
+#include "crypto/huffman_format.h"
+#include "crypto/huffman_tree.h"
+#include "crypto/korva_state.h"
+
+namespace vx::korva {
+namespace {
+
+using namespace huffman;
+
+QByteArray storedBlock(const QByteArray& a, qsizetype len) {
+    QByteArray block(kIdSize + len, Qt::Uninitialized);
+    std::memcpy(block.data(), "HE0\r", kIdSize);
+    if (len > 0) std::memcpy(block.data() + kIdSize, a.constData(), static_cast<size_t>(len));
+    return block;
+}
+
+void countStretch(const std::uint8_t* p, qsizetype n, std::uint64_t (*lanes)[256]) {
+    const std::uint8_t* end = p + n;
+    for (; end - p >= 8; p += 8) {
+        const std::uint64_t w = load64(p);
+        ++lanes[0][w & 255];
+        ++lanes[1][(w >> 8) & 255];
+        ++lanes[2][(w >> 16) & 255];
+        ++lanes[3][(w >> 24) & 255];
+        ++lanes[0][(w >> 32) & 255];
+        ++lanes[1][(w >> 40) & 255];
+        ++lanes[2][(w >> 48) & 255];
+        ++lanes[3][w >> 56];
+    }
+    for (; p < end; ++p) ++lanes[0][*p];
+}
+
+// Progress 0..3 %, a yield every 1000 bytes. False when aborted.
+bool countValues(const std::uint8_t* in, qsizetype len, ValueCounts& counts) {
+    std::uint64_t lanes[4][256] = {};
+    for (qsizetype i = 0; i < len; i += kCountInterval) {
+        if (!checkpoint(static_cast<double>(i) / static_cast<double>(len) * 3)) return false;
+        countStretch(in + i, std::min<qsizetype>(kCountInterval, len - i), lanes);
+    }
+    for (int v = 0; v < 256; ++v) counts[v] = lanes[0][v] + lanes[1][v] + lanes[2][v] + lanes[3][v];
+    return true;
+}
+
+std::uint8_t xorStretch(const std::uint8_t* p, qsizetype n) {
+    const std::uint8_t* end = p + n;
+    std::uint64_t acc = 0;
+    for (; end - p >= 8; p += 8) acc ^= load64(p);
+    acc ^= acc >> 32;
+    acc ^= acc >> 16;
+    acc ^= acc >> 8;
+    auto x = static_cast<std::uint8_t>(acc);
+    for (; p < end; ++p) x ^= *p;
+    return x;
+}
+
+// Progress 3..6 %, a yield every 10000 bytes. False when aborted.
+bool checksumOf(const std::uint8_t* in, qsizetype len, std::uint8_t& sum) {
+    sum = 0;
+    for (qsizetype i = 0; i < len; i += kWorkInterval) {
+        if (!checkpoint(static_cast<double>(i) / static_cast<double>(len) * 3 + 3)) return false;
+        sum ^= xorStretch(in + i, std::min<qsizetype>(kWorkInterval, len - i));
+    }
+    return true;
+}
+
+// Code and length of each value in one word: bits in the low 56 bits, length in the top byte.
+using PackedCodes = std::array<std::uint64_t, 256>;
+constexpr std::uint64_t kCodeMask = (std::uint64_t{1} << 56) - 1;
+
+// Packs K codes per flush; K codes of the longest length must fit the 56 free bits.
+template <int K>
+void packStretch(const std::uint8_t* p, qsizetype n, const PackedCodes& codes, BitWriter& w) {
+    const std::uint8_t* end = p + n;
+    for (; end - p >= K; p += K) {
+        for (int k = 0; k < K; ++k) {
+            const std::uint64_t e = codes[p[k]];
+            w.add(e & kCodeMask, static_cast<unsigned>(e >> 56));
+        }
+        w.flush();
+    }
+    for (; p < end; ++p) {
+        const std::uint64_t e = codes[*p];
+        w.put(e & kCodeMask, static_cast<unsigned>(e >> 56));
+    }
+}
+
+using PackFn = void (*)(const std::uint8_t*, qsizetype, const PackedCodes&, BitWriter&);
+
+PackFn packerFor(int maxLength) {
+    switch (std::min(56 / maxLength, 8)) {
+        case 1: return packStretch<1>;
+        case 2: return packStretch<2>;
+        case 3: return packStretch<3>;
+        case 4: return packStretch<4>;
+        case 5: return packStretch<5>;
+        case 6: return packStretch<6>;
+        case 7: return packStretch<7>;
+        default: return packStretch<8>;
+    }
+}
+
+struct Plan {
+    CodeTable codes;
+    int coded = 0;            // N: values with a code
+    std::uint64_t codeBits = 0;  // S
+    std::uint64_t dataBits = 0;  // D
+    int maxLength = 0;
+};
+
+Plan planFor(const ValueCounts& counts) {
+    Plan plan;
+    plan.codes = buildHuffmanCodes(counts);
+    for (int v = 0; v < 256; ++v) {
+        const int l = plan.codes[v].length;
+        if (l == 0) continue;
+        ++plan.coded;
+        plan.codeBits += static_cast<std::uint64_t>(l);
+        plan.dataBits += static_cast<std::uint64_t>(l) * counts[v];
+        plan.maxLength = std::max(plan.maxLength, l);
+    }
+    return plan;
+}
+
+void writeHeader(std::uint8_t* out, std::uint8_t sum, qsizetype len, const Plan& plan) {
+    std::memcpy(out, "HE3\r", kIdSize);
+    out[kChecksumOffset] = sum;
+    const auto l = static_cast<std::uint32_t>(len);
+    for (int b = 0; b < 4; ++b) out[kLengthOffset + b] = static_cast<std::uint8_t>(l >> (8 * b));
+    out[kCountOffset] = static_cast<std::uint8_t>(plan.coded & 255);
+    out[kCountOffset + 1] = static_cast<std::uint8_t>(plan.coded >> 8);
+    std::uint8_t* pair = out + kHeaderSize;
+    for (int v = 0; v < 256; ++v) {
+        if (plan.codes[v].length == 0) continue;
+        *pair++ = static_cast<std::uint8_t>(v);
+        *pair++ = static_cast<std::uint8_t>(plan.codes[v].length);
+    }
+}
+
+// Writes the whole compressed block; progress 6..50 %. False when aborted.
+bool writeBlock(const std::uint8_t* in, qsizetype len, std::uint8_t sum, const Plan& plan,
+                QByteArray& block) {
+    const qsizetype tableEnd = kHeaderSize + 2 * plan.coded;
+    const auto codeBytes = static_cast<qsizetype>((plan.codeBits + 7) / 8);
+    const auto dataBytes = static_cast<qsizetype>((plan.dataBits + 7) / 8);
+    const qsizetype size = tableEnd + codeBytes + dataBytes;
+    block = QByteArray(size + 8, Qt::Uninitialized);  // 8 bytes of room for whole-word stores
+    auto* out = reinterpret_cast<std::uint8_t*>(block.data());
+    writeHeader(out, sum, len, plan);
+
+    BitWriter w(out + tableEnd);
+    PackedCodes packed{};
+    for (int v = 0; v < 256; ++v) {
+        const HuffmanCode& c = plan.codes[v];
+        packed[v] = c.bits | (static_cast<std::uint64_t>(c.length) << 56);
+        if (c.length > 0) w.put(c.bits, static_cast<unsigned>(c.length));
+    }
+    w.alignToByte();
+
+    const PackFn pack = packerFor(plan.maxLength);
+    for (qsizetype i = 0; i < len; i += kWorkInterval) {
+        if (!checkpoint(static_cast<double>(i) / static_cast<double>(len) * 44 + 3 + 3))
+            return false;
+        pack(in + i, std::min<qsizetype>(kWorkInterval, len - i), packed, w);
+    }
+    w.alignToByte();
+    block.resize(size);
+    return true;
+}
+
+}  // namespace
+
+void HuffmanEncode(QByteArray& A, qsizetype Len) {
+    Len = std::clamp<qsizetype>(Len, 0, A.size());
+    if (Len == 0) {
+        A = storedBlock(A, 0);
+        return;
+    }
+    const auto* in = reinterpret_cast<const std::uint8_t*>(A.constData());
+    ValueCounts counts{};
+    if (!countValues(in, Len, counts)) return;
+
+    // The length field holds 32 signed bits; longer input can only be stored.
+    const Plan plan = planFor(counts);
+    const std::uint64_t packedSize = (plan.dataBits + 7) / 8;
+    if (packedSize == 0 || packedSize > static_cast<std::uint64_t>(Len) || Len > INT32_MAX) {
+        A = storedBlock(A, Len);
+        return;
+    }
+
+    std::uint8_t sum = 0;
+    if (!checksumOf(in, Len, sum)) return;
+    QByteArray block;
+    if (!writeBlock(in, Len, sum, plan, block)) return;
+    A = std::move(block);
+}
+
+}  // namespace vx::korva
