@@ -1,0 +1,379 @@
+// cFTP on top of the FTP layer. The 255-byte blocks, the yield and the event after each full
+// block are the design; the layer below gathers the blocks into large socket writes and serves
+// reads from a large buffer, so a block costs a copy, a clock read and a signal.
+#include "ftp/cftp.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <limits>
+
+#include "core/yield.h"
+#include "ftp/ftp_parse.h"
+#include "ftp/listing_rows.h"
+#include "ftp/server_address.h"
+
+namespace vx {
+namespace {
+
+const char kAgent[] = "Mirelo FTP Client";
+constexpr qint64 kSimpleChunk = 256 * 1024;
+
+// Leading and trailing spaces only, as the design's trim does (tabs stay).
+void trimSpaces(QString& s) {
+    qsizetype a = 0, b = s.size();
+    while (a < b && s.at(a) == QLatin1Char(' ')) ++a;
+    while (b > a && s.at(b - 1) == QLatin1Char(' ')) --b;
+    if (a != 0 || b != s.size()) s = s.mid(a, b - a);
+}
+
+qint32 low32(qint64 n) { return static_cast<qint32>(static_cast<quint32>(n & 0xffffffffLL)); }
+
+QString localProblem(const QString& path, const QString& why) {
+    return QStringLiteral("%1: %2").arg(path, why);
+}
+
+// Opens a local file for reading, refusing folders (which open but cannot be read).
+bool openForReading(QFile& f, QString* why) {
+    if (QFileInfo(f.fileName()).isDir()) {
+        *why = QStringLiteral("is a folder");
+        return false;
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        *why = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+cFTP::cFTP(QObject* parent) : QObject(parent) {}
+
+cFTP::~cFTP() = default;
+
+cDirList& cFTP::Directory() {
+    if (!oDirList) oDirList = std::make_unique<cDirList>();
+    return *oDirList;
+}
+
+int cFTP::lastCode() const {
+    if (!hConnection) return ftp::NotConnected;
+    const int code = hConnection->lastError();
+    return code == ftp::NoError ? ftp::NotConnected : code;
+}
+
+void cFTP::RecordError(int lErrorCode, const QString& sOperation, const QString& sDetail) {
+    if (lErrorCode == ftp::ServerErrorReply && hConnection) {
+        sLastError = hConnection->lastResponse();
+        return;
+    }
+    QString message = ftp::errorMessage(lErrorCode);
+    if (!sDetail.isEmpty()) message += QLatin1Char(' ') + sDetail;
+    sLastError = sOperation + QStringLiteral(" error code: ") + QString::number(lErrorCode) +
+                 QStringLiteral(" Message: ") + message;
+}
+
+double cFTP::FileTimeToDate(qint64 fileTime) const { return fileTimeToDate(fileTime); }
+
+bool cFTP::OpenConnection(const QString& sServer, const QString& sUser, const QString& sPassword) {
+    if (hConnection) {
+        hConnection->close();
+        hConnection.reset();
+    }
+    // The machine counts as online: there is no dial-up step on this platform.
+    hInternet = std::make_unique<Internet>(Internet{QString::fromLatin1(kAgent), m_timeouts});
+    auto connection = std::make_unique<ftp::FtpClient>(hInternet->timeouts);
+    const auto address = ftp::parseServerAddress(sServer);
+    const bool passive = lConnectFlags == kModePassive;
+    if (address && connection->open(address->host, address->port, sUser, sPassword, passive)) {
+        hConnection = std::move(connection);
+        return true;
+    }
+    hConnection = std::move(connection);
+    RecordError(address ? lastCode() : ftp::InvalidAddress, QStringLiteral("InternetConnect"));
+    hConnection.reset();
+    return false;
+}
+
+void cFTP::CloseConnection() {
+    hFile.reset();
+    if (hConnection) hConnection->close();
+    hConnection.reset();
+    hInternet.reset();
+}
+
+bool cFTP::failTransfer(int code, const QString& sOperation, const QString& sDetail) {
+    RecordError(code, sOperation, sDetail);
+    if (hFile) hFile->abort();
+    hFile.reset();
+    return false;
+}
+
+bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
+    trimSpaces(sLocal);
+    trimSpaces(sRemote);
+    if (sLocal.isEmpty() || sRemote.isEmpty()) return false;
+    if (hFile) return failTransfer(ftp::Busy, QStringLiteral("FtpOpenFile:PutFile"));
+    // The local file is opened first so that a missing one does not replace the remote file.
+    QFile local(sLocal);
+    QString why;
+    if (!openForReading(local, &why)) {
+        RecordError(ftp::LocalFileError, QStringLiteral("OpenLocalFile"), localProblem(sLocal, why));
+        return false;
+    }
+    const qint64 length = local.size();
+    if (length > std::numeric_limits<qint32>::max()) {
+        RecordError(ftp::FileTooLarge, QStringLiteral("OpenLocalFile"), sLocal);
+        return false;
+    }
+    const auto type = lTransferType == kTransferBinary ? ftp::TransferType::Binary : ftp::TransferType::Ascii;
+    if (hConnection) hFile = hConnection->openFile(sRemote, ftp::Access::Write, type);
+    if (!hFile) {
+        RecordError(lastCode(), QStringLiteral("FtpOpenFile:PutFile"));
+        return false;
+    }
+    const qint32 lTotalBytes = static_cast<qint32>(length);
+    qint32 lCurrentBytes = 0;
+    char block[kBlockSize];
+    for (qint32 i = 0; i < lTotalBytes / kBlockSize; ++i) {
+        if (local.read(block, kBlockSize) != kBlockSize)
+            return failTransfer(ftp::LocalFileError, QStringLiteral("ReadLocalFile"),
+                                localProblem(sLocal, local.errorString()));
+        if (!hFile || !hFile->write(block, kBlockSize))
+            return failTransfer(lastCode(), QStringLiteral("InternetWriteFile"));
+        yieldToEvents();
+        lCurrentBytes += kBlockSize;
+        emit FileTransferProgress(lCurrentBytes, lTotalBytes);
+    }
+    const qint32 rest = lTotalBytes % kBlockSize;
+    if (rest != 0) {
+        if (local.read(block, kBlockSize) != rest)
+            return failTransfer(ftp::LocalFileError, QStringLiteral("ReadLocalFile"),
+                                localProblem(sLocal, local.errorString()));
+        if (!hFile || !hFile->write(block, rest))
+            return failTransfer(lastCode(), QStringLiteral("InternetWriteFile2"));
+    }
+    lCurrentBytes = lTotalBytes;
+    local.close();
+    emit FileTransferProgress(lTotalBytes, lTotalBytes);
+    if (!hFile) return failTransfer(ftp::NotConnected, QStringLiteral("InternetCloseHandle"));
+    const bool stored = hFile->close();
+    if (!stored) RecordError(lastCode(), QStringLiteral("InternetCloseHandle"));
+    hFile.reset();
+    return stored;
+}
+
+bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
+    trimSpaces(sLocal);
+    trimSpaces(sRemote);
+    if (sLocal.isEmpty() || sRemote.isEmpty()) return false;
+    if (hFile) return failTransfer(ftp::Busy, QStringLiteral("FtpOpenFile:GetFile"));
+    const qint32 lTotalBytes = GetFTPFileSize(sRemote);
+    if (lTotalBytes <= 0) return false;
+    const auto type = lTransferType == kTransferBinary ? ftp::TransferType::Binary : ftp::TransferType::Ascii;
+    if (hConnection) hFile = hConnection->openFile(sRemote, ftp::Access::Read, type);
+    if (!hFile) {
+        RecordError(lastCode(), QStringLiteral("FtpOpenFile:GetFile"));
+        return false;
+    }
+    QFile local(sLocal);
+    if (QFileInfo(sLocal).isDir() || !local.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const QString why = QFileInfo(sLocal).isDir() ? QStringLiteral("is a folder") : local.errorString();
+        return failTransfer(ftp::LocalFileError, QStringLiteral("OpenLocalFile"), localProblem(sLocal, why));
+    }
+    qint32 lCurrentBytes = 0;
+    char block[kBlockSize];
+    for (qint32 i = 0; i < lTotalBytes / kBlockSize; ++i) {
+        if (!hFile || !hFile->read(block, kBlockSize))
+            return failTransfer(lastCode(), QStringLiteral("InternetReadFile"));
+        if (local.write(block, kBlockSize) != kBlockSize)
+            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
+                                localProblem(sLocal, local.errorString()));
+        yieldToEvents();
+        lCurrentBytes += kBlockSize;
+        emit FileTransferProgress(lCurrentBytes, lTotalBytes);
+    }
+    const qint32 rest = lTotalBytes % kBlockSize;
+    if (rest != 0) {
+        if (!hFile || !hFile->read(block, rest))
+            return failTransfer(lastCode(), QStringLiteral("InternetReadFile2"));
+        if (local.write(block, rest) != rest)
+            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
+                                localProblem(sLocal, local.errorString()));
+    }
+    if (!local.flush())
+        return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
+                            localProblem(sLocal, local.errorString()));
+    local.close();
+    lCurrentBytes = lTotalBytes;
+    emit FileTransferProgress(lTotalBytes, lTotalBytes);
+    // All promised bytes are here; the server's closing reply cannot change the file.
+    if (hFile) (void)hFile->close();
+    hFile.reset();
+    return true;
+}
+
+bool cFTP::SimpleFTPPutFile(const QString& sLocal, const QString& sRemote) {
+    const QString op = QStringLiteral("SimpleFtpPutFile");
+    if (hFile) return failTransfer(ftp::Busy, op);
+    QFile local(sLocal);
+    QString why;
+    if (!openForReading(local, &why)) {
+        RecordError(ftp::LocalFileError, op, localProblem(sLocal, why));
+        return false;
+    }
+    const auto type = lTransferType == kTransferBinary ? ftp::TransferType::Binary : ftp::TransferType::Ascii;
+    std::unique_ptr<ftp::RemoteFile> remote;
+    if (hConnection) remote = hConnection->openFile(sRemote, ftp::Access::Write, type);
+    if (!remote) {
+        RecordError(lastCode(), op);
+        return false;
+    }
+    QByteArray chunk;
+    while (!(chunk = local.read(kSimpleChunk)).isEmpty()) {
+        if (!remote->write(chunk.constData(), chunk.size())) {
+            RecordError(lastCode(), op);
+            return false;  // the remote file's destructor cuts the transfer
+        }
+    }
+    if (local.error() != QFileDevice::NoError) {
+        RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
+        return false;
+    }
+    if (!remote->close()) {
+        RecordError(lastCode(), op);
+        return false;
+    }
+    return true;
+}
+
+bool cFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
+    const QString op = QStringLiteral("SimpleFtpGetFile");
+    if (hFile) return failTransfer(ftp::Busy, op);
+    const auto type = lTransferType == kTransferBinary ? ftp::TransferType::Binary : ftp::TransferType::Ascii;
+    std::unique_ptr<ftp::RemoteFile> remote;
+    if (hConnection) remote = hConnection->openFile(sRemote, ftp::Access::Read, type);
+    if (!remote) {
+        RecordError(lastCode(), op);
+        return false;
+    }
+    QFile local(sLocal);
+    if (QFileInfo(sLocal).isDir() || !local.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
+        remote->abort();
+        return false;
+    }
+    std::vector<char> buf(kSimpleChunk);
+    for (;;) {
+        const qint64 got = remote->readSome(buf.data(), kSimpleChunk);
+        if (got < 0) {
+            RecordError(lastCode(), op);
+            remote->abort();
+            return false;
+        }
+        if (got == 0) break;
+        if (local.write(buf.data(), got) != got) {
+            RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
+            remote->abort();
+            return false;
+        }
+    }
+    if (!local.flush()) {
+        RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
+        remote->abort();
+        return false;
+    }
+    if (!remote->close()) {
+        RecordError(lastCode(), op);
+        return false;
+    }
+    return true;
+}
+
+bool cFTP::RenameFTPFile(const QString& sExisting, const QString& sNewName) {
+    if (hConnection && hConnection->rename(sExisting, sNewName)) return true;
+    RecordError(lastCode(), QStringLiteral("RenameFTPFile"));
+    return false;
+}
+
+bool cFTP::CreateFTPDirectory(const QString& sDirectory) {
+    if (hConnection && hConnection->makeDirectory(sDirectory)) return true;
+    RecordError(lastCode(), QStringLiteral("CreateFTPDirectory"));
+    return false;
+}
+
+bool cFTP::RemoveFTPDirectory(const QString& sDirectory) {
+    if (hConnection && hConnection->removeDirectory(sDirectory)) return true;
+    RecordError(lastCode(), QStringLiteral("RemoveFTPDirectory"));
+    return false;
+}
+
+bool cFTP::DeleteFTPFile(const QString& sRemote) {
+    if (hConnection && hConnection->deleteFile(sRemote)) return true;
+    RecordError(lastCode(), QStringLiteral("DeleteFTPFile"));
+    return false;
+}
+
+QString cFTP::GetFTPDirectory() {
+    if (hConnection) {
+        if (const auto dir = hConnection->currentDirectory()) return dir->left(1023);
+    }
+    RecordError(lastCode(), QStringLiteral("FtpGetCurrentDirectory"));
+    return QString();
+}
+
+bool cFTP::SetFTPDirectory(const QString& sDir) {
+    if (hConnection && hConnection->changeDirectory(sDir)) return true;
+    RecordError(lastCode(), QStringLiteral("FtpSetCurrentDirectory"));
+    return false;
+}
+
+qint32 cFTP::GetFTPFileSize(const QString& sFile) {
+    QString pattern = sFile;
+    pattern.replace(QLatin1Char(' '), QLatin1Char('?'));
+    if (!hConnection) {
+        RecordError(ftp::NotConnected, QStringLiteral("FtpFindFirstFile"));
+        return -2;
+    }
+    // A plain name is asked for directly; the listing search remains the fall-back for folders,
+    // servers without SIZE, and patterns.
+    if (!ftp::hasWildcards(pattern)) {
+        if (const auto size = hConnection->size(pattern)) return low32(*size);
+        if (!hConnection->isOpen()) {
+            RecordError(lastCode(), QStringLiteral("FtpFindFirstFile"));
+            return -2;
+        }
+    }
+    ftp::FindData first;
+    if (hConnection->findFirst(pattern, first)) return low32(first.size);
+    const int code = lastCode();
+    if (code == ftp::NoMoreFiles) return -1;
+    RecordError(code, QStringLiteral("FtpFindFirstFile"));
+    return -2;
+}
+
+cDirList* cFTP::GetDirectoryListing(const QString& sFilter) {
+    oDirList.reset();
+    if (!hConnection) {
+        RecordError(ftp::NotConnected, QStringLiteral("FtpFindFirstFile"));
+        return nullptr;
+    }
+    ftp::FindData entry;
+    auto search = hConnection->findFirst(sFilter, entry);
+    if (!search) {
+        const int code = lastCode();
+        if (code != ftp::NoMoreFiles) RecordError(code, QStringLiteral("FtpFindFirstFile"));
+        return nullptr;
+    }
+    do {
+        Directory().Add(static_cast<qint32>(entry.attributes), FileTimeToDate(entry.creationTime),
+                        FileTimeToDate(entry.lastAccessTime), FileTimeToDate(entry.lastWriteTime),
+                        low32(entry.size), entry.name);
+    } while (search->next(entry));
+    const int code = lastCode();
+    if (code == ftp::NoMoreFiles) return oDirList.get();
+    RecordError(code, QStringLiteral("InternetFindNextFile"));
+    return nullptr;
+}
+
+}  // namespace vx

@@ -1,0 +1,569 @@
+// The FTP dialogue: a control connection driven command by command with blocking waits, and
+// one data connection per transfer or listing. Any doubt about where the control connection
+// stands (time-out, garbage, a lost data connection after the server promised one) drops it,
+// so no later command can be answered by a stale reply.
+#include "ftp/ftp_client.h"
+
+#include <QDeadlineTimer>
+#include <QLoggingCategory>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <cstring>
+
+#include "ftp/ftp_parse.h"
+
+Q_LOGGING_CATEGORY(lcFtp, "vexaro.ftp", QtWarningMsg)
+
+namespace vx::ftp {
+namespace {
+
+constexpr qsizetype kChunk = 256 * 1024;           // one socket write or read
+constexpr qint64 kHighWater = 1024 * 1024;         // most bytes left in the socket's own buffer
+constexpr qsizetype kMaxListing = 64 * 1024 * 1024;  // a listing beyond this is refused
+
+int socketErrorCode(const QTcpSocket& s) {
+    switch (s.error()) {
+        case QAbstractSocket::HostNotFoundError: return HostNotFound;
+        case QAbstractSocket::SocketTimeoutError: return TimedOut;
+        default: return CannotConnect;
+    }
+}
+
+int readerErrorCode(net::ReplyReader::Error e) {
+    return e == net::ReplyReader::Error::NotAReply ? NotAnFtpReply : ReplyTooLong;
+}
+
+int remaining(const QDeadlineTimer& d) { return static_cast<int>(qMax<qint64>(0, d.remainingTime())); }
+
+}  // namespace
+
+const char* stateName(FtpClient::State s) {
+    switch (s) {
+        case FtpClient::State::Disconnected: return "[STOP]";
+        case FtpClient::State::Connecting: return "[CONNECT]";
+        case FtpClient::State::Greeting: return "[GREETING]";
+        case FtpClient::State::User: return "[USER]";
+        case FtpClient::State::Pass: return "[PASS]";
+        case FtpClient::State::Ready: return "[READY]";
+        case FtpClient::State::DataSetup: return "[DATA]";
+        case FtpClient::State::Transfer: return "[TRANSFER]";
+    }
+    return "[?]";
+}
+
+// ---- control connection ----
+
+FtpClient::FtpClient(Timeouts timeouts) : m_timeouts(timeouts) {}
+
+FtpClient::~FtpClient() {
+    if (m_file) {
+        m_file->m_data.reset();
+        m_file->m_client = nullptr;
+        m_file->m_finished = true;
+        m_file = nullptr;
+    }
+    if (m_control) m_control->abort();
+}
+
+void FtpClient::setState(State s) {
+    if (s == m_state) return;
+    qCDebug(lcFtp) << stateName(m_state) << "->" << stateName(s);
+    m_state = s;
+}
+
+bool FtpClient::fail(int code) {
+    m_lastError = code;
+    return false;
+}
+
+void FtpClient::drop(int code) {
+    if (m_control) m_control->abort();
+    m_control.reset();
+    m_reader.reset();
+    setState(State::Disconnected);
+    m_lastError = code;
+}
+
+bool FtpClient::isOpen() const { return m_control && m_state != State::Disconnected; }
+
+bool FtpClient::ready() {
+    if (!isOpen()) return fail(NotConnected);
+    if (m_file || m_state != State::Ready) return fail(Busy);
+    return true;
+}
+
+bool FtpClient::send(const QString& command) {
+    if (command.contains(QLatin1Char('\r')) || command.contains(QLatin1Char('\n')))
+        return fail(InvalidName);
+    if (!m_control) return fail(NotConnected);
+    qCDebug(lcFtp) << "<<" << (command.startsWith(QLatin1String("PASS ")) ? "PASS ****" : command);
+    m_control->write(command.toUtf8() + "\r\n");
+    m_control->flush();
+    return true;
+}
+
+std::optional<net::Reply> FtpClient::readReply(int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (m_control) {
+        if (auto r = m_reader.take()) {
+            m_lastResponse = r->text();
+            qCDebug(lcFtp) << ">>" << m_lastResponse;
+            return r;
+        }
+        if (m_reader.error() != net::ReplyReader::Error::None) {
+            drop(readerErrorCode(m_reader.error()));
+            return std::nullopt;
+        }
+        if (m_control->bytesAvailable() > 0) {
+            m_reader.feed(m_control->read(64 * 1024));
+            continue;
+        }
+        if (m_control->state() != QAbstractSocket::ConnectedState) break;
+        if (deadline.hasExpired()) {
+            drop(TimedOut);
+            return std::nullopt;
+        }
+        m_control->waitForReadyRead(qMax(1, remaining(deadline)));
+    }
+    drop(ConnectionLost);
+    return std::nullopt;
+}
+
+std::optional<net::Reply> FtpClient::command(const QString& cmd) {
+    if (!send(cmd)) return std::nullopt;
+    return readReply(m_timeouts.replyMs);
+}
+
+bool FtpClient::simple(const QString& cmd, int wantedClass) {
+    if (!ready()) return false;
+    const auto r = command(cmd);
+    if (!r) return false;
+    return r->code / 100 == wantedClass ? true : fail(ServerErrorReply);
+}
+
+bool FtpClient::open(const QString& host, quint16 port, const QString& user,
+                     const QString& password, bool passive) {
+    close();
+    m_passive = passive;
+    m_noEpsv = m_noEprt = m_noMlsd = false;
+    m_type.reset();
+    if (host.trimmed().isEmpty() || port == 0) return fail(InvalidAddress);
+    m_control = std::make_unique<QTcpSocket>();
+    setState(State::Connecting);
+    m_control->connectToHost(host, port);
+    if (!m_control->waitForConnected(m_timeouts.connectMs)) {
+        const int code = socketErrorCode(*m_control);
+        drop(code);
+        return false;
+    }
+    setState(State::Greeting);
+    auto greeting = readReply(m_timeouts.replyMs);
+    while (greeting && greeting->code == 120) greeting = readReply(m_timeouts.replyMs);
+    if (!greeting) return false;
+    if (greeting->code != 220) {
+        drop(ServerErrorReply);
+        return false;
+    }
+    return login(user, password);
+}
+
+bool FtpClient::login(const QString& user, const QString& password) {
+    setState(State::User);
+    auto r = command(QStringLiteral("USER ") + user);
+    if (!r) return false;
+    if (r->code == 331) {
+        setState(State::Pass);
+        r = command(QStringLiteral("PASS ") + password);
+        if (!r) return false;
+    }
+    if (r->code != 230 && r->code != 202) {
+        drop(LoginRefused);
+        return false;
+    }
+    setState(State::Ready);
+    return true;
+}
+
+void FtpClient::close() {
+    if (m_file) m_file->abort();
+    if (isOpen() && m_state == State::Ready && send(QStringLiteral("QUIT")))
+        readReply(qMin(m_timeouts.replyMs, 2000));
+    if (m_control) m_control->abort();
+    m_control.reset();
+    m_reader.reset();
+    setState(State::Disconnected);
+}
+
+// ---- simple commands ----
+
+std::optional<QString> FtpClient::currentDirectory() {
+    if (!ready()) return std::nullopt;
+    const auto r = command(QStringLiteral("PWD"));
+    if (!r) return std::nullopt;
+    if (r->code != 257) {
+        fail(ServerErrorReply);
+        return std::nullopt;
+    }
+    auto dir = parsePwdReply(r->lines.first());
+    if (!dir) fail(NotAnFtpReply);
+    return dir;
+}
+
+bool FtpClient::changeDirectory(const QString& path) { return simple(QStringLiteral("CWD ") + path); }
+bool FtpClient::makeDirectory(const QString& path) { return simple(QStringLiteral("MKD ") + path); }
+bool FtpClient::removeDirectory(const QString& path) { return simple(QStringLiteral("RMD ") + path); }
+bool FtpClient::deleteFile(const QString& path) { return simple(QStringLiteral("DELE ") + path); }
+
+bool FtpClient::rename(const QString& from, const QString& to) {
+    return simple(QStringLiteral("RNFR ") + from, 3) && simple(QStringLiteral("RNTO ") + to);
+}
+
+std::optional<qint64> FtpClient::size(const QString& path) {
+    // Servers give the stored size only in binary mode.
+    if (!ready() || !setType(TransferType::Binary)) return std::nullopt;
+    const auto r = command(QStringLiteral("SIZE ") + path);
+    if (!r) return std::nullopt;
+    if (r->code != 213) {
+        fail(ServerErrorReply);
+        return std::nullopt;
+    }
+    bool ok = false;
+    const qint64 n = r->lines.first().mid(4).trimmed().toLongLong(&ok);
+    if (!ok || n < 0) {
+        fail(NotAnFtpReply);
+        return std::nullopt;
+    }
+    return n;
+}
+
+bool FtpClient::setType(TransferType type) {
+    if (m_type == type) return true;
+    if (!simple(type == TransferType::Ascii ? QStringLiteral("TYPE A") : QStringLiteral("TYPE I")))
+        return false;
+    m_type = type;
+    return true;
+}
+
+// ---- data connections ----
+
+std::unique_ptr<QTcpSocket> FtpClient::passiveSocket() {
+    std::optional<quint16> port;
+    if (!m_noEpsv) {
+        const auto r = command(QStringLiteral("EPSV"));
+        if (!r) return nullptr;
+        if (r->code == 229) {
+            port = parseEpsvReply(r->lines.first());
+            if (!port) return fail(DataConnectionFailed), nullptr;
+        } else if (r->isPermanentFailure()) {
+            m_noEpsv = true;
+        } else {
+            return fail(ServerErrorReply), nullptr;
+        }
+    }
+    if (!port) {
+        const auto r = command(QStringLiteral("PASV"));
+        if (!r) return nullptr;
+        if (r->code != 227) return fail(ServerErrorReply), nullptr;
+        // The host of the reply is ignored on purpose: data goes to the control peer only.
+        port = parsePasvReply(r->lines.first());
+        if (!port) return fail(DataConnectionFailed), nullptr;
+    }
+    auto data = std::make_unique<QTcpSocket>();
+    data->connectToHost(m_control->peerAddress(), *port);
+    if (!data->waitForConnected(m_timeouts.connectMs)) return fail(DataConnectionFailed), nullptr;
+    return data;
+}
+
+bool FtpClient::sendActiveAddress(quint16 port) {
+    const QHostAddress local = m_control->localAddress();
+    if (!m_noEprt) {
+        const auto r = command(QStringLiteral("EPRT ") + eprtArgument(local, port));
+        if (!r) return false;
+        if (r->isCompletion()) return true;
+        if (!r->isPermanentFailure()) return fail(ServerErrorReply);
+        m_noEprt = true;
+    }
+    const QString arg = portArgument(local, port);
+    if (arg.isEmpty()) return fail(DataConnectionFailed);
+    const auto r = command(QStringLiteral("PORT ") + arg);
+    if (!r) return false;
+    return r->isCompletion() ? true : fail(ServerErrorReply);
+}
+
+std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType type) {
+    if (!ready() || !setType(type)) return nullptr;
+    if (cmd.contains(QLatin1Char('\r')) || cmd.contains(QLatin1Char('\n')))
+        return fail(InvalidName), nullptr;
+    setState(State::DataSetup);
+    std::unique_ptr<QTcpSocket> data;
+    std::unique_ptr<QTcpServer> listener;
+    const auto backToReady = [this] {
+        if (isOpen()) setState(State::Ready);
+    };
+    if (m_passive) {
+        data = passiveSocket();
+        if (!data) return backToReady(), nullptr;
+    } else {
+        listener = std::make_unique<QTcpServer>();
+        if (!listener->listen(m_control->localAddress(), 0))
+            return backToReady(), fail(DataConnectionFailed), nullptr;
+        if (!sendActiveAddress(listener->serverPort())) return backToReady(), nullptr;
+    }
+    const auto r = command(cmd);
+    if (!r) return nullptr;
+    if (!r->isPreliminary()) {
+        backToReady();
+        return fail(ServerErrorReply), nullptr;
+    }
+    if (listener) {
+        if (!listener->hasPendingConnections() && !listener->waitForNewConnection(m_timeouts.connectMs)) {
+            // The server promised a connection and will answer for it later: out of step.
+            drop(DataConnectionFailed);
+            return nullptr;
+        }
+        data.reset(listener->nextPendingConnection());
+        data->setParent(nullptr);
+        if (!data->peerAddress().isEqual(m_control->peerAddress(),
+                                         QHostAddress::ConvertV4MappedToIPv4)) {
+            drop(DataConnectionFailed);
+            return nullptr;
+        }
+    }
+    data->setReadBufferSize(kHighWater);
+    setState(State::Transfer);
+    return data;
+}
+
+bool FtpClient::endTransfer(bool cutShort) {
+    if (!isOpen()) return fail(NotConnected);
+    auto r = readReply(m_timeouts.replyMs);
+    while (r && r->isPreliminary()) r = readReply(m_timeouts.replyMs);
+    if (!r) return false;
+    setState(State::Ready);
+    if (r->isCompletion() || cutShort) return true;
+    return fail(ServerErrorReply);
+}
+
+std::unique_ptr<RemoteFile> FtpClient::openFile(const QString& path, Access access, TransferType type) {
+    const QString verb = access == Access::Write ? QStringLiteral("STOR ") : QStringLiteral("RETR ");
+    auto data = openData(verb + path, type);
+    if (!data) return nullptr;
+    std::unique_ptr<RemoteFile> file(new RemoteFile(this, std::move(data), access, type));
+    m_file = file.get();
+    return file;
+}
+
+std::optional<QByteArray> FtpClient::readListing(const QString& folder, bool mlsd) {
+    QString cmd = mlsd ? QStringLiteral("MLSD") : QStringLiteral("LIST");
+    if (!folder.isEmpty()) cmd += QLatin1Char(' ') + folder;
+    auto data = openData(cmd, m_type.value_or(TransferType::Ascii));
+    if (!data) return std::nullopt;
+    QByteArray out;
+    int error = NoError;
+    while (error == NoError) {
+        if (data->bytesAvailable() > 0) {
+            out += data->readAll();
+            if (out.size() > kMaxListing) error = ReplyTooLong;
+            continue;
+        }
+        if (data->state() != QAbstractSocket::ConnectedState) break;
+        if (!data->waitForReadyRead(m_timeouts.dataMs) &&
+            data->state() == QAbstractSocket::ConnectedState && data->bytesAvailable() == 0)
+            error = TimedOut;
+    }
+    data->abort();
+    data.reset();
+    if (error != NoError) {
+        endTransfer(true);
+        fail(error);
+        return std::nullopt;
+    }
+    if (!endTransfer(false)) return std::nullopt;
+    return out;
+}
+
+std::unique_ptr<FindHandle> FtpClient::findFirst(const QString& searchPath, FindData& first) {
+    const SearchPath sp = splitSearchPath(searchPath);
+    auto data = readListing(sp.folder, !m_noMlsd);
+    if (!data && !m_noMlsd && m_lastError == ServerErrorReply && isOpen() &&
+        (m_lastResponse.startsWith(QLatin1String("500")) || m_lastResponse.startsWith(QLatin1String("502")))) {
+        m_noMlsd = true;  // the server does not know MLSD
+        data = readListing(sp.folder, false);
+    }
+    if (!data) return nullptr;
+    const auto form = m_noMlsd ? ListingForm::List : ListingForm::Mlsd;
+    QList<FindData> entries;
+    for (FindData& e : parseListing(*data, form, QDate::currentDate()))
+        if (matchesPattern(e.name, sp.pattern)) entries.append(std::move(e));
+    if (entries.isEmpty()) return fail(NoMoreFiles), nullptr;
+    first = entries.first();
+    std::unique_ptr<FindHandle> h(new FindHandle(this, std::move(entries)));
+    h->m_next = 1;
+    return h;
+}
+
+bool FindHandle::next(FindData& out) {
+    if (m_next >= m_entries.size()) {
+        if (m_client) m_client->fail(NoMoreFiles);
+        return false;
+    }
+    out = m_entries.at(m_next++);
+    return true;
+}
+
+// ---- remote file ----
+
+RemoteFile::RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Access access,
+                       TransferType type)
+    : m_client(client), m_data(std::move(data)), m_access(access), m_type(type) {
+    m_buf.reserve(kChunk + 1024);
+}
+
+RemoteFile::~RemoteFile() {
+    if (!m_finished) abort();
+}
+
+bool RemoteFile::fail(int code) {
+    if (m_client) m_client->fail(code);
+    return false;
+}
+
+bool RemoteFile::write(const char* data, qint64 n) {
+    if (m_finished || !m_data || m_access != Access::Write) return fail(NotConnected);
+    if (m_type == TransferType::Binary) {
+        m_buf.append(data, n);
+    } else {
+        for (qint64 i = 0; i < n; ++i) {
+            if (data[i] == '\n' && !m_pendingCr) m_buf.append('\r');
+            m_pendingCr = data[i] == '\r';
+            m_buf.append(data[i]);
+        }
+    }
+    return m_buf.size() >= kChunk ? flush(false) : true;
+}
+
+bool RemoteFile::flush(bool all) {
+    const int stallMs = m_client ? m_client->m_timeouts.dataMs : 1000;
+    if (!m_buf.isEmpty()) {
+        if (m_data->write(m_buf) != m_buf.size()) return fail(DataConnectionClosed);
+        m_buf.resize(0);
+    }
+    const qint64 limit = all ? 0 : kHighWater;
+    while (m_data->bytesToWrite() > limit) {
+        if (!m_data->waitForBytesWritten(stallMs)) {
+            const bool stalled = m_data->state() == QAbstractSocket::ConnectedState &&
+                                 m_data->error() == QAbstractSocket::SocketTimeoutError;
+            return fail(stalled ? TimedOut : DataConnectionClosed);
+        }
+    }
+    return true;
+}
+
+bool RemoteFile::refill() {
+    const int stallMs = m_client ? m_client->m_timeouts.dataMs : 1000;
+    m_buf.resize(0);
+    m_pos = 0;
+    while (m_data->bytesAvailable() == 0) {
+        if (m_data->state() != QAbstractSocket::ConnectedState) {
+            if (m_pendingCr) {  // a lone CR at the very end
+                m_pendingCr = false;
+                m_buf.append('\r');
+                return true;
+            }
+            return fail(DataConnectionClosed);
+        }
+        if (!m_data->waitForReadyRead(stallMs) && m_data->state() == QAbstractSocket::ConnectedState &&
+            m_data->bytesAvailable() == 0)
+            return fail(TimedOut);
+    }
+    if (m_type == TransferType::Binary) {
+        m_buf.resize(kChunk);
+        const qint64 got = m_data->read(m_buf.data(), kChunk);
+        m_buf.resize(qMax<qint64>(0, got));
+        return got > 0 ? true : fail(DataConnectionClosed);
+    }
+    const QByteArray raw = m_data->read(kChunk);
+    for (char c : raw) {
+        if (m_pendingCr && c != '\n') m_buf.append('\r');
+        m_pendingCr = c == '\r';
+        if (!m_pendingCr) m_buf.append(c);
+    }
+    return true;  // possibly empty when the chunk was one CR; the caller reads again
+}
+
+bool RemoteFile::read(char* out, qint64 n) {
+    if (m_finished || !m_data || m_access != Access::Read) return fail(NotConnected);
+    while (n > 0) {
+        const qint64 avail = m_buf.size() - m_pos;
+        if (avail == 0) {
+            if (!refill()) return false;
+            continue;
+        }
+        const qint64 take = qMin(avail, n);
+        std::memcpy(out, m_buf.constData() + m_pos, static_cast<size_t>(take));
+        m_pos += take;
+        out += take;
+        n -= take;
+    }
+    return true;
+}
+
+qint64 RemoteFile::readSome(char* out, qint64 max) {
+    if (m_finished || !m_data || m_access != Access::Read) {
+        fail(NotConnected);
+        return -1;
+    }
+    while (m_buf.size() == m_pos) {
+        if (m_data->bytesAvailable() == 0 && m_data->state() != QAbstractSocket::ConnectedState &&
+            !m_pendingCr) {
+            m_eof = true;
+            return 0;
+        }
+        if (!refill()) return -1;
+    }
+    const qint64 take = qMin<qint64>(m_buf.size() - m_pos, max);
+    std::memcpy(out, m_buf.constData() + m_pos, static_cast<size_t>(take));
+    m_pos += take;
+    return take;
+}
+
+void RemoteFile::finish(bool cutShort) {
+    m_finished = true;
+    if (m_data) m_data->abort();
+    m_data.reset();
+    if (!m_client) return;
+    FtpClient* client = std::exchange(m_client, nullptr);
+    client->fileGone();
+    client->endTransfer(cutShort);
+}
+
+bool RemoteFile::close() {
+    if (m_finished) return fail(NotConnected);
+    if (m_access == Access::Write) {
+        if (!m_data || !flush(true)) {
+            abort();
+            return false;
+        }
+        m_data->disconnectFromHost();
+        if (m_data->state() != QAbstractSocket::UnconnectedState)
+            m_data->waitForDisconnected(m_client ? m_client->m_timeouts.dataMs : 1000);
+    }
+    m_finished = true;
+    m_data.reset();
+    if (!m_client) return false;
+    FtpClient* client = std::exchange(m_client, nullptr);
+    client->fileGone();
+    // A read stopped before the end of the data (the caller had all it wanted) may be answered
+    // with a complaint about the cut; that is no failure.
+    return client->endTransfer(m_access == Access::Read && !m_eof);
+}
+
+void RemoteFile::abort() {
+    if (m_finished) return;
+    FtpClient* client = m_client;
+    const int keep = client ? client->m_lastError : NoError;
+    finish(true);
+    if (client) client->m_lastError = keep;
+}
+
+}  // namespace vx::ftp

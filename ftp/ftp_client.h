@@ -1,0 +1,168 @@
+// A blocking, single-connection FTP client over QTcpSocket: login, folder commands, one remote
+// file open for chunked reading or writing, and searches over parsed folder listings. Passive
+// mode uses EPSV with a PASV fall-back, active mode EPRT with a PORT fall-back; listings use
+// MLSD with a LIST fall-back. Every call blocks until done or until its time-out; none yields.
+// A failing call leaves an error code (ftp_errors.h) and, where the server answered, its reply.
+#pragma once
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "ftp/find_data.h"
+#include "ftp/ftp_errors.h"
+#include "net/reply_reader.h"
+
+class QTcpSocket;
+
+namespace vx::ftp {
+
+struct Timeouts {
+    int connectMs = 30000;  // reaching the server and each data connection
+    int replyMs = 30000;    // each reply of the server
+    int dataMs = 30000;     // any stall of a data transfer
+};
+
+enum class TransferType { Ascii, Binary };
+enum class Access { Read, Write };
+
+class FtpClient;
+
+// A remote file opened for one transfer. Writes are gathered into large socket writes and
+// reads are served from a large buffer, so small calls cost little. In ASCII mode line ends
+// travel as CR LF and are stored locally as LF.
+class RemoteFile {
+public:
+    ~RemoteFile();  // abandons the transfer if it was not closed
+    RemoteFile(const RemoteFile&) = delete;
+    RemoteFile& operator=(const RemoteFile&) = delete;
+
+    // Hands over n bytes. False when the data connection failed (the client's lastError says why).
+    bool write(const char* data, qint64 n);
+    // Reads exactly n bytes; false when the data ended sooner or stalled.
+    bool read(char* data, qint64 n);
+    // Reads what is there, up to max bytes, waiting for some: the count, 0 at the end of the
+    // data, -1 on failure.
+    qint64 readSome(char* data, qint64 max);
+    // Ends the transfer: flushes what was written, closes the data connection, and takes the
+    // server's closing reply. False when the flush failed or the reply is an error; for reads
+    // the reply of a transfer cut short by the client is not an error.
+    bool close();
+    // Cuts the transfer short and takes the server's reply, keeping the client's last error.
+    void abort();
+
+private:
+    friend class FtpClient;
+    RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Access access, TransferType type);
+    bool flush(bool all);
+    bool refill();
+    bool fail(int code);
+    void finish(bool cutShort);
+
+    FtpClient* m_client;
+    std::unique_ptr<QTcpSocket> m_data;
+    Access m_access;
+    TransferType m_type;
+    QByteArray m_buf;     // gathered writes, or received bytes not yet read
+    qsizetype m_pos = 0;  // next unread byte of m_buf
+    bool m_pendingCr = false;
+    bool m_eof = false;
+    bool m_finished = false;
+};
+
+// A search over a listing already read in full; its entries are handed out one by one.
+class FindHandle {
+public:
+    // The next entry, or false with lastError NoMoreFiles at the end.
+    bool next(FindData& out);
+
+private:
+    friend class FtpClient;
+    FindHandle(FtpClient* client, QList<FindData> entries) : m_client(client), m_entries(std::move(entries)) {}
+    FtpClient* m_client;
+    QList<FindData> m_entries;
+    qsizetype m_next = 0;
+};
+
+class FtpClient {
+public:
+    enum class State { Disconnected, Connecting, Greeting, User, Pass, Ready, DataSetup, Transfer };
+
+    explicit FtpClient(Timeouts timeouts = {});
+    ~FtpClient();  // ends any open transfer and closes the connection
+    FtpClient(const FtpClient&) = delete;
+    FtpClient& operator=(const FtpClient&) = delete;
+
+    // Connects to host:port and logs in. Errors: InvalidAddress, HostNotFound, CannotConnect,
+    // TimedOut, ConnectionLost, NotAnFtpReply, ReplyTooLong, LoginRefused, ServerErrorReply.
+    bool open(const QString& host, quint16 port, const QString& user, const QString& password,
+              bool passive);
+    // Says QUIT (briefly) and closes. Harmless when not open.
+    void close();
+    bool isOpen() const;
+    State state() const { return m_state; }
+
+    // The current remote folder (PWD), or nothing on failure.
+    std::optional<QString> currentDirectory();
+    bool changeDirectory(const QString& path);
+    bool makeDirectory(const QString& path);
+    bool removeDirectory(const QString& path);
+    bool deleteFile(const QString& path);
+    bool rename(const QString& from, const QString& to);
+    // SIZE of a remote file, or nothing (ServerErrorReply when the server declines).
+    std::optional<qint64> size(const QString& path);
+
+    // Opens a remote file for one transfer (STOR or RETR). Only one file or search at a time.
+    std::unique_ptr<RemoteFile> openFile(const QString& path, Access access, TransferType type);
+
+    // Lists the folder of `searchPath` and returns a search over the entries whose names match
+    // its last part (see splitSearchPath and matchesPattern), with the first entry in `first`.
+    // Nothing with lastError NoMoreFiles when no entry matches.
+    std::unique_ptr<FindHandle> findFirst(const QString& searchPath, FindData& first);
+
+    int lastError() const { return m_lastError; }
+    // The server's last reply, all its lines, as received.
+    QString lastResponse() const { return m_lastResponse; }
+    const Timeouts& timeouts() const { return m_timeouts; }
+
+private:
+    friend class RemoteFile;
+    friend class FindHandle;
+
+    void setState(State s);
+    bool fail(int code);
+    void drop(int code);  // the control connection cannot be trusted any more
+    bool ready();         // open and idle, or fail with NotConnected / Busy
+    bool send(const QString& command);
+    std::optional<net::Reply> readReply(int timeoutMs);
+    std::optional<net::Reply> command(const QString& command);
+    bool simple(const QString& command, int wantedClass = 2);
+    bool login(const QString& user, const QString& password);
+    bool setType(TransferType type);
+    std::unique_ptr<QTcpSocket> openData(const QString& command, TransferType type);
+    std::unique_ptr<QTcpSocket> passiveSocket();
+    bool sendActiveAddress(quint16 port);
+    std::optional<QByteArray> readListing(const QString& folder, bool mlsd);
+    bool endTransfer(bool cutShort);
+    void fileGone() { m_file = nullptr; }
+
+    Timeouts m_timeouts;
+    std::unique_ptr<QTcpSocket> m_control;
+    net::ReplyReader m_reader;
+    State m_state = State::Disconnected;
+    bool m_passive = true;
+    bool m_noEpsv = false;
+    bool m_noEprt = false;
+    bool m_noMlsd = false;
+    std::optional<TransferType> m_type;
+    RemoteFile* m_file = nullptr;
+    int m_lastError = NoError;
+    QString m_lastResponse;
+};
+
+// Text of a state for logs: "[USER]".
+const char* stateName(FtpClient::State s);
+
+}  // namespace vx::ftp

@@ -1,0 +1,32 @@
+// The rows that the upload window's list shows for a listing, as plain values, so that the
+// window, the command-line client and tests share one formatting without any widget.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "ftp/cdir_list.h"
+
+namespace vx {
+
+struct ListingRow {
+    QString text;          // column "Name"
+    int smallIcon = 1;     // 1: ".." and folders, 2: files
+    QStringList subItems;  // "Size", "Last Accessed" (the last write time), "Attributes"
+};
+
+// Nine three-character pieces, always 27 characters: " A " or " - " for Archive, then
+// Compressed, Directory, Hidden, Normal, Offline, ReadOnly, System, Temporary.
+QString attributeText(const cDirItem& item);
+
+// The row ".." first, then one row per entry in list order: a folder shows "< Directory >"
+// under "Size" and nothing else; a file shows its size as signed 32 bits, its last write time
+// in the general date-time form and its attribute text.
+QList<ListingRow> listingRows(const cDirList& list);
+
+// Date value of a file time (100-ns ticks since 1601, UTC) in local time; 0 when the time is
+// unknown or cannot be converted.
+double fileTimeToDate(qint64 fileTime);
+
+}  // namespace vx
