@@ -113,7 +113,10 @@ bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
     trimSpaces(sLocal);
     trimSpaces(sRemote);
     if (sLocal.isEmpty() || sRemote.isEmpty()) return false;
-    if (hFile) return failTransfer(ftp::Busy, QStringLiteral("FtpOpenFile:PutFile"));
+    if (hFile) {  // another transfer is running (this call came from inside its yield)
+        RecordError(ftp::Busy, QStringLiteral("FtpOpenFile:PutFile"));
+        return false;
+    }
     // The local file is opened first so that a missing one does not replace the remote file.
     QFile local(sLocal);
     QString why;
@@ -167,7 +170,10 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
     trimSpaces(sLocal);
     trimSpaces(sRemote);
     if (sLocal.isEmpty() || sRemote.isEmpty()) return false;
-    if (hFile) return failTransfer(ftp::Busy, QStringLiteral("FtpOpenFile:GetFile"));
+    if (hFile) {
+        RecordError(ftp::Busy, QStringLiteral("FtpOpenFile:GetFile"));
+        return false;
+    }
     const qint32 lTotalBytes = GetFTPFileSize(sRemote);
     if (lTotalBytes <= 0) return false;
     const auto type = lTransferType == kTransferBinary ? ftp::TransferType::Binary : ftp::TransferType::Ascii;
@@ -215,7 +221,10 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
 
 bool cFTP::SimpleFTPPutFile(const QString& sLocal, const QString& sRemote) {
     const QString op = QStringLiteral("SimpleFtpPutFile");
-    if (hFile) return failTransfer(ftp::Busy, op);
+    if (hFile) {
+        RecordError(ftp::Busy, op);
+        return false;
+    }
     QFile local(sLocal);
     QString why;
     if (!openForReading(local, &why)) {
@@ -249,7 +258,10 @@ bool cFTP::SimpleFTPPutFile(const QString& sLocal, const QString& sRemote) {
 
 bool cFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
     const QString op = QStringLiteral("SimpleFtpGetFile");
-    if (hFile) return failTransfer(ftp::Busy, op);
+    if (hFile) {
+        RecordError(ftp::Busy, op);
+        return false;
+    }
     const auto type = lTransferType == kTransferBinary ? ftp::TransferType::Binary : ftp::TransferType::Ascii;
     std::unique_ptr<ftp::RemoteFile> remote;
     if (hConnection) remote = hConnection->openFile(sRemote, ftp::Access::Read, type);

@@ -459,22 +459,28 @@ bool RemoteFile::flush(bool all) {
     return true;
 }
 
-bool RemoteFile::refill() {
+bool RemoteFile::waitForData() {
     const int stallMs = m_client ? m_client->m_timeouts.dataMs : 1000;
-    m_buf.resize(0);
-    m_pos = 0;
     while (m_data->bytesAvailable() == 0) {
         if (m_data->state() != QAbstractSocket::ConnectedState) {
-            if (m_pendingCr) {  // a lone CR at the very end
-                m_pendingCr = false;
-                m_buf.append('\r');
-                return true;
-            }
-            return fail(DataConnectionClosed);
+            m_eof = true;
+            return false;
         }
         if (!m_data->waitForReadyRead(stallMs) && m_data->state() == QAbstractSocket::ConnectedState &&
             m_data->bytesAvailable() == 0)
             return fail(TimedOut);
+    }
+    return true;
+}
+
+bool RemoteFile::refill() {
+    m_buf.resize(0);
+    m_pos = 0;
+    if (!waitForData()) {
+        if (!m_eof || !m_pendingCr) return false;
+        m_pendingCr = false;  // a lone CR at the very end
+        m_buf.append('\r');
+        return true;
     }
     if (m_type == TransferType::Binary) {
         m_buf.resize(kChunk);
@@ -496,7 +502,7 @@ bool RemoteFile::read(char* out, qint64 n) {
     while (n > 0) {
         const qint64 avail = m_buf.size() - m_pos;
         if (avail == 0) {
-            if (!refill()) return false;
+            if (!refill()) return m_eof ? fail(DataConnectionClosed) : false;
             continue;
         }
         const qint64 take = qMin(avail, n);
@@ -514,12 +520,7 @@ qint64 RemoteFile::readSome(char* out, qint64 max) {
         return -1;
     }
     while (m_buf.size() == m_pos) {
-        if (m_data->bytesAvailable() == 0 && m_data->state() != QAbstractSocket::ConnectedState &&
-            !m_pendingCr) {
-            m_eof = true;
-            return 0;
-        }
-        if (!refill()) return -1;
+        if (!refill()) return m_eof ? 0 : -1;
     }
     const qint64 take = qMin<qint64>(m_buf.size() - m_pos, max);
     std::memcpy(out, m_buf.constData() + m_pos, static_cast<size_t>(take));

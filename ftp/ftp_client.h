@@ -57,6 +57,9 @@ private:
     friend class FtpClient;
     RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Access access, TransferType type);
     bool flush(bool all);
+    // Waits for received bytes: false at the end of the data (m_eof) or after a stall.
+    bool waitForData();
+    // Moves received bytes into the buffer, undoing ASCII line ends; false at the end or on error.
     bool refill();
     bool fail(int code);
     void finish(bool cutShort);

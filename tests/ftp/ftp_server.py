@@ -96,6 +96,7 @@ class KnobDTP(DTPHandler):
 class KnobHandler(FTPHandler):
     dtp_handler = KnobDTP
     permit_foreign_addresses = False
+    auth_failed_timeout = 0.2  # pyftpdlib waits 3 s before refusing a login; keep tests quick
 
     def handle(self):
         if "GREETING" in SILENT:
