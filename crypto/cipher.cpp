@@ -12,9 +12,6 @@ namespace {
 
 constexpr uint32_t N1 = Cipher::kSize1, N2 = Cipher::kSize2, N3 = Cipher::kSize3;
 
-// v mod n for v < 2n, without a division.
-inline uint32_t reduce(uint32_t v, uint32_t n) { return v >= n ? v - n : v; }
-
 // Shuffles t[0..n) (starting as the identity) with the key schedule k; j carries over.
 void shuffle(uint16_t* t, int n, const uint8_t* k, int kLen, int& j) {
     for (int i = 0; i < n; ++i) t[i] = static_cast<uint16_t>(i);
@@ -30,18 +27,18 @@ void replicate(uint16_t* t, int n, int copies) {
 
 }  // namespace
 
-// The generators' step with the state held in locals, so that a loop keeps it in registers.
-// The replicated tables let every index stay unreduced: the J sum is reduced before the
-// feedback byte is added (that part does not wait for it), and the output index is a sum of
-// two entries, below twice the size.
+// The generators' step for enciphering, with the state held in locals so that a loop keeps it
+// in registers. Enciphering is one chain per byte (feedback, three generators, feedback), so
+// what counts is its length: the replicated tables let the two indices on the chain stay
+// unreduced. The J sum is reduced by a residue table before the incoming byte is added (that
+// part does not wait for it), and the output index is a sum of two entries, below twice the
+// size. The reduced J that the next byte needs is looked up beside the chain.
 struct CipherKernel {
-    uint16_t* __restrict t1;
-    uint16_t* __restrict t2;
-    uint16_t* __restrict t3;
+    Cipher::Tables* __restrict t;  // one base register for all three tables
     uint32_t i1, j1, i2, j2, i3, j3;
 
     explicit CipherKernel(Cipher& c)
-        : t1(c.m_t1), t2(c.m_t2), t3(c.m_t3),
+        : t(&c.m_tables),
           i1(c.m_i1), j1(c.m_j1), i2(c.m_i2), j2(c.m_j2), i3(c.m_i3), j3(c.m_j3) {}
 
     void storeTo(Cipher& c) const {
@@ -49,32 +46,99 @@ struct CipherKernel {
     }
 
     inline uint32_t next(uint32_t fb) {
+        uint16_t* const t1 = t->t1;
+        uint16_t* const t2 = t->t2;
+        uint16_t* const t3 = t->t3;
         i1 = i1 + 1 == N1 ? 0 : i1 + 1;
         uint32_t ti = t1[i1];
-        uint32_t jr = reduce(ti + j1, N1) + fb;  // < N1 + 256 < 2 N1
+        uint32_t jr = t->mod1[ti + j1] + fb;  // < N1 + 256 < 2 N1
         uint32_t tj = t1[jr];
-        j1 = reduce(jr, N1);
+        j1 = t->mod1[jr];
         t1[i1] = tj; t1[i1 + N1] = tj;
         t1[j1] = ti; t1[j1 + N1] = ti;
         const uint32_t b1 = t1[ti + tj] & 0xFFu;
 
         i2 = i2 + 1 == N2 ? 0 : i2 + 1;
         ti = t2[i2];
-        jr = reduce(ti + j2, N2) + b1;  // < N2 + 256 < 3 N2
+        jr = t->mod2[ti + j2] + b1;  // < N2 + 256 < 3 N2
         tj = t2[jr];
-        j2 = reduce(reduce(jr, N2), N2);
+        j2 = t->mod2[jr];
         t2[i2] = tj; t2[i2 + N2] = tj; t2[i2 + 2 * N2] = tj;
         t2[j2] = ti; t2[j2 + N2] = ti; t2[j2 + 2 * N2] = ti;
         const uint32_t b2 = t2[ti + tj];
 
         i3 = i3 + 1 == N3 ? 0 : i3 + 1;
         ti = t3[i3];
-        jr = reduce(ti + j3, N3) + b2;  // < N3 + N2 < 3 N3
+        jr = t->mod3[ti + j3] + b2;  // < N3 + N2 < 3 N3
         tj = t3[jr];
-        j3 = reduce(reduce(jr, N3), N3);
+        j3 = t->mod3[jr];
         t3[i3] = tj; t3[i3 + N3] = tj; t3[i3 + 2 * N3] = tj;
         t3[j3] = ti; t3[j3 + N3] = ti; t3[j3 + 2 * N3] = ti;
         const uint32_t b3 = t3[ti + tj];
+
+        return (b1 + b2 + b3) & 0xFFu;
+    }
+};
+
+// Residue tables (copied into each state): every sum a generator forms, reduced by one load
+// instead of compares and subtractions, whose outcome would be as good as random for a branch.
+// Deciphering knows each feedback byte in advance, so its three generators overlap and its
+// speed is set by the number of instructions per byte rather than by a chain of loads.
+template <uint32_t N>
+struct Residues {
+    uint16_t r[2 * N + 256];
+    constexpr Residues() : r() {
+        for (uint32_t v = 0; v < 2 * N + 256; ++v) r[v] = static_cast<uint16_t>(v % N);
+    }
+};
+constexpr Residues<N1> kMod1;
+constexpr Residues<N2> kMod2;
+constexpr Residues<N3> kMod3;
+
+// The generators' step on the first copy of each table only; the copies are brought up to
+// date once at the end of a run.
+struct CompactKernel {
+    Cipher::Tables* __restrict t;
+    uint32_t i1, j1, i2, j2, i3, j3;
+
+    explicit CompactKernel(Cipher& c)
+        : t(&c.m_tables),
+          i1(c.m_i1), j1(c.m_j1), i2(c.m_i2), j2(c.m_j2), i3(c.m_i3), j3(c.m_j3) {}
+
+    void storeTo(Cipher& c) const {
+        c.m_i1 = i1; c.m_j1 = j1; c.m_i2 = i2; c.m_j2 = j2; c.m_i3 = i3; c.m_j3 = j3;
+        replicate(c.m_tables.t1, N1, 2);
+        replicate(c.m_tables.t2, N2, 3);
+        replicate(c.m_tables.t3, N3, 3);
+    }
+
+    inline uint32_t next(uint32_t fb) {
+        uint16_t* const t1 = t->t1;
+        uint16_t* const t2 = t->t2;
+        uint16_t* const t3 = t->t3;
+        i1 = i1 + 1 == N1 ? 0 : i1 + 1;
+        uint32_t ti = t1[i1];
+        j1 = t->mod1[ti + j1 + fb];
+        uint32_t tj = t1[j1];
+        t1[i1] = tj;
+        t1[j1] = ti;
+        const uint32_t b1 = t1[t->mod1[ti + tj]] & 0xFFu;
+
+        i2 = i2 + 1 == N2 ? 0 : i2 + 1;
+        ti = t2[i2];
+        j2 = t->mod2[ti + j2 + b1];
+        tj = t2[j2];
+        t2[i2] = tj;
+        t2[j2] = ti;
+        const uint32_t b2 = t2[t->mod2[ti + tj]];
+
+        i3 = i3 + 1 == N3 ? 0 : i3 + 1;
+        ti = t3[i3];
+        j3 = t->mod3[ti + j3 + b2];
+        tj = t3[j3];
+        t3[i3] = tj;
+        t3[j3] = ti;
+        const uint32_t b3 = t3[t->mod3[ti + tj]];
 
         return (b1 + b2 + b3) & 0xFFu;
     }
@@ -89,6 +153,9 @@ void Cipher::init(const QByteArray& key, const QByteArray& privateKey) {
     uint8_t k17[17] = {};
     uint8_t k23[23] = {};
     int j = 0;
+    uint16_t* const m_t1 = m_tables.t1;
+    uint16_t* const m_t2 = m_tables.t2;
+    uint16_t* const m_t3 = m_tables.t3;
     shuffle(m_t1, N1, kb, n, j);
     for (uint32_t i = 0; i < N1; ++i) k17[i % 17] ^= static_cast<uint8_t>(m_t1[i] & 0xFF);
     shuffle(m_t2, N2, k17, 17, j);
@@ -101,6 +168,9 @@ void Cipher::init(const QByteArray& key, const QByteArray& privateKey) {
     replicate(m_t1, N1, 2);
     replicate(m_t2, N2, 3);
     replicate(m_t3, N3, 3);
+    std::memcpy(m_tables.mod1, kMod1.r, sizeof kMod1.r);
+    std::memcpy(m_tables.mod2, kMod2.r, sizeof kMod2.r);
+    std::memcpy(m_tables.mod3, kMod3.r, sizeof kMod3.r);
     m_i1 = m_j1 = m_i2 = m_j2 = m_i3 = m_j3 = 0;
     m_f = 0;
 }
@@ -135,9 +205,9 @@ void Cipher::encrypt(uint8_t* __restrict data, std::size_t n) {
 }
 
 void Cipher::decrypt(const uint8_t* src, uint8_t* dst, std::size_t n) {
-    CipherKernel k(*this);
+    CompactKernel k(*this);
     uint32_t f = m_f;
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i != n; ++i) {
         const uint32_t x = src[i];
         dst[i] = static_cast<uint8_t>(k.next(f) ^ x);
         f = x;
@@ -148,9 +218,9 @@ void Cipher::decrypt(const uint8_t* src, uint8_t* dst, std::size_t n) {
 
 int Cipher::tableEntry(int g, int i) const {
     switch (g) {
-        case 1: return m_t1[i];
-        case 2: return m_t2[i];
-        default: return m_t3[i];
+        case 1: return m_tables.t1[i];
+        case 2: return m_tables.t2[i];
+        default: return m_tables.t3[i];
     }
 }
 

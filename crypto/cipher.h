@@ -15,8 +15,9 @@ namespace vx::korva {
 //
 // Each permutation table is held several times over, one copy after another, so that an
 // index below a small multiple of the table size reads the entry of that index modulo the
-// size: the sums the generators index with never need a division. Every swap writes all
-// copies.
+// size, and every other reduction is one load from a residue table: the generators never
+// divide. Enciphering swaps in all copies; deciphering works on the first copy and brings the
+// others up to date when its run ends.
 class Cipher {
 public:
     static constexpr int kSize1 = 463, kSize2 = 251, kSize3 = 181;
@@ -44,9 +45,17 @@ public:
 
 private:
     friend struct CipherKernel;
-    uint16_t m_t1[2 * kSize1];
-    uint16_t m_t2[3 * kSize2];
-    uint16_t m_t3[3 * kSize3];
+    friend struct CompactKernel;
+    struct Tables {
+        uint16_t t1[2 * kSize1];
+        uint16_t t2[3 * kSize2];
+        uint16_t t3[3 * kSize3];
+        // v mod size for every sum a generator forms, beside the tables so that one base
+        // register reaches everything the deciphering loop reads
+        uint16_t mod1[2 * kSize1 + 256];
+        uint16_t mod2[2 * kSize2 + 256];
+        uint16_t mod3[2 * kSize3 + 256];
+    } m_tables;
     uint32_t m_i1 = 0, m_j1 = 0, m_i2 = 0, m_j2 = 0, m_i3 = 0, m_j3 = 0;
     uint8_t m_f = 0;
 };
