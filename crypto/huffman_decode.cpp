@@ -102,19 +102,19 @@ private:
             std::uint64_t buf = load64(m_block + (m_bit >> 3)) >> (m_bit & 7);
             for (int k = 0; k < 4; ++k) {
                 const std::uint32_t e = table.probe(buf);
-                if (e >= DecodeTable::kLongCode) {
-                    if (e & DecodeTable::kNoCode) return Stop::NoCode;
+                const unsigned count = DecodeTable::valueCount(e);
+                if (count == 0) {
+                    if (!DecodeTable::isLongCode(e)) return Stop::NoCode;
                     m_bit += DecodeTable::kBits;
                     const int v = walk(DecodeTable::nodeOf(e));
                     if (v < 0) return v == -1 ? Stop::DataEnd : Stop::NoCode;
                     *m_out++ = static_cast<std::uint8_t>(v);
                     break;
                 }
-                store32(m_out, e);
-                m_out += DecodeTable::valueCount(e);
-                const unsigned used = DecodeTable::bitsUsed(e);
-                buf >>= used;
-                m_bit += used;
+                store32(m_out, DecodeTable::values(e));
+                m_out += count;
+                m_bit += DecodeTable::bitsUsed(e);
+                buf >>= (e & 63u);  // the entry's low bits are the bits it takes
             }
         }
         return Stop::Limit;

@@ -49,11 +49,11 @@ DecodeTable::DecodeTable(const DecodeTree& tree) {
             }
         }
         if (count > 0)
-            m_entries[index] = values | (used << 24) | (count << 28);
+            m_entries[index] = used | (count << 6) | (values << 8);
         else if (leftTree)
-            m_entries[index] = kNoCode;
+            m_entries[index] = 0;
         else
-            m_entries[index] = kLongCode | (kBits << 24) | static_cast<std::uint32_t>(node);
+            m_entries[index] = kBits | (static_cast<std::uint32_t>(node) << 8);
     }
 }
 

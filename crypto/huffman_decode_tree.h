@@ -37,24 +37,26 @@ private:
     int m_count = 1;
 };
 
-// One probe of the lookup table. For a probe that completes values: up to three values in the
-// low 24 bits, the bits they take in bits 24..27 and their number in bits 28..29. Otherwise one
-// of the flags is set: kLongCode (the 12 bits lead to the inner node in the low 9 bits) or
-// kNoCode (the bits leave the tree).
+// One probe of the lookup table: the next 12 data bits, first bit lowest, select an entry.
+// An entry that completes values holds the bits they take in bits 0..5 (so that a shift by the
+// entry itself consumes them), their number (1..3) in bits 6..7, and the values in bits 8..31,
+// first value lowest. An entry with no value either leads into the tree (the 12 bits end on an
+// inner node, whose index is in bits 8..16, and take 12 bits) or takes no bits (they leave the
+// tree: no code).
 class DecodeTable {
 public:
     static constexpr int kBits = 12;
     static constexpr std::uint32_t kMask = (1u << kBits) - 1;
-    static constexpr std::uint32_t kLongCode = 1u << 30;
-    static constexpr std::uint32_t kNoCode = 1u << 31;
 
     explicit DecodeTable(const DecodeTree& tree);
 
     std::uint32_t probe(std::uint64_t bits) const { return m_entries[bits & kMask]; }
 
-    static unsigned valueCount(std::uint32_t e) { return (e >> 28) & 3u; }
-    static unsigned bitsUsed(std::uint32_t e) { return (e >> 24) & 15u; }
-    static int nodeOf(std::uint32_t e) { return static_cast<int>(e & 511u); }
+    static unsigned bitsUsed(std::uint32_t e) { return e & 63u; }
+    static unsigned valueCount(std::uint32_t e) { return (e >> 6) & 3u; }
+    static std::uint32_t values(std::uint32_t e) { return e >> 8; }
+    static bool isLongCode(std::uint32_t e) { return valueCount(e) == 0 && bitsUsed(e) != 0; }
+    static int nodeOf(std::uint32_t e) { return static_cast<int>((e >> 8) & 511u); }
 
 private:
     std::array<std::uint32_t, 1u << kBits> m_entries{};

@@ -8,6 +8,7 @@
 #include "crypto/bit_packing.h"
 #include "crypto/huffman_codec.h"
 #include "crypto/huffman_format.h"
+#include "crypto/huffman_packer.h"
 #include "crypto/huffman_tree.h"
 #include "crypto/korva_state.h"
 
@@ -72,48 +73,11 @@ bool checksumOf(const std::uint8_t* in, qsizetype len, std::uint8_t& sum) {
     return true;
 }
 
-// Code and length of each value in one word: bits in the low 56 bits, length in the top byte.
-using PackedCodes = std::array<std::uint64_t, 256>;
-constexpr std::uint64_t kCodeMask = (std::uint64_t{1} << 56) - 1;
-
-// Packs K codes per flush; K codes of the longest length must fit the 56 free bits.
-template <int K>
-void packStretch(const std::uint8_t* p, qsizetype n, const PackedCodes& codes, BitWriter& w) {
-    const std::uint8_t* end = p + n;
-    for (; end - p >= K; p += K) {
-        for (int k = 0; k < K; ++k) {
-            const std::uint64_t e = codes[p[k]];
-            w.add(e & kCodeMask, static_cast<unsigned>(e >> 56));
-        }
-        w.flush();
-    }
-    for (; p < end; ++p) {
-        const std::uint64_t e = codes[*p];
-        w.put(e & kCodeMask, static_cast<unsigned>(e >> 56));
-    }
-}
-
-using PackFn = void (*)(const std::uint8_t*, qsizetype, const PackedCodes&, BitWriter&);
-
-PackFn packerFor(int maxLength) {
-    switch (std::min(56 / maxLength, 8)) {
-        case 1: return packStretch<1>;
-        case 2: return packStretch<2>;
-        case 3: return packStretch<3>;
-        case 4: return packStretch<4>;
-        case 5: return packStretch<5>;
-        case 6: return packStretch<6>;
-        case 7: return packStretch<7>;
-        default: return packStretch<8>;
-    }
-}
-
 struct Plan {
     CodeTable codes;
     int coded = 0;            // N: values with a code
     std::uint64_t codeBits = 0;  // S
     std::uint64_t dataBits = 0;  // D
-    int maxLength = 0;
 };
 
 Plan planFor(const ValueCounts& counts) {
@@ -125,7 +89,6 @@ Plan planFor(const ValueCounts& counts) {
         ++plan.coded;
         plan.codeBits += static_cast<std::uint64_t>(l);
         plan.dataBits += static_cast<std::uint64_t>(l) * counts[v];
-        plan.maxLength = std::max(plan.maxLength, l);
     }
     return plan;
 }
@@ -157,19 +120,16 @@ bool writeBlock(const std::uint8_t* in, qsizetype len, std::uint8_t sum, const P
     writeHeader(out, sum, len, plan);
 
     BitWriter w(out + tableEnd);
-    PackedCodes packed{};
-    for (int v = 0; v < 256; ++v) {
-        const HuffmanCode& c = plan.codes[v];
-        packed[v] = c.bits | (static_cast<std::uint64_t>(c.length) << 56);
+    for (const HuffmanCode& c : plan.codes) {
         if (c.length > 0) w.put(c.bits, static_cast<unsigned>(c.length));
     }
     w.alignToByte();
 
-    const PackFn pack = packerFor(plan.maxLength);
+    const CodePacker packer(plan.codes, len);
     for (qsizetype i = 0; i < len; i += kWorkInterval) {
         if (!checkpoint(static_cast<double>(i) / static_cast<double>(len) * 44 + 3 + 3))
             return false;
-        pack(in + i, std::min<qsizetype>(kWorkInterval, len - i), packed, w);
+        packer.pack(in + i, std::min<qsizetype>(kWorkInterval, len - i), w);
     }
     w.alignToByte();
     block.resize(size);

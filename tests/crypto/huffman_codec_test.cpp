@@ -243,9 +243,13 @@ QByteArray fibonacciInput(int values, std::uint32_t seed) {
 }
 
 TEST_F(HuffmanCodec, DataBitsMatchTheReferencePackingForShallowAndDeepTrees) {
+    // Short and long inputs take the per-value and the per-pair tables; the deep trees need
+    // one to eight codes between two flushes of the bit buffer.
     const std::vector<QByteArray> inputs = {
-        englishLikeText(123457, 1), randomBytes(40000, 2), fibonacciInput(20, 3),
-        fibonacciInput(26, 4), QByteArray("xy") + QByteArray(30000, 'x')};
+        englishLikeText(123457, 1), englishLikeText(20001, 1), randomBytes(40000, 2),
+        randomBytes(1200001, 2), fibonacciInput(20, 3), fibonacciInput(26, 4),
+        fibonacciInput(30, 4), QByteArray("xy") + QByteArray(30001, 'x'),
+        QByteArray("xy") + QByteArray(33, 'x')};
     for (const QByteArray& input : inputs) {
         const ParsedBlock p = parse(encoded(input));
         std::size_t longest = 0;
