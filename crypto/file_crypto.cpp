@@ -9,13 +9,11 @@
 #include <string_view>
 
 #include "crypto/ansi_text.h"
-#include "crypto/cipher.h"
 #include "crypto/error_codes.h"
+#include "crypto/file_format.h"
 #include "crypto/file_names.h"
-#include "crypto/huffman_codec.h"
 #include "crypto/key_rules.h"
 #include "crypto/korva_state.h"
-#include "crypto/salt.h"
 #include "crypto/whole_file.h"
 
 namespace vx::korva {
@@ -58,26 +56,14 @@ QString encodeFileUnguarded(const QString& source, const QString& target, const 
     QByteArray block = std::move(read).value();
     state().LastProgress = 0;
 
-    HuffmanEncode(block, block.size());
-    if (state().AbortFlag) return fail(kEncodeAborted, source);
-
-    const QByteArray salt = CreateSalt();
-    uint8_t check1 = static_cast<uint8_t>(salt[salt.size() - 2]);
-    uint8_t check2 = static_cast<uint8_t>(salt[salt.size() - 1]);
-    QByteArray header = salt + ansiBytes(GetFileExt(source));
-    header.append('\0');
-
-    InitCipher(key, privateKey);
-    cipher().encrypt(reinterpret_cast<uint8_t*>(header.data()), size_t(header.size()));
-    if (!EncryptArray(block)) return fail(kEncodeAborted, source);
-    check1 = EncryptByte(check1);
-    check2 = EncryptByte(check2);
-    const char check[2] = {static_cast<char>(check1), static_cast<char>(check2)};
+    SealedPieces pieces;
+    const int code = sealContent(block, ansiBytes(GetFileExt(source)), key, privateKey, pieces);
+    if (code != 0) return fail(code, source);
 
     const QString output = StripFileExt(target) + QStringLiteral(".uzp");
     const QByteArray banner = cryptoFileBanner();
     const Status written = writeWholeFile(
-        output, {view(banner), view(header), view(block), std::string_view(check, 2)});
+        output, {view(banner), view(pieces.header), view(block), view(pieces.check)});
     if (!written) return fail(kEncodeFileError, source, written.message());
     DrawProgress(0);
     block = QByteArray();
@@ -91,60 +77,22 @@ QString decodeFileUnguarded(const QString& source, const QString& target, const 
                             const QString& privateKey) {
     Result<QByteArray> read = readWholeFile(source);
     if (!read) return fail(kDecodeFileError, source, read.message());
-    QByteArray A = std::move(read).value();
-    auto* a = reinterpret_cast<uint8_t*>(A.data());
-    const qsizetype U = A.size() - 1;
-
-    InitCipher(key, privateKey);
-    // A file that ends with its banner has no salt length: like a salt beyond the file.
-    if (U < kBannerSize) return fail(kFileDecodeFailed, source);
-    const int L = DecryptByte(a[kBannerSize]);
-    if (kBannerSize + L > U) return fail(kFileDecodeFailed, source);
-    uint8_t check1 = 0, check2 = 0;
-    for (int k = 2; k <= L; ++k) {
-        const uint8_t d = DecryptByte(a[kBannerSize + k - 1]);
-        if (k == L - 1) check1 = d;
-        if (k == L) check2 = d;
-    }
+    QByteArray content = std::move(read).value();
 
     QByteArray extBytes;
-    qsizetype pos = kBannerSize + L;
-    bool ended = false;
-    while (pos <= U && !ended) {
-        const uint8_t d = DecryptByte(a[pos++]);
-        if (d == 0) ended = true;
-        else extBytes.append(static_cast<char>(d));
-    }
-    if (!ended)
-        return fail(kDecodeFileError, source,
-                    QStringLiteral("The stored extension runs past the end of the file"));
-    const qsizetype start = pos;
+    QString why;
+    const int code = openContent(content, key, privateKey, extBytes, why);
+    if (code != 0) return fail(code, source, why);
     QString extension = ansiText(extBytes);
     if (!extension.isEmpty()) extension.prepend(QLatin1Char('.'));
-
-    state().LastProgress = 0;
-    const qsizetype last = U - start - 2;
-    if (last >= 0 && !DecryptArray(a + start, a, last + 1)) return fail(kDecodeAborted, source);
-    const uint8_t t1 = DecryptByte(a[U - 1]);
-    const uint8_t t2 = DecryptByte(a[U]);
-    if (t1 != check1 || t2 != check2) return fail(kFileDecodeFailed, source);
-    if (last < 0)
-        return fail(kDecodeFileError, source,
-                    QStringLiteral("The file holds no compressed block"));
     if (!extensionStaysBelowTarget(extension))
         return fail(kDecodeFileError, source,
                     QStringLiteral("The stored extension leads out of the target's folder"));
 
-    A.resize(last + 1);
-    const Status expanded = HuffmanDecode(A, A.size());
-    if (state().AbortFlag) return fail(kDecodeAborted, source);
-    if (!expanded) return fail(kDecodeFileError, source, expanded.message());
-    if (state().ErrorCode != 0) return fail(state().ErrorCode, source);
-
     const QString output = StripFileExt(target) + extension;
-    const Status written = writeWholeFile(output, {view(A)});
+    const Status written = writeWholeFile(output, {view(content)});
     if (!written) return fail(kDecodeFileError, source, written.message());
-    A = QByteArray();
+    content = QByteArray();
 
     const Status removed = removeReplacedSource(source, target, output);
     if (!removed) return fail(kDecodeFileError, source, removed.message());
@@ -166,13 +114,6 @@ QString guarded(int errorCode, const QString& source, Op op) {
 }
 
 }  // namespace
-
-QByteArray cryptoFileBanner() {
-    QByteArray b("= QVX KORVA v1.0.3 ");
-    b.append(static_cast<char>(0xA9));
-    b.append(" NAVLOR =");
-    return b;
-}
 
 int IdentifyCryptoFile(const QString& path) {
     if (readFileHead(path, kBannerSize) == cryptoFileBanner()) return 1;

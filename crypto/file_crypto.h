@@ -4,13 +4,9 @@
 // state().ErrorCode / ErrorMessage and leaves the disk as it was.
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 namespace vx::korva {
-
-// The 29 bytes every encrypted file starts with.
-QByteArray cryptoFileBanner();
 
 // Encrypts or decrypts Source, as its first 29 bytes decide, and writes the result next to
 // Target's name: StripFileExt(Target) + ".uzp" when encoding, StripFileExt(Target) plus the

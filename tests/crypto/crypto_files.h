@@ -10,7 +10,7 @@
 #include <QStringList>
 
 #include "crypto/cipher.h"
-#include "crypto/file_crypto.h"
+#include "crypto/file_format.h"
 
 namespace vx::test {
 

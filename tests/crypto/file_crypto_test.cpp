@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include "crypto/file_format.h"
 #include "crypto/huffman_codec.h"
 #include "crypto/korva_state.h"
 #include "crypto_files.h"
