@@ -1,0 +1,17 @@
+// The start-up command line: the word "autoload" after a "-" asks for the prepared list.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vx {
+
+// The process's arguments (without the program's own name) as one string, joined by blanks.
+QString commandLineText(const QStringList& arguments);
+
+// How many times the command line asks for the list: the text is split on "-", the piece before
+// the first "-" is skipped, one trailing blank is removed from each piece, and each piece that
+// is then exactly "autoload" (case-sensitive) counts once.
+int autoloadCount(const QString& commandLine);
+
+}  // namespace vx

@@ -1,0 +1,26 @@
+// Vexaro: packs the chosen files into a zip archive and sends it. Starts in the archive window,
+// whose load step opens the file selection window.
+#include <QApplication>
+
+#include "app/command_line.h"
+#include "app/frmAdd.h"
+#include "app/program.h"
+#include "archive/frmArchive.h"
+#include "ui/qt_ui.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vexaro"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    vx::QtUi ui;
+    vx::Program program(ui, vx::systemClock());
+    vx::frmArchive& start = program.archiveWindow();
+    const QString commandLine = vx::commandLineText(QApplication::arguments());
+    start.setLoadStep([&] { program.Startup(commandLine); });
+    start.Form_Load();
+    start.show();
+    // The user's work starts in the file selection window: keep it in front.
+    program.addWindow().raise();
+    program.addWindow().activateWindow();
+    return QApplication::exec();
+}

@@ -1,0 +1,64 @@
+// Program windows and start-up.
+#include "app/program.h"
+
+#include "app/command_line.h"
+#include "app/frmAdd.h"
+#include "app/mdlList.h"
+#include "app/output_names.h"
+#include "archive/frmArchive.h"
+#include "core/program_folder.h"
+#include "log/frmLog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace vx {
+
+Program::Program(Ui& ui, Clock clock) : m_ui(ui), m_clock(std::move(clock)) {}
+
+// Windows are destroyed before the objects they refer to.
+Program::~Program() {
+    m_archive.reset();
+    m_add.reset();
+    m_log.reset();
+}
+
+frmLog& Program::logWindow() {
+    if (!m_log) m_log = std::make_unique<frmLog>(m_ui);
+    return *m_log;
+}
+
+frmAdd& Program::addWindow() {
+    if (!m_add) m_add = std::make_unique<frmAdd>(m_ui, m_clock, [this]() -> frmLog& {
+        return logWindow();
+    });
+    return *m_add;
+}
+
+frmArchive& Program::archiveWindow() {
+    if (!m_archive) {
+        m_archive = std::make_unique<frmArchive>(m_ui);
+        m_archive->setShowLog([this] {
+            logWindow().show();
+            logWindow().raise();
+            logWindow().activateWindow();
+        });
+    }
+    return *m_archive;
+}
+
+void Program::ParseCommandLine(const QString& commandLine) {
+    for (int i = autoloadCount(commandLine); i > 0; --i)
+        LoadList(besideProgram(QStringLiteral("AutoOut.txt")), *addWindow().lstData, addWindow(),
+                 m_ui);
+}
+
+void Program::Startup(const QString& commandLine) {
+    ParseCommandLine(commandLine);
+    const QString archive = outputArchivePath(programFolder(), m_clock());
+    addWindow().Text1->setText(archive);
+    logWindow().lblLogPath->setText(TrimPath(logFilePathFor(archive)));
+    addWindow().show();
+}
+
+}  // namespace vx

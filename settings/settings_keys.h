@@ -1,0 +1,31 @@
+// The keys of the settings store that the program reads, with their defaults when absent.
+#pragma once
+
+#include <QString>
+
+namespace vx::keys {
+
+struct Key {
+    const char* name;
+    const char* fallback;
+};
+
+inline constexpr Key ActPasv{"ActPasv", ""};
+inline constexpr Key EncryptYN{"EncryptYN", "1"};
+inline constexpr Key EncryptKey{"EncryptKey", ""};
+inline constexpr Key SaveLog{"SaveLog", "0"};
+inline constexpr Key EmailYN{"EmailYN", "1"};
+// "Mailer" is read twice with two defaults, so an absent value passes both tests.
+inline constexpr Key MailerFirst{"Mailer", "default"};
+inline constexpr Key MailerSecond{"Mailer", "internal"};
+// Built-in server values; placeholders that a real installation overrides in the store.
+inline constexpr Key EmailServer{"EmailServer", "smtp.example.invalid"};
+inline constexpr Key FtpServer{"FtpServer", "ftp.example.invalid"};
+inline constexpr Key FtpUser{"FtpUser", "tulpa"};
+inline constexpr Key FtpPassword{"FtpPassword", "change-me"};
+inline constexpr Key DownloadSiteBase{"DownloadSiteBase", "http://www.example.invalid/"};
+inline constexpr Key RelayUser{"RelayUser", "relay-user"};
+inline constexpr Key RelayPassword{"RelayPassword", "change-me"};
+inline constexpr Key RelayFrom{"RelayFrom", "vexaro@example.invalid"};
+
+}  // namespace vx::keys

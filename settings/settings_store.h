@@ -1,0 +1,37 @@
+// The per-user settings store: string values by section and key under the application name
+// TULPAREG, kept in an INI-style file in the user's configuration folder. Reading never creates
+// a key; only saving writes.
+#pragma once
+
+#include <QString>
+
+namespace vx {
+
+inline const QString kSettingsSection = QStringLiteral("Settings");
+
+class SettingsStore {
+public:
+    // The store at its usual place ($VEXARO_SETTINGS when set, else TULPAREG.conf in the user's
+    // configuration folder).
+    SettingsStore();
+    // A store kept in the given file (tests, portable copies).
+    explicit SettingsStore(QString filePath);
+
+    // The stored string, or fallback when the key is absent.
+    QString read(const QString& section, const QString& key, const QString& fallback) const;
+    // Stores the value; creates the file and section on first use. False when it cannot be written.
+    bool save(const QString& section, const QString& key, const QString& value);
+
+    const QString& filePath() const { return m_path; }
+    static QString defaultFilePath();
+
+private:
+    QString m_path;
+};
+
+// A switch value as a number: "1" and "1.0" are 1; empty or non-numeric text is 0.
+double switchValue(const QString& text);
+// True when the switch value equals 1.
+bool isOn(const QString& text);
+
+}  // namespace vx
