@@ -301,3 +301,19 @@ TEST(CftpHostileServer, UploadNotConfirmedByTheServerFails) {
         << text(client.ftp);
     EXPECT_FALSE(client.ftp.isFileOpen());
 }
+
+TEST(CftpHostileServer, NamesWithLineBreaksAreNeverSent) {
+    FtpTestServer server;
+    ASSERT_TRUE(server.started());
+    server.put("/home/tulpa/important.zip", "keep");
+    Client client;
+    ASSERT_TRUE(client.open(server));
+    EXPECT_FALSE(client.ftp.SetFTPDirectory("x\r\nDELE important.zip"));
+    EXPECT_EQ(client.ftp.GetLastErrorMessage(),
+              "FtpSetCurrentDirectory error code: 15 Message: The name contains a line break.");
+    EXPECT_FALSE(client.ftp.DeleteFTPFile("a\nDELE important.zip"));
+    EXPECT_EQ(server.get("/home/tulpa/important.zip"), "keep");
+    EXPECT_FALSE(server.verbs().contains("DELE"));
+    EXPECT_FALSE(server.verbs().contains("CWD"));
+    EXPECT_EQ(client.ftp.GetFTPDirectory(), "/home/tulpa");  // still in step
+}

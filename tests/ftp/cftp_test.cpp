@@ -366,6 +366,14 @@ TEST_P(CftpModes, NamesWithBlanksTravelBothWays) {
     QString down = local.filePath("back with blank.zip");
     ASSERT_TRUE(ftp.FTPDownloadFile(down, remote)) << ftp.GetLastErrorMessage().toStdString();
     EXPECT_EQ(readLocal(down), "abc");
+
+    QString accented = writeLocal(local, "accent.txt", "é");
+    QString accentedRemote = QString::fromUtf8("caf\xc3\xa9 menu.txt");
+    ASSERT_TRUE(ftp.FTPUploadFile(accented, accentedRemote)) << ftp.GetLastErrorMessage().toStdString();
+    EXPECT_EQ(server.get("/home/tulpa/" + accentedRemote), "é");
+    cDirList* list = ftp.GetDirectoryListing("*.*");
+    ASSERT_NE(list, nullptr);
+    EXPECT_NE(list->Item(accentedRemote), nullptr);
 }
 
 TEST_P(CftpModes, LocalFileThatCannotBeOpened) {
@@ -425,6 +433,18 @@ TEST_P(CftpModes, SecondTransferDuringAYieldIsRefused) {
     EXPECT_TRUE(nestedError.startsWith("FtpOpenFile:PutFile error code: 14")) << nestedError.toStdString();
     EXPECT_TRUE(server.get("/home/tulpa/reentry.bin") == data);
     EXPECT_FALSE(server.exists("/home/tulpa/other.bin"));
+}
+
+TEST_P(CftpModes, CloseConnectionSaysGoodbyeAndLaterCallsFail) {
+    ftp.CloseConnection();
+    EXPECT_FALSE(ftp.isConnected());
+    EXPECT_EQ(server.verbs().last(), "QUIT");
+    EXPECT_EQ(ftp.GetFTPDirectory(), "");
+    EXPECT_EQ(ftp.GetLastErrorMessage(),
+              "FtpGetCurrentDirectory error code: 1 Message: No connection to the server is open.");
+    ftp.CloseConnection();  // twice is harmless
+    ASSERT_TRUE(ftp.OpenConnection(server.address(), FtpTestServer::user(), FtpTestServer::password()));
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/home/tulpa");
 }
 
 INSTANTIATE_TEST_SUITE_P(ActiveAndPassive, CftpModes, ::testing::Values(false, true),
