@@ -1,0 +1,180 @@
+// The two handles the FTP layer hands out: a remote file open for one transfer, with gathered
+// writes and buffered reads, and a search over a listing already read.
+#include <QTcpSocket>
+#include <cstring>
+#include <utility>
+
+#include "ftp/ftp_client.h"
+
+namespace vx::ftp {
+namespace {
+
+constexpr qsizetype kChunk = 256 * 1024;    // one socket write or read
+constexpr qint64 kHighWater = 1024 * 1024;  // most bytes left in the socket's own buffer
+
+}  // namespace
+
+bool FindHandle::next(FindData& out) {
+    if (m_next >= m_entries.size()) {
+        if (m_client) m_client->fail(NoMoreFiles);
+        return false;
+    }
+    out = m_entries.at(m_next++);
+    return true;
+}
+
+RemoteFile::RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Access access,
+                       TransferType type)
+    : m_client(client), m_data(std::move(data)), m_access(access), m_type(type) {
+    m_buf.reserve(kChunk + 1024);
+}
+
+RemoteFile::~RemoteFile() {
+    if (!m_finished) abort();
+}
+
+bool RemoteFile::fail(int code) {
+    if (m_client) m_client->fail(code);
+    return false;
+}
+
+bool RemoteFile::write(const char* data, qint64 n) {
+    if (m_finished || !m_data || m_access != Access::Write) return fail(NotConnected);
+    if (m_type == TransferType::Binary) {
+        m_buf.append(data, n);
+    } else {
+        for (qint64 i = 0; i < n; ++i) {
+            if (data[i] == '\n' && !m_pendingCr) m_buf.append('\r');
+            m_pendingCr = data[i] == '\r';
+            m_buf.append(data[i]);
+        }
+    }
+    return m_buf.size() >= kChunk ? flush(false) : true;
+}
+
+bool RemoteFile::flush(bool all) {
+    const int stallMs = m_client ? m_client->m_timeouts.dataMs : 1000;
+    if (!m_buf.isEmpty()) {
+        if (m_data->write(m_buf) != m_buf.size()) return fail(DataConnectionClosed);
+        m_buf.resize(0);
+    }
+    const qint64 limit = all ? 0 : kHighWater;
+    while (m_data->bytesToWrite() > limit) {
+        if (!m_data->waitForBytesWritten(stallMs)) {
+            const bool stalled = m_data->state() == QAbstractSocket::ConnectedState &&
+                                 m_data->error() == QAbstractSocket::SocketTimeoutError;
+            return fail(stalled ? TimedOut : DataConnectionClosed);
+        }
+    }
+    return true;
+}
+
+bool RemoteFile::waitForData() {
+    const int stallMs = m_client ? m_client->m_timeouts.dataMs : 1000;
+    while (m_data->bytesAvailable() == 0) {
+        if (m_data->state() != QAbstractSocket::ConnectedState) {
+            m_eof = true;
+            return false;
+        }
+        if (!m_data->waitForReadyRead(stallMs) && m_data->state() == QAbstractSocket::ConnectedState &&
+            m_data->bytesAvailable() == 0)
+            return fail(TimedOut);
+    }
+    return true;
+}
+
+bool RemoteFile::refill() {
+    m_buf.resize(0);
+    m_pos = 0;
+    if (!waitForData()) {
+        if (!m_eof || !m_pendingCr) return false;
+        m_pendingCr = false;  // a lone CR at the very end
+        m_buf.append('\r');
+        return true;
+    }
+    if (m_type == TransferType::Binary) {
+        m_buf.resize(kChunk);
+        const qint64 got = m_data->read(m_buf.data(), kChunk);
+        m_buf.resize(qMax<qint64>(0, got));
+        return got > 0 ? true : fail(DataConnectionClosed);
+    }
+    const QByteArray raw = m_data->read(kChunk);
+    for (char c : raw) {
+        if (m_pendingCr && c != '\n') m_buf.append('\r');
+        m_pendingCr = c == '\r';
+        if (!m_pendingCr) m_buf.append(c);
+    }
+    return true;  // possibly empty when the chunk was one CR; the caller reads again
+}
+
+bool RemoteFile::read(char* out, qint64 n) {
+    if (m_finished || !m_data || m_access != Access::Read) return fail(NotConnected);
+    while (n > 0) {
+        const qint64 avail = m_buf.size() - m_pos;
+        if (avail == 0) {
+            if (!refill()) return m_eof ? fail(DataConnectionClosed) : false;
+            continue;
+        }
+        const qint64 take = qMin(avail, n);
+        std::memcpy(out, m_buf.constData() + m_pos, static_cast<size_t>(take));
+        m_pos += take;
+        out += take;
+        n -= take;
+    }
+    return true;
+}
+
+qint64 RemoteFile::readSome(char* out, qint64 max) {
+    if (m_finished || !m_data || m_access != Access::Read) {
+        fail(NotConnected);
+        return -1;
+    }
+    while (m_buf.size() == m_pos) {
+        if (!refill()) return m_eof ? 0 : -1;
+    }
+    const qint64 take = qMin<qint64>(m_buf.size() - m_pos, max);
+    std::memcpy(out, m_buf.constData() + m_pos, static_cast<size_t>(take));
+    m_pos += take;
+    return take;
+}
+
+void RemoteFile::finish(bool cutShort) {
+    m_finished = true;
+    if (m_data) m_data->abort();
+    m_data.reset();
+    if (!m_client) return;
+    FtpClient* client = std::exchange(m_client, nullptr);
+    client->fileGone();
+    client->endTransfer(cutShort);
+}
+
+bool RemoteFile::close() {
+    if (m_finished) return fail(NotConnected);
+    if (m_access == Access::Write) {
+        if (!m_data || !flush(true)) {
+            abort();
+            return false;
+        }
+        m_data->disconnectFromHost();
+        if (m_data->state() != QAbstractSocket::UnconnectedState)
+            m_data->waitForDisconnected(m_client ? m_client->m_timeouts.dataMs : 1000);
+    }
+    m_finished = true;
+    m_data.reset();
+    if (!m_client) return false;
+    FtpClient* client = std::exchange(m_client, nullptr);
+    client->fileGone();
+    // A read stopped before the end of the data (the caller had all it wanted) may be answered
+    // with a complaint about the cut; that is no failure.
+    return client->endTransfer(m_access == Access::Read && !m_eof);
+}
+
+void RemoteFile::abort() {
+    if (m_finished) return;
+    FtpClient* client = m_client;
+    const int keep = client ? client->m_lastError : NoError;
+    finish(true);
+    if (client) client->m_lastError = keep;
+}
+
+}  // namespace vx::ftp
