@@ -174,7 +174,13 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         RecordError(ftp::Busy, QStringLiteral("FtpOpenFile:GetFile"));
         return false;
     }
-    const qint32 lTotalBytes = GetFTPFileSize(sRemote);
+    const auto size = remoteSize(sRemote);
+    if (size && *size > std::numeric_limits<qint32>::max()) {
+        // Its low 32 bits would name a wrong length: refuse rather than fetch part of it.
+        RecordError(ftp::FileTooLarge, QStringLiteral("FtpOpenFile:GetFile"), sRemote);
+        return false;
+    }
+    const qint32 lTotalBytes = size ? low32(*size) : m_sizeResult;
     if (lTotalBytes <= 0) return false;
     const auto type = lTransferType == kTransferBinary ? ftp::TransferType::Binary : ftp::TransferType::Ascii;
     if (hConnection) hFile = hConnection->openFile(sRemote, ftp::Access::Read, type);
@@ -341,27 +347,36 @@ bool cFTP::SetFTPDirectory(const QString& sDir) {
 }
 
 qint32 cFTP::GetFTPFileSize(const QString& sFile) {
+    const auto size = remoteSize(sFile);
+    return size ? low32(*size) : m_sizeResult;
+}
+
+std::optional<qint64> cFTP::remoteSize(const QString& sFile) {
     QString pattern = sFile;
     pattern.replace(QLatin1Char(' '), QLatin1Char('?'));
+    m_sizeResult = -2;
     if (!hConnection) {
         RecordError(ftp::NotConnected, QStringLiteral("FtpFindFirstFile"));
-        return -2;
+        return std::nullopt;
     }
     // A plain name is asked for directly; the listing search remains the fall-back for folders,
     // servers without SIZE, and patterns.
     if (!ftp::hasWildcards(pattern)) {
-        if (const auto size = hConnection->size(pattern)) return low32(*size);
+        if (const auto size = hConnection->size(pattern)) return size;
         if (!hConnection->isOpen()) {
             RecordError(lastCode(), QStringLiteral("FtpFindFirstFile"));
-            return -2;
+            return std::nullopt;
         }
     }
     ftp::FindData first;
-    if (hConnection->findFirst(pattern, first)) return low32(first.size);
+    if (hConnection->findFirst(pattern, first)) return first.size;
     const int code = lastCode();
-    if (code == ftp::NoMoreFiles) return -1;
+    if (code == ftp::NoMoreFiles) {
+        m_sizeResult = -1;
+        return std::nullopt;
+    }
     RecordError(code, QStringLiteral("FtpFindFirstFile"));
-    return -2;
+    return std::nullopt;
 }
 
 cDirList* cFTP::GetDirectoryListing(const QString& sFilter) {

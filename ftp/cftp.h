@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "ftp/cdir_list.h"
 #include "ftp/ftp_client.h"
@@ -58,7 +59,8 @@ public:
     // confirm the stored file); the remote file is then closed and may be partial.
     bool FTPUploadFile(QString& sLocal, QString& sRemote);
     // Chunked download of sRemote into sLocal (created or replaced), like the upload. Silent
-    // false for empty paths and for a remote size of 0 or less (no local file is made).
+    // false for empty paths and for a remote size of 0 or less (no local file is made); a
+    // remote file of 2 GiB or more is refused with "FtpOpenFile:GetFile".
     // Failures record "FtpOpenFile:GetFile", "OpenLocalFile", "InternetReadFile",
     // "InternetReadFile2" or "WriteLocalFile"; the local file may then be partial.
     bool FTPDownloadFile(QString& sLocal, QString& sRemote);
@@ -101,6 +103,8 @@ private:
     double FileTimeToDate(qint64 fileTime) const;
     int lastCode() const;
     bool failTransfer(int code, const QString& sOperation, const QString& sDetail = QString());
+    // The full size behind GetFTPFileSize; nothing with m_sizeResult -1 (no match) or -2.
+    std::optional<qint64> remoteSize(const QString& sFile);
 
     std::unique_ptr<Internet> hInternet;
     std::unique_ptr<ftp::FtpClient> hConnection;
@@ -110,6 +114,7 @@ private:
     QString sLastError;
     std::unique_ptr<cDirList> oDirList;
     ftp::Timeouts m_timeouts;
+    qint32 m_sizeResult = -2;
 };
 
 }  // namespace vx

@@ -296,6 +296,12 @@ TEST_P(CftpModes, ListingEntriesFieldsAndRows) {
     ASSERT_NE(dir, nullptr);
     EXPECT_TRUE(dir->Directory);
     EXPECT_EQ(list->Item(QStringLiteral("huge.iso"))->FileSize, -1294967296);
+    EXPECT_EQ(ftp.GetFTPFileSize("huge.iso"), -1294967296);
+    QString hugeLocal = local.filePath("huge.iso"), hugeRemote = "huge.iso";
+    EXPECT_FALSE(ftp.FTPDownloadFile(hugeLocal, hugeRemote));
+    EXPECT_EQ(ftp.GetLastErrorMessage(),
+              "FtpOpenFile:GetFile error code: 17 Message: The file is 2 GiB or larger. huge.iso");
+    EXPECT_FALSE(QFile::exists(hugeLocal));
 
     const auto rows = listingRows(*list);
     ASSERT_EQ(rows.size(), 5);
