@@ -32,18 +32,71 @@ QString localProblem(const QString& path, const QString& why) {
     return QStringLiteral("%1: %2").arg(path, why);
 }
 
+QString readProblem(const QFile& f) {
+    return f.error() == QFileDevice::NoError ? QStringLiteral("the file ended early (changed meanwhile?)")
+                                             : f.errorString();
+}
+
 // Opens a local file for reading, refusing folders (which open but cannot be read).
 bool openForReading(QFile& f, QString* why) {
     if (QFileInfo(f.fileName()).isDir()) {
         *why = QStringLiteral("is a folder");
         return false;
     }
-    if (!f.open(QIODevice::ReadOnly)) {
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         *why = f.errorString();
         return false;
     }
     return true;
 }
+
+// The local side of a chunked transfer: the file is read or written a megabyte at a time and
+// the 255-byte blocks are served from, or gathered in, that buffer.
+constexpr qint64 kLocalChunk = 1024 * 1024;
+
+class LocalReader {
+public:
+    explicit LocalReader(QFile& file) : m_file(file) {}
+    // The next n bytes (n <= kLocalChunk), or nullptr when the file ends sooner or fails.
+    const char* next(qint64 n) {
+        if (m_buf.size() - m_pos < n) {
+            m_buf.remove(0, m_pos);
+            m_pos = 0;
+            const qint64 have = m_buf.size();
+            m_buf.resize(have + kLocalChunk);
+            const qint64 got = m_file.read(m_buf.data() + have, kLocalChunk);
+            m_buf.resize(have + qMax<qint64>(0, got));
+            if (m_buf.size() < n) return nullptr;
+        }
+        const char* p = m_buf.constData() + m_pos;
+        m_pos += n;
+        return p;
+    }
+
+private:
+    QFile& m_file;
+    QByteArray m_buf;
+    qint64 m_pos = 0;
+};
+
+class LocalWriter {
+public:
+    explicit LocalWriter(QFile& file) : m_file(file) { m_buf.reserve(kLocalChunk + 256); }
+    bool write(const char* p, qint64 n) {
+        m_buf.append(p, n);
+        return m_buf.size() < kLocalChunk || flush();
+    }
+    bool flush() {
+        if (m_buf.isEmpty()) return true;
+        const bool ok = m_file.write(m_buf) == m_buf.size();
+        m_buf.resize(0);
+        return ok;
+    }
+
+private:
+    QFile& m_file;
+    QByteArray m_buf;
+};
 
 }  // namespace
 
@@ -137,11 +190,12 @@ bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
     }
     const qint32 lTotalBytes = static_cast<qint32>(length);
     qint32 lCurrentBytes = 0;
-    char block[kBlockSize];
+    LocalReader reader(local);
     for (qint32 i = 0; i < lTotalBytes / kBlockSize; ++i) {
-        if (local.read(block, kBlockSize) != kBlockSize)
+        const char* block = reader.next(kBlockSize);
+        if (!block)
             return failTransfer(ftp::LocalFileError, QStringLiteral("ReadLocalFile"),
-                                localProblem(sLocal, local.errorString()));
+                                localProblem(sLocal, readProblem(local)));
         if (!hFile || !hFile->write(block, kBlockSize))
             return failTransfer(lastCode(), QStringLiteral("InternetWriteFile"));
         yieldToEvents();
@@ -150,9 +204,10 @@ bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
     }
     const qint32 rest = lTotalBytes % kBlockSize;
     if (rest != 0) {
-        if (local.read(block, kBlockSize) != rest)
+        const char* block = reader.next(rest);
+        if (!block)
             return failTransfer(ftp::LocalFileError, QStringLiteral("ReadLocalFile"),
-                                localProblem(sLocal, local.errorString()));
+                                localProblem(sLocal, readProblem(local)));
         if (!hFile || !hFile->write(block, rest))
             return failTransfer(lastCode(), QStringLiteral("InternetWriteFile2"));
     }
@@ -189,16 +244,18 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         return false;
     }
     QFile local(sLocal);
-    if (QFileInfo(sLocal).isDir() || !local.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (QFileInfo(sLocal).isDir() ||
+        !local.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         const QString why = QFileInfo(sLocal).isDir() ? QStringLiteral("is a folder") : local.errorString();
         return failTransfer(ftp::LocalFileError, QStringLiteral("OpenLocalFile"), localProblem(sLocal, why));
     }
     qint32 lCurrentBytes = 0;
     char block[kBlockSize];
+    LocalWriter writer(local);
     for (qint32 i = 0; i < lTotalBytes / kBlockSize; ++i) {
         if (!hFile || !hFile->read(block, kBlockSize))
             return failTransfer(lastCode(), QStringLiteral("InternetReadFile"));
-        if (local.write(block, kBlockSize) != kBlockSize)
+        if (!writer.write(block, kBlockSize))
             return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
                                 localProblem(sLocal, local.errorString()));
         yieldToEvents();
@@ -209,11 +266,11 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
     if (rest != 0) {
         if (!hFile || !hFile->read(block, rest))
             return failTransfer(lastCode(), QStringLiteral("InternetReadFile2"));
-        if (local.write(block, rest) != rest)
+        if (!writer.write(block, rest))
             return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
                                 localProblem(sLocal, local.errorString()));
     }
-    if (!local.flush())
+    if (!writer.flush() || !local.flush())
         return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
                             localProblem(sLocal, local.errorString()));
     local.close();

@@ -56,7 +56,7 @@ public:
 private:
     friend class FtpClient;
     RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Access access, TransferType type);
-    bool flush(bool all);
+    bool flush();  // sends all gathered bytes
     // Waits for received bytes: false at the end of the data (m_eof) or after a stall.
     bool waitForData();
     // Moves received bytes into the buffer, undoing ASCII line ends; false at the end or on error.

@@ -1,7 +1,10 @@
 // The two handles the FTP layer hands out: a remote file open for one transfer, with gathered
 // writes and buffered reads, and a search over a listing already read.
 #include <QTcpSocket>
+#include <cerrno>
 #include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
 #include <utility>
 
 #include "ftp/ftp_client.h"
@@ -9,8 +12,19 @@
 namespace vx::ftp {
 namespace {
 
-constexpr qsizetype kChunk = 256 * 1024;    // one socket write or read
-constexpr qint64 kHighWater = 1024 * 1024;  // most bytes left in the socket's own buffer
+constexpr qsizetype kChunk = 256 * 1024;  // one socket write or read
+
+// Waits until the socket can take (POLLOUT) or give (POLLIN) bytes: 1 ready, 0 time-out,
+// -1 error or hang-up.
+int waitFor(int fd, short events, int timeoutMs) {
+    pollfd p{fd, events, 0};
+    for (;;) {
+        const int n = ::poll(&p, 1, timeoutMs);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n;
+        return (p.revents & events) ? 1 : -1;
+    }
+}
 
 }  // namespace
 
@@ -49,23 +63,36 @@ bool RemoteFile::write(const char* data, qint64 n) {
             m_buf.append(data[i]);
         }
     }
-    return m_buf.size() >= kChunk ? flush(false) : true;
+    return m_buf.size() >= kChunk ? flush() : true;
 }
 
-bool RemoteFile::flush(bool all) {
+bool RemoteFile::flush() {
+    // The data socket's descriptor is written directly: one large send per chunk, waiting only
+    // when the kernel's buffer is full. Qt's own write buffer stays empty, so nothing else
+    // writes to this socket; its state is checked first because the event loop (run during the
+    // caller's yields) closes the descriptor when the server has gone.
     const int stallMs = m_client ? m_client->m_timeouts.dataMs : 1000;
-    if (!m_buf.isEmpty()) {
-        if (m_data->write(m_buf) != m_buf.size()) return fail(DataConnectionClosed);
-        m_buf.resize(0);
-    }
-    const qint64 limit = all ? 0 : kHighWater;
-    while (m_data->bytesToWrite() > limit) {
-        if (!m_data->waitForBytesWritten(stallMs)) {
-            const bool stalled = m_data->state() == QAbstractSocket::ConnectedState &&
-                                 m_data->error() == QAbstractSocket::SocketTimeoutError;
-            return fail(stalled ? TimedOut : DataConnectionClosed);
+    const char* p = m_buf.constData();
+    qsizetype left = m_buf.size();
+    while (left > 0) {
+        if (m_data->state() != QAbstractSocket::ConnectedState) return fail(DataConnectionClosed);
+        const int fd = static_cast<int>(m_data->socketDescriptor());
+        const ssize_t sent = ::send(fd, p, static_cast<size_t>(left), MSG_NOSIGNAL);
+        if (sent > 0) {
+            p += sent;
+            left -= sent;
+            continue;
         }
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            const int ready = waitFor(fd, POLLOUT, stallMs);
+            if (ready == 0) return fail(TimedOut);
+            if (ready < 0) return fail(DataConnectionClosed);
+            continue;
+        }
+        return fail(DataConnectionClosed);  // reset by the server, broken pipe
     }
+    m_buf.resize(0);
     return true;
 }
 
@@ -151,7 +178,7 @@ void RemoteFile::finish(bool cutShort) {
 bool RemoteFile::close() {
     if (m_finished) return fail(NotConnected);
     if (m_access == Access::Write) {
-        if (!m_data || !flush(true)) {
+        if (!m_data || !flush()) {
             abort();
             return false;
         }
