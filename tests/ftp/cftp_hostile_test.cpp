@@ -11,6 +11,7 @@
 
 #include "qt_printers.h"
 
+#include "core/yield.h"
 #include "ftp/cftp.h"
 #include "ftp_test_server.h"
 
@@ -316,4 +317,25 @@ TEST(CftpHostileServer, NamesWithLineBreaksAreNeverSent) {
     EXPECT_FALSE(server.verbs().contains("DELE"));
     EXPECT_FALSE(server.verbs().contains("CWD"));
     EXPECT_EQ(client.ftp.GetFTPDirectory(), "/home/tulpa");  // still in step
+}
+
+TEST(CftpHostileServer, LocalFileShrinkingDuringTheUploadIsReported) {
+    FtpTestServer server;
+    ASSERT_TRUE(server.started());
+    Client client;
+    ASSERT_TRUE(client.open(server));
+    QTemporaryDir dir;
+    QString up = writeLocal(dir, "shrinks.bin", 3 * 1024 * 1024), remote = "shrinks.bin";
+    int yields = 0;
+    vx::setYieldHook([&] {
+        if (++yields == 10) QFile::resize(up, 100);
+    });
+    const bool ok = client.ftp.FTPUploadFile(up, remote);
+    vx::setYieldHook({});
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(client.ftp.GetLastErrorMessage().startsWith("ReadLocalFile error code: 16 Message: "))
+        << text(client.ftp);
+    EXPECT_TRUE(client.ftp.GetLastErrorMessage().contains("ended early")) << text(client.ftp);
+    EXPECT_FALSE(client.ftp.isFileOpen());
+    EXPECT_EQ(client.ftp.GetFTPDirectory(), "/home/tulpa");
 }
