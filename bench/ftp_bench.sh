@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Upload and download throughput of vexaro-ftp next to curl, both against the same local FTP
 # server (the tests' pyftpdlib server on 127.0.0.1), with one file of SIZE_MB MiB (default 256).
-# Each tool runs RUNS times per direction (default 3), alternating; the best run counts. Also
+# Each tool runs RUNS times per direction (default 5), alternating; the best run counts. The
+# times are wall-clock times of whole runs of each tool (start, login, transfer, exit). Also
 # reports the peak resident memory of vexaro-ftp. Builds a Release vexaro-ftp into its own
 # folder first (BENCH_BUILD_DIR, default build-bench-ftp).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 SIZE_MB=${SIZE_MB:-256}
-RUNS=${RUNS:-3}
+RUNS=${RUNS:-5}
 BUILD=${BENCH_BUILD_DIR:-build-bench-ftp}
 
 if [ ! -x /usr/bin/time ]; then
@@ -54,6 +55,9 @@ best() { sort -g | head -1; }
 vx_up=() vx_down=() curl_up=() curl_down=()
 peak_up=0 peak_down=0
 for run in $(seq "$RUNS"); do
+    # Uploads go to new files: replacing a large file costs the server time that is not the
+    # client's doing (and varies with what the page cache holds).
+    rm -f "$WORK/root/home/tulpa/vx.bin" "$WORK/root/home/tulpa/curl.bin"
     vx_up+=("$(seconds /usr/bin/time -f %M -o "$WORK/up.rss" "$BIN" -q put "$WORK/src.bin" vx.bin)")
     curl_up+=("$(seconds curl -sS -T "$WORK/src.bin" "$URL/curl.bin")")
     curl_down+=("$(seconds curl -sS -o "$WORK/curl.down" "$URL/vx.bin")")
