@@ -74,8 +74,12 @@ private:
     bool m_drawn = false;
 };
 
-void printListing(cFTP& ftp) {
-    ftp.GetDirectoryListing(QStringLiteral("*.*"));
+// Prints the rows of the current folder; false when the listing failed (an empty folder is
+// no failure: it prints the header alone).
+bool printListing(cFTP& ftp) {
+    const QString before = ftp.GetLastErrorMessage();
+    if (!ftp.GetDirectoryListing(QStringLiteral("*.*")) && ftp.GetLastErrorMessage() != before)
+        return false;
     const auto rows = vx::listingRows(ftp.Directory());
     const QStringList header = {"Name", "Size", "Last Accessed", "Attributes"};
     QList<QStringList> table = {header};
@@ -95,6 +99,7 @@ void printListing(cFTP& ftp) {
         out() << line.trimmed() << '\n';
     }
     out().flush();
+    return true;
 }
 
 class Runner {
@@ -125,10 +130,7 @@ private:
             return true;
         }
         if (c.name == "cd") return m_ftp.SetFTPDirectory(a[0]);
-        if (c.name == "ls") {
-            printListing(m_ftp);
-            return true;
-        }
+        if (c.name == "ls") return printListing(m_ftp);
         if (c.name == "size") {
             const qint32 n = m_ftp.GetFTPFileSize(a[0]);
             if (n == -1) m_silent = a[0] + ": no such remote file";

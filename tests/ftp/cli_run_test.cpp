@@ -136,3 +136,19 @@ TEST(VexaroFtpCli, UsageErrorsAndHelp) {
     EXPECT_TRUE(help.out.contains("Usage: vexaro-ftp"));
     EXPECT_TRUE(help.out.contains("--password-file"));
 }
+
+TEST(VexaroFtpCli, ListingThatFailsIsAFailureAnEmptyFolderIsNot) {
+    {
+        FtpTestServer server({"--reply", "MLSD", "451 Listing failed."});
+        ASSERT_TRUE(server.started());
+        const CliRun r = runCli(login(server) + QStringList{"ls"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains("ls: 451 Listing failed.")) << r.err.toStdString();
+    }
+    FtpTestServer server;
+    ASSERT_TRUE(server.started());
+    const CliRun r = runCli(login(server) + QStringList{"cd", "public_html", "ls"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("Name")) << r.out.toStdString();
+    EXPECT_EQ(r.out.count('\n'), 1);
+}
