@@ -57,8 +57,8 @@ private:
     friend class FtpClient;
     RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Access access, TransferType type);
     bool flush();  // sends all gathered bytes
-    // Waits for received bytes: false at the end of the data (m_eof) or after a stall.
-    bool waitForData();
+    // Up to max received bytes, waiting for some: the count, 0 at the end (m_eof), -1 on error.
+    qint64 receive(char* out, qint64 max);
     // Moves received bytes into the buffer, undoing ASCII line ends; false at the end or on error.
     bool refill();
     bool fail(int code);

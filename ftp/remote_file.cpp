@@ -96,40 +96,57 @@ bool RemoteFile::flush() {
     return true;
 }
 
-bool RemoteFile::waitForData() {
+qint64 RemoteFile::receive(char* out, qint64 max) {
+    // Bytes the event loop already moved into the socket's own buffer come first; after that
+    // the descriptor is read directly, which saves a copy per byte. The event loop only runs
+    // during the caller's yields, never inside this function, so the order is kept.
+    if (m_data->bytesAvailable() > 0) return m_data->read(out, max);
     const int stallMs = m_client ? m_client->m_timeouts.dataMs : 1000;
-    while (m_data->bytesAvailable() == 0) {
+    for (;;) {
         if (m_data->state() != QAbstractSocket::ConnectedState) {
-            m_eof = true;
-            return false;
+            m_eof = true;  // closed while the event loop ran; its buffer is drained
+            return 0;
         }
-        if (!m_data->waitForReadyRead(stallMs) && m_data->state() == QAbstractSocket::ConnectedState &&
-            m_data->bytesAvailable() == 0)
-            return fail(TimedOut);
+        const int fd = static_cast<int>(m_data->socketDescriptor());
+        const ssize_t got = ::recv(fd, out, static_cast<size_t>(max), 0);
+        if (got > 0) return got;
+        if (got == 0) {
+            m_eof = true;
+            return 0;
+        }
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            fail(DataConnectionClosed);  // reset by the server
+            return -1;
+        }
+        if (waitFor(fd, POLLIN, stallMs) == 0) {
+            fail(TimedOut);
+            return -1;
+        }
+        // Readable, or hung up / in error: the next recv tells which.
     }
-    return true;
 }
 
 bool RemoteFile::refill() {
-    m_buf.resize(0);
+    m_buf.resize(kChunk);
     m_pos = 0;
-    if (!waitForData()) {
-        if (!m_eof || !m_pendingCr) return false;
+    const qint64 got = m_eof ? 0 : receive(m_buf.data(), kChunk);
+    m_buf.resize(qMax<qint64>(0, got));
+    if (got < 0) return false;
+    if (got == 0) {
+        if (!m_pendingCr) return false;
         m_pendingCr = false;  // a lone CR at the very end
         m_buf.append('\r');
         return true;
     }
-    if (m_type == TransferType::Binary) {
-        m_buf.resize(kChunk);
-        const qint64 got = m_data->read(m_buf.data(), kChunk);
-        m_buf.resize(qMax<qint64>(0, got));
-        return got > 0 ? true : fail(DataConnectionClosed);
-    }
-    const QByteArray raw = m_data->read(kChunk);
-    for (char c : raw) {
-        if (m_pendingCr && c != '\n') m_buf.append('\r');
-        m_pendingCr = c == '\r';
-        if (!m_pendingCr) m_buf.append(c);
+    if (m_type == TransferType::Ascii) {
+        const QByteArray raw = std::exchange(m_buf, QByteArray());
+        m_buf.reserve(raw.size() + 1);
+        for (char c : raw) {
+            if (m_pendingCr && c != '\n') m_buf.append('\r');
+            m_pendingCr = c == '\r';
+            if (!m_pendingCr) m_buf.append(c);
+        }
     }
     return true;  // possibly empty when the chunk was one CR; the caller reads again
 }

@@ -362,6 +362,16 @@ TEST_P(CftpModes, AsciiModeStoresLocalLineEnds) {
     EXPECT_EQ(readLocal(down), text);
     EXPECT_TRUE(server.verbs().contains("TYPE"));
     EXPECT_TRUE(server.transcript().contains("TYPE A"));
+
+    // Lines of odd lengths, so that CR LF pairs straddle the transfer's chunk boundaries.
+    QByteArray many;
+    for (int i = 0; many.size() < 2 * 1024 * 1024; ++i) many += QByteArray(i % 97, 'x') + "\n";
+    QString bigUp = writeLocal(local, "many.txt", many), bigRemote = "many.txt";
+    ASSERT_TRUE(ftp.FTPUploadFile(bigUp, bigRemote)) << ftp.GetLastErrorMessage().toStdString();
+    EXPECT_TRUE(server.get("/home/tulpa/many.txt") == many);
+    QString bigDown = local.filePath("many.back");
+    ASSERT_TRUE(ftp.FTPDownloadFile(bigDown, bigRemote)) << ftp.GetLastErrorMessage().toStdString();
+    EXPECT_TRUE(readLocal(bigDown) == many);
 }
 
 TEST_P(CftpModes, NamesWithBlanksTravelBothWays) {
