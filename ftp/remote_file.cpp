@@ -3,6 +3,7 @@
 #include <QTcpSocket>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <utility>
@@ -41,6 +42,10 @@ RemoteFile::RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Acce
                        TransferType type)
     : m_client(client), m_data(std::move(data)), m_access(access), m_type(type) {
     m_buf.reserve(kChunk + 1024);
+    // The direct sends and receives below rely on a non-blocking descriptor, so that every
+    // wait goes through poll() with the stall time-out.
+    const int fd = static_cast<int>(m_data->socketDescriptor());
+    if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
 
 RemoteFile::~RemoteFile() {
