@@ -339,3 +339,22 @@ TEST(CftpHostileServer, LocalFileShrinkingDuringTheUploadIsReported) {
     EXPECT_FALSE(client.ftp.isFileOpen());
     EXPECT_EQ(client.ftp.GetFTPDirectory(), "/home/tulpa");
 }
+
+TEST(CftpHostileServer, RepliesArrivingOneByteAtATime) {
+    FtpTestServer server({"--trickle"});
+    ASSERT_TRUE(server.started());
+    server.put("/home/tulpa/a b.txt", "xyz");
+    cFTP ftp;
+    ftp.setTimeouts({10000, 10000, 10000});  // a reply of 60 bytes takes about 60 ms here
+    ftp.SetModePassive();
+    ftp.SetTransferBinary();
+    ASSERT_TRUE(ftp.OpenConnection(server.address(), FtpTestServer::user(), FtpTestServer::password()))
+        << text(ftp);
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/home/tulpa");
+    cDirList* list = ftp.GetDirectoryListing("*.*");
+    ASSERT_NE(list, nullptr) << text(ftp);
+    EXPECT_NE(list->Item(QStringLiteral("a b.txt")), nullptr);
+    EXPECT_EQ(ftp.GetFTPFileSize("a b.txt"), 3);
+    EXPECT_FALSE(ftp.SetFTPDirectory("nope"));
+    EXPECT_TRUE(ftp.GetLastErrorMessage().startsWith("550 ")) << text(ftp);
+}

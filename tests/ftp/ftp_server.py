@@ -14,10 +14,12 @@ Knobs (each may be repeated where it names a command):
   --data-stop BYTES     every data transfer stops after BYTES bytes ...
   --data-stop-mode M    ... by closing the data connection (close) or by going silent (stall)
   --pasv-host IP        name IP instead of 127.0.0.1 in the 227 reply
+  --trickle             send every reply one byte at a time, a millisecond apart
 """
 import argparse
 import os
 import sys
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler
@@ -37,6 +39,7 @@ def parse():
     p.add_argument("--data-stop", type=int)
     p.add_argument("--data-stop-mode", choices=["close", "stall"], default="close")
     p.add_argument("--pasv-host")
+    p.add_argument("--trickle", action="store_true")
     return p.parse_args()
 
 
@@ -108,6 +111,17 @@ class KnobHandler(FTPHandler):
             self.push("220 " + "x" * (4 * 1024 * 1024))
             return
         FTPHandler.handle(self)
+
+    def push(self, s):
+        if not ARGS.trickle:
+            return FTPHandler.push(self, s)
+        # Bytes leave in order: each is due a little later than the one before, and replies
+        # queued later start after the last byte of earlier ones.
+        now = time.monotonic()
+        start = max(getattr(self, "_trickle_until", 0.0), now)
+        for i, ch in enumerate(s):
+            self.ioloop.call_later(start + 0.001 * (i + 1) - now, FTPHandler.push, self, ch)
+        self._trickle_until = start + 0.001 * (len(s) + 1)
 
     def on_login(self, username):
         self.fs.cwd = "/home/tulpa"
