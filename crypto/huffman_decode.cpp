@@ -64,7 +64,8 @@ QString buildTree(const std::uint8_t* b, const Header& h, DecodeTree& tree, int&
 enum class Stop { Limit, Done, NoCode, DataEnd };
 
 // Decodes the data bits into the output, stopping at a bit limit (overshooting it by at most
-// one probe or one code), when the output is full, or on damage.
+// one group of probes or one code), when the output is full, or on damage. Keeps the xor of
+// the values it writes.
 class DataDecoder {
 public:
     DataDecoder(const DecodeTree& tree, const std::uint8_t* block, qsizetype blockLen,
@@ -81,9 +82,7 @@ public:
     Stop run(std::uint64_t limitBit) {
         if (Stop s = fastRun(limitBit); s != Stop::Limit) return s;
         while (m_bit < limitBit && m_out < m_outEnd) {
-            const int v = walk(DecodeTree::kRoot);
-            if (v < 0) return v == -1 ? Stop::DataEnd : Stop::NoCode;
-            *m_out++ = static_cast<std::uint8_t>(v);
+            if (Stop s = walkOne(DecodeTree::kRoot); s != Stop::Limit) return s;
         }
         if (m_out == m_outEnd) return Stop::Done;
         return m_bit >= m_endBit ? Stop::DataEnd : Stop::Limit;
@@ -91,45 +90,76 @@ public:
 
     std::uint64_t bit() const { return m_bit; }
     bool full() const { return m_out == m_outEnd; }
+    std::uint8_t checksum() const {
+        std::uint32_t x = m_xor ^ (m_xor >> 16);
+        return static_cast<std::uint8_t>(x ^ (x >> 8));
+    }
 
 private:
-    // Groups of four probes from one 64-bit load: each probe takes at most 12 of the at least
-    // 57 bits loaded, and writes at most 3 values, 4 bytes, well inside the 12 bytes of room.
+    // Groups of four probes between two refills of a 64-bit buffer that then holds 56..63
+    // bits: each probe takes at most 12 bits and writes at most 3 values, 4 bytes, inside the
+    // 12 bytes of room. The refill's load address depends only on the previous refill, so the
+    // load does not wait for the probes (the buffer's bits end at byte `next`; the bits above
+    // `count` are either zero or the same bits the load brings).
     Stop fastRun(std::uint64_t limitBit) {
+        static constexpr std::uint32_t kKeep[4] = {0, 0xFF, 0xFFFF, 0xFFFFFF};
         const DecodeTable& table = *m_table;
         while (m_bit < limitBit && m_outEnd - m_out >= 12 &&
-               static_cast<qsizetype>(m_bit >> 3) + 8 <= m_blockLen) {
+               static_cast<qsizetype>(m_bit >> 3) + 15 <= m_blockLen) {
+            qsizetype next = static_cast<qsizetype>(m_bit >> 3) + 7;
             std::uint64_t buf = load64(m_block + (m_bit >> 3)) >> (m_bit & 7);
-            for (int k = 0; k < 4; ++k) {
-                const std::uint32_t e = table.probe(buf);
-                const unsigned count = DecodeTable::valueCount(e);
-                if (count == 0) {
-                    if (!DecodeTable::isLongCode(e)) return Stop::NoCode;
-                    m_bit += DecodeTable::kBits;
-                    const int v = walk(DecodeTable::nodeOf(e));
-                    if (v < 0) return v == -1 ? Stop::DataEnd : Stop::NoCode;
-                    *m_out++ = static_cast<std::uint8_t>(v);
-                    break;
+            unsigned count = 56 - static_cast<unsigned>(m_bit & 7);
+            std::uint8_t* out = m_out;
+            std::uint32_t sum = 0;
+            std::uint32_t special = 0;  // the entry that stopped the group, if any
+            bool stopped = false;
+            auto position = [&] { return static_cast<std::uint64_t>(next) * 8 - count; };
+            do {
+                buf |= load64(m_block + next) << count;
+                next += (63 - count) >> 3;
+                count |= 56;
+                for (int k = 0; k < 4; ++k) {
+                    const std::uint32_t e = table.probe(buf);
+                    const unsigned n = DecodeTable::valueCount(e);
+                    if (n == 0) {
+                        special = e;
+                        stopped = true;
+                        break;
+                    }
+                    const std::uint32_t values = DecodeTable::values(e);
+                    store32(out, values);
+                    sum ^= values & kKeep[n];
+                    out += n;
+                    count -= DecodeTable::bitsUsed(e);
+                    buf >>= (e & 63u);  // the entry's low bits are the bits it takes
                 }
-                store32(m_out, DecodeTable::values(e));
-                m_out += count;
-                m_bit += DecodeTable::bitsUsed(e);
-                buf >>= (e & 63u);  // the entry's low bits are the bits it takes
-            }
+            } while (!stopped && position() < limitBit && m_outEnd - out >= 12 &&
+                     next + 8 <= m_blockLen);
+            m_bit = position();
+            m_out = out;
+            m_xor ^= sum;
+            if (!stopped) break;
+            if (!DecodeTable::isLongCode(special)) return Stop::NoCode;
+            m_bit += DecodeTable::kBits;
+            if (Stop s = walkOne(DecodeTable::nodeOf(special)); s != Stop::Limit) return s;
         }
         return Stop::Limit;
     }
 
-    // Follows the data bits from `node` to a value; -1 when the data ends first, -2 when the
-    // bits leave the tree.
-    int walk(int node) {
+    // Follows the data bits from `node` to a value and writes it; DataEnd when the data ends
+    // first, NoCode when the bits leave the tree, otherwise Limit.
+    Stop walkOne(int node) {
         for (;;) {
-            if (m_bit >= m_endBit) return -1;
+            if (m_bit >= m_endBit) return Stop::DataEnd;
             const int bit = (m_block[m_bit >> 3] >> (m_bit & 7)) & 1;
             ++m_bit;
             node = m_tree.child(node, bit);
-            if (node < 0) return -2;
-            if (const int v = m_tree.value(node); v >= 0) return v;
+            if (node < 0) return Stop::NoCode;
+            if (const int v = m_tree.value(node); v >= 0) {
+                *m_out++ = static_cast<std::uint8_t>(v);
+                m_xor ^= static_cast<std::uint32_t>(v);
+                return m_out == m_outEnd ? Stop::Done : Stop::Limit;
+            }
         }
     }
 
@@ -141,6 +171,7 @@ private:
     std::uint64_t m_bit;
     std::uint8_t* m_out;
     std::uint8_t* m_outEnd;
+    std::uint32_t m_xor = 0;
 };
 
 // Yields at every block position (counted from 1) that is a multiple of 10000, when the
@@ -175,8 +206,9 @@ private:
 
 enum class Outcome { Ok, Aborted, Failed };
 
+// Decodes the data into `out` and gives the xor of its bytes in `sum`.
 Outcome decodeData(const DecodeTree& tree, const std::uint8_t* b, qsizetype len, const Header& h,
-                   QByteArray& out, QString& error) {
+                   QByteArray& out, std::uint8_t& sum, QString& error) {
     out = QByteArray(h.outLen, Qt::Uninitialized);
     auto* o = reinterpret_cast<std::uint8_t*>(out.data());
     DataDecoder decoder(tree, b, len, static_cast<std::uint64_t>(h.dataStart) * 8, o,
@@ -195,30 +227,16 @@ Outcome decodeData(const DecodeTree& tree, const std::uint8_t* b, qsizetype len,
         }
         if (!progress.pass(decoder.bit(), stop != Stop::Done)) return Outcome::Aborted;
     }
+    sum = decoder.checksum();
     return Outcome::Ok;
 }
 
-std::uint8_t xorStretch(const std::uint8_t* p, qsizetype n) {
-    const std::uint8_t* end = p + n;
-    std::uint64_t acc = 0;
-    for (; end - p >= 8; p += 8) acc ^= load64(p);
-    acc ^= acc >> 32;
-    acc ^= acc >> 16;
-    acc ^= acc >> 8;
-    auto x = static_cast<std::uint8_t>(acc);
-    for (; p < end; ++p) x ^= *p;
-    return x;
-}
-
-// Progress 50..100 %, a yield every 10000 output bytes. False when aborted.
-bool checksumOf(const QByteArray& data, std::uint8_t& sum) {
-    const auto* p = reinterpret_cast<const std::uint8_t*>(data.constData());
-    const qsizetype count = data.size();
-    sum = 0;
+// The checksum stage's yields and progress, 50..100 %, every 10000 output bytes; the xor itself
+// was taken while decoding. False when aborted.
+bool checksumStage(qsizetype count) {
     for (qsizetype i = 0; i < count; i += kWorkInterval) {
         if (!checkpoint(static_cast<double>(i) / static_cast<double>(count) * 50 + 5 + 45))
             return false;
-        sum ^= xorStretch(p + i, std::min<qsizetype>(kWorkInterval, count - i));
     }
     return true;
 }
@@ -231,7 +249,8 @@ bool isIdentified(const std::uint8_t* b, qsizetype len) {
 }  // namespace
 
 Status HuffmanDecode(QByteArray& A, qsizetype Len) {
-    if (Len < 0 || Len > A.size()) return Status::error(damagedError("block length outside the array"));
+    if (Len < 0 || Len > A.size())
+        return Status::error(damagedError("block length outside the array"));
     const auto* b = reinterpret_cast<const std::uint8_t*>(A.constData());
     if (!isIdentified(b, Len)) return Status::error(identificationError());
     if (b[2] == kStoredTag) {
@@ -252,14 +271,14 @@ Status HuffmanDecode(QByteArray& A, qsizetype Len) {
         return Status::error(damagedError("data ends before the stated length"));
 
     QByteArray out;
+    std::uint8_t sum = 0;
     QString error;
-    switch (decodeData(*tree, b, Len, h, out, error)) {
+    switch (decodeData(*tree, b, Len, h, out, sum, error)) {
         case Outcome::Failed: return Status::error(error);
         case Outcome::Aborted: return Status::ok();
         case Outcome::Ok: break;
     }
-    std::uint8_t sum = 0;
-    if (!checksumOf(out, sum)) return Status::ok();
+    if (!checksumStage(out.size())) return Status::ok();
     if (sum != h.check) {
         state().ErrorCode = kChecksumErrorCode;
         state().ErrorMessage = checksumErrorMessage();

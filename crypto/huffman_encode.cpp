@@ -24,10 +24,14 @@ QByteArray storedBlock(const QByteArray& a, qsizetype len) {
     return block;
 }
 
-void countStretch(const std::uint8_t* p, qsizetype n, std::uint64_t (*lanes)[256]) {
+// Counts p[0..n) into four lanes (so that neighbouring equal bytes do not wait on one another)
+// and returns the xor of the bytes.
+std::uint8_t countStretch(const std::uint8_t* p, qsizetype n, std::uint64_t (*lanes)[256]) {
     const std::uint8_t* end = p + n;
+    std::uint64_t acc = 0;
     for (; end - p >= 8; p += 8) {
         const std::uint64_t w = load64(p);
+        acc ^= w;
         ++lanes[0][w & 255];
         ++lanes[1][(w >> 8) & 255];
         ++lanes[2][(w >> 16) & 255];
@@ -37,38 +41,35 @@ void countStretch(const std::uint8_t* p, qsizetype n, std::uint64_t (*lanes)[256
         ++lanes[2][(w >> 48) & 255];
         ++lanes[3][w >> 56];
     }
-    for (; p < end; ++p) ++lanes[0][*p];
+    acc ^= acc >> 32;
+    acc ^= acc >> 16;
+    acc ^= acc >> 8;
+    auto x = static_cast<std::uint8_t>(acc);
+    for (; p < end; ++p) {
+        ++lanes[0][*p];
+        x ^= *p;
+    }
+    return x;
 }
 
-// Progress 0..3 %, a yield every 1000 bytes. False when aborted.
-bool countValues(const std::uint8_t* in, qsizetype len, ValueCounts& counts) {
+// Progress 0..3 %, a yield every 1000 bytes. The checksum is taken in the same pass, since it
+// reads the same bytes. False when aborted.
+bool countValues(const std::uint8_t* in, qsizetype len, ValueCounts& counts, std::uint8_t& sum) {
     std::uint64_t lanes[4][256] = {};
+    sum = 0;
     for (qsizetype i = 0; i < len; i += kCountInterval) {
         if (!checkpoint(static_cast<double>(i) / static_cast<double>(len) * 3)) return false;
-        countStretch(in + i, std::min<qsizetype>(kCountInterval, len - i), lanes);
+        sum ^= countStretch(in + i, std::min<qsizetype>(kCountInterval, len - i), lanes);
     }
     for (int v = 0; v < 256; ++v) counts[v] = lanes[0][v] + lanes[1][v] + lanes[2][v] + lanes[3][v];
     return true;
 }
 
-std::uint8_t xorStretch(const std::uint8_t* p, qsizetype n) {
-    const std::uint8_t* end = p + n;
-    std::uint64_t acc = 0;
-    for (; end - p >= 8; p += 8) acc ^= load64(p);
-    acc ^= acc >> 32;
-    acc ^= acc >> 16;
-    acc ^= acc >> 8;
-    auto x = static_cast<std::uint8_t>(acc);
-    for (; p < end; ++p) x ^= *p;
-    return x;
-}
-
-// Progress 3..6 %, a yield every 10000 bytes. False when aborted.
-bool checksumOf(const std::uint8_t* in, qsizetype len, std::uint8_t& sum) {
-    sum = 0;
+// The checksum stage's yields and progress, 3..6 %, every 10000 bytes; the xor itself was taken
+// while counting. False when aborted.
+bool checksumStage(qsizetype len) {
     for (qsizetype i = 0; i < len; i += kWorkInterval) {
         if (!checkpoint(static_cast<double>(i) / static_cast<double>(len) * 3 + 3)) return false;
-        sum ^= xorStretch(in + i, std::min<qsizetype>(kWorkInterval, len - i));
     }
     return true;
 }
@@ -146,7 +147,8 @@ void HuffmanEncode(QByteArray& A, qsizetype Len) {
     }
     const auto* in = reinterpret_cast<const std::uint8_t*>(A.constData());
     ValueCounts counts{};
-    if (!countValues(in, Len, counts)) return;
+    std::uint8_t sum = 0;
+    if (!countValues(in, Len, counts, sum)) return;
 
     // The length field holds 32 signed bits; longer input can only be stored.
     const Plan plan = planFor(counts);
@@ -156,8 +158,7 @@ void HuffmanEncode(QByteArray& A, qsizetype Len) {
         return;
     }
 
-    std::uint8_t sum = 0;
-    if (!checksumOf(in, Len, sum)) return;
+    if (!checksumStage(Len)) return;
     QByteArray block;
     if (!writeBlock(in, Len, sum, plan, block)) return;
     A = std::move(block);

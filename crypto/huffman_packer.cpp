@@ -6,6 +6,11 @@
 #include <vector>
 
 namespace vx::korva::huffman {
+namespace {
+
+constexpr qsizetype kPairsFrom = 64 * 1024;
+
+}  // namespace
 
 CodePacker::CodePacker(const CodeTable& codes, qsizetype inputLength) {
     std::vector<int> coded;
@@ -17,8 +22,9 @@ CodePacker::CodePacker(const CodeTable& codes, qsizetype inputLength) {
         maxLength = std::max(maxLength, codes[v].length);
     }
     const auto n = static_cast<qsizetype>(coded.size());
-    // Building costs one entry per pair of coded values; worth it when the input is far longer.
-    if (2 * maxLength <= 56 && inputLength >= 16 * n * n) {
+    // Building costs one entry per pair of coded values and a 576 KB allocation; worth it when
+    // the input is far longer.
+    if (2 * maxLength <= 56 && inputLength >= std::max<qsizetype>(kPairsFrom, 16 * n * n)) {
         m_pairBits.reset(new std::uint64_t[65536]);
         m_pairLengths.reset(new std::uint8_t[65536]);
         for (int a : coded) {
@@ -53,28 +59,38 @@ void CodePacker::packTail(const CodePacker& c, const std::uint8_t* p, const std:
     for (; p < end; ++p) w.put(c.m_bits[*p], c.m_lengths[*p]);
 }
 
+// The loops work on local copies of the writer and the table pointers: the writer's byte
+// stores could alias anything, which would otherwise make the compiler reload them every time.
 template <int K>
 void CodePacker::packSingles(const CodePacker& c, const std::uint8_t* p, qsizetype n,
                              BitWriter& w) {
+    const std::uint64_t* bits = c.m_bits.data();
+    const std::uint8_t* lengths = c.m_lengths.data();
+    BitWriter local = w;
     const std::uint8_t* end = p + n;
     for (; end - p >= K; p += K) {
-        for (int k = 0; k < K; ++k) w.add(c.m_bits[p[k]], c.m_lengths[p[k]]);
-        w.flush();
+        for (int k = 0; k < K; ++k) local.add(bits[p[k]], lengths[p[k]]);
+        local.flush();
     }
-    packTail(c, p, end, w);
+    for (; p < end; ++p) local.put(bits[*p], lengths[*p]);
+    w = local;
 }
 
 template <int K>
 void CodePacker::packPairs(const CodePacker& c, const std::uint8_t* p, qsizetype n,
                            BitWriter& w) {
+    const std::uint64_t* bits = c.m_pairBits.get();
+    const std::uint8_t* lengths = c.m_pairLengths.get();
+    BitWriter local = w;
     const std::uint8_t* end = p + n;
     for (; end - p >= 2 * K; p += 2 * K) {
         for (int k = 0; k < K; ++k) {
             const int i = p[2 * k] | (p[2 * k + 1] << 8);
-            w.add(c.m_pairBits[i], c.m_pairLengths[i]);
+            local.add(bits[i], lengths[i]);
         }
-        w.flush();
+        local.flush();
     }
+    w = local;
     packTail(c, p, end, w);
 }
 
