@@ -4,6 +4,8 @@
 //   2: the rest (after 4 control bytes) is encoded, one byte of the block is changed and the
 //      block may be cut short, then decoded;
 //   3: like 1, but the abort flag is set at a yield chosen by the input.
+// With bit 7 of the first byte set, the payload of modes 1..3 is repeated to at least 24000
+// bytes, so that blocks pass the decoder's yield points every 10000 block bytes.
 // Whatever happens, a failed or aborted decode must leave the array as it was.
 #include <QByteArray>
 #include <cstdint>
@@ -71,12 +73,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     resetState();
     const std::uint8_t* rest = data + 1;
     const std::size_t n = size - 1;
-    const QByteArray bytes(reinterpret_cast<const char*>(rest), static_cast<qsizetype>(n));
-    switch (data[0] % 4) {
+    QByteArray bytes(reinterpret_cast<const char*>(rest), static_cast<qsizetype>(n));
+    const int mode = data[0] & 3;
+    if ((data[0] & 0x80) && mode != 0 && n > 4) {
+        const QByteArray unit = bytes.mid(mode == 1 ? 0 : 4);
+        while (bytes.size() < 24000) bytes += unit;
+        rest = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    }
+    switch (mode) {
         case 0: decodeChecked(bytes, bytes.size()); break;
         case 1: roundTrip(bytes); break;
-        case 2: damaged(rest, n); break;
-        default: aborted(rest, n); break;
+        case 2: damaged(rest, static_cast<std::size_t>(bytes.size())); break;
+        default: aborted(rest, static_cast<std::size_t>(bytes.size())); break;
     }
     return 0;
 }

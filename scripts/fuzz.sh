@@ -5,6 +5,7 @@
 # A target is a file fuzz/<name>_fuzz.cpp that defines LLVMFuzzerTestOneInput; it is linked
 # against the cipher module (crypto/*.cpp) and core (core/*.cpp). Seed inputs may be kept in
 # fuzz/corpus/<name>/; the growing corpus, logs and crash inputs go to $FUZZ_DIR (build-fuzz).
+# FUZZ_MAX_LEN (8192) bounds the input size, FUZZ_TIMEOUT (10 s) the time of one input.
 #
 # Usage: scripts/fuzz.sh [-t seconds-per-target] [-b] [name ...]
 #   -t  run time of each target (default 60)
@@ -20,14 +21,15 @@ while getopts "t:b" opt; do
     case $opt in
         t) RUN_SECONDS=$OPTARG ;;
         b) BUILD_ONLY=1 ;;
-        *) sed -n '2,14p' "$0"; exit 2 ;;
+        *) sed -n '2,15p' "$0"; exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
 
 OUT=${FUZZ_DIR:-build-fuzz}
 CXX=${CXX:-clang++}
-MAX_LEN=${FUZZ_MAX_LEN:-32768}
+MAX_LEN=${FUZZ_MAX_LEN:-8192}
+TIMEOUT=${FUZZ_TIMEOUT:-10}  # seconds for one input before it counts as a hang
 read -r -a QT_FLAGS <<<"$(pkg-config --cflags Qt6Core)"
 read -r -a QT_LIBS <<<"$(pkg-config --libs Qt6Core)"
 FLAGS=(-std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer -fsanitize=address,undefined
@@ -72,7 +74,8 @@ for name in "${names[@]}"; do
     seeds=()
     [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
     echo "run $name for ${RUN_SECONDS}s (log $OUT/$name.log)"
-    if "$bin" -max_total_time="$RUN_SECONDS" -max_len="$MAX_LEN" -print_final_stats=1 \
+    if "$bin" -max_total_time="$RUN_SECONDS" -max_len="$MAX_LEN" -timeout="$TIMEOUT" \
+        -print_final_stats=1 \
         -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}" >"$OUT/$name.log" 2>&1; then
         status=ok
     else
