@@ -12,11 +12,16 @@ namespace {
 
 constexpr uint32_t N1 = Cipher::kSize1, N2 = Cipher::kSize2, N3 = Cipher::kSize3;
 
-// Shuffles t[0..n) (starting as the identity) with the key schedule k; j carries over.
+// Shuffles t[0..n) (starting as the identity) with the key schedule k; j carries over from
+// the previous table, so it may start above n. A salt keys the cipher sixteen times, so the
+// modulo is a few subtractions rather than a division.
 void shuffle(uint16_t* t, int n, const uint8_t* k, int kLen, int& j) {
     for (int i = 0; i < n; ++i) t[i] = static_cast<uint16_t>(i);
+    int ki = 0;
     for (int i = 0; i < n; ++i) {
-        j = (t[i] + j + k[i % kLen]) % n;
+        j += t[i] + k[ki];
+        while (j >= n) j -= n;
+        if (++ki == kLen) ki = 0;
         std::swap(t[i], t[j]);
     }
 }

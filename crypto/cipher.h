@@ -23,6 +23,7 @@ public:
     static constexpr int kSize1 = 463, kSize2 = 251, kSize3 = 181;
 
     Cipher() { init(QByteArray("\0\0\0\0\0", 5), {}); }
+    Cipher(const QByteArray& key, const QByteArray& privateKey) { init(key, privateKey); }
 
     // Keys the state from the key bytes (at least one byte; callers pass keys that passed the
     // key rules) and the private key bytes (may be empty). Resets indices and feedback.

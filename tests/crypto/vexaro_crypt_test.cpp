@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <chrono>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "crypto_files.h"
@@ -142,6 +146,70 @@ TEST_F(VexaroCrypt, TextArmoursAndRestoresThroughStandardStreams) {
     EXPECT_TRUE(wrong.err.contains("Failed decoding the text (Error 33)"));
     EXPECT_TRUE(wrong.out.isEmpty());
     EXPECT_EQ(run({QStringLiteral("text")}, " \n\t\n", env).exitCode, 1);
+}
+
+// Runs the command on a new pseudo-terminal: answers each prompt in turn and returns
+// everything the terminal showed, and the exit code.
+Outcome runOnTerminal(const QStringList& args, const QList<QByteArray>& answers) {
+    // everything the child needs is made before the fork
+    std::vector<QByteArray> argv8;
+    for (const QString& a : args) argv8.push_back(a.toLocal8Bit());
+    std::vector<char*> argv{const_cast<char*>(VEXARO_CRYPT_BIN)};
+    for (QByteArray& a : argv8) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int master = -1;
+    const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        ::unsetenv("VEXARO_KEY");
+        ::unsetenv("VEXARO_PRIVATE_KEY");
+        ::execv(VEXARO_CRYPT_BIN, argv.data());
+        ::_exit(127);
+    }
+    Outcome o;
+    qsizetype answered = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    for (;;) {
+        pollfd p{master, POLLIN, 0};
+        if (std::chrono::steady_clock::now() > deadline) break;
+        if (::poll(&p, 1, 100) <= 0) continue;
+        char buf[4096];
+        const ssize_t got = ::read(master, buf, sizeof buf);
+        if (got <= 0) break;  // the command ended and closed the terminal
+        o.out.append(buf, got);
+        if (answered < answers.size() && o.out.count(": ") > answered &&
+            o.out.endsWith(": ")) {
+            const QByteArray line = answers[answered++] + "\n";
+            (void)!::write(master, line.constData(), size_t(line.size()));
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(master);
+    o.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+    return o;
+}
+
+TEST_F(VexaroCrypt, PromptsOnTheTerminalWithoutEcho) {
+    Outcome q = runOnTerminal({QStringLiteral("quality")}, {"abCDe1"});
+    EXPECT_EQ(q.exitCode, 0);
+    EXPECT_TRUE(q.out.contains("Key: "));
+    EXPECT_FALSE(q.out.contains("abCDe1"));  // typed without echo
+    EXPECT_TRUE(q.out.contains("31"));
+
+    // key and private key both asked for; the bar is drawn on the terminal and cleared
+    writeAll(path(QStringLiteral("t.bin")), QByteArray(200000, 'b') + "tail");
+    Outcome f = runOnTerminal({QStringLiteral("file"), path(QStringLiteral("t.bin"))},
+                              {"Typed Key 5", "typed private"});
+    ASSERT_EQ(f.exitCode, 0) << f.out.toStdString();
+    EXPECT_TRUE(f.out.contains("Private key"));
+    EXPECT_FALSE(f.out.contains("Typed Key 5"));
+    EXPECT_TRUE(f.out.contains("] 100%"));
+    EXPECT_TRUE(f.out.contains("\x1b[K"));
+    Outcome back = run({QStringLiteral("file"), path(QStringLiteral("t.uzp"))}, {},
+                       {QStringLiteral("VEXARO_KEY=Typed Key 5"),
+                        QStringLiteral("VEXARO_PRIVATE_KEY=typed private")});
+    ASSERT_EQ(back.exitCode, 0) << back.err.toStdString();
+    EXPECT_EQ(readAll(path(QStringLiteral("t.bin"))), QByteArray(200000, 'b') + "tail");
 }
 
 TEST_F(VexaroCrypt, QualityPrintsThePercentage) {
