@@ -357,6 +357,11 @@ TEST_F(HuffmanCodec, DamagedBlocksEndInAnErrorAndLeaveTheArray) {
          "two values share one code"},
         {"no such code", handMadeBlock(0, 3, {{1, "0"}, {2, "10"}}, "01011"),
          "the data holds a bit sequence that is no code"},
+        // Regression: the table-driven loop did not stop on such bits and never returned.
+        {"no such code, long data",
+         handMadeBlock(0, 100, {{1, "0"}, {2, "10"}},
+                       std::string(40, '0') + "11" + std::string(150, '0')),
+         "the data holds a bit sequence that is no code"},
         {"over 512 nodes", handMadeBlock(0, 1, {{1, longA}, {2, longB}, {3, "011"}}, "0"),
          "code tree over 512 nodes"},
     };
