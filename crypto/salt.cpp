@@ -33,8 +33,10 @@ long long roundCoordinate(float v) {
 }  // namespace
 
 QByteArray CreateSalt() {
-    QRandomGenerator rng = QRandomGenerator::securelySeeded();
-    auto draw = [&rng](int range) { return static_cast<int>(rng.generateDouble() * range); };
+    // A securely seeded generator of the process: salts are never reproduced, so only the
+    // ranges matter, and no call has to seed its own.
+    QRandomGenerator* rng = QRandomGenerator::global();
+    auto draw = [rng](int range) { return static_cast<int>(rng->generateDouble() * range); };
     const QByteArray& entropy = pool().bytes;
 
     int L = draw(224) + 32;

@@ -1,11 +1,11 @@
 // Fuzz target for the encrypted file decoder (the in-memory half of DecodeFile). The first
-// input byte picks a mode (by its value modulo 8, so the costly round trip runs least):
-//   0-3: the rest is the image of an encrypted file after its banner, opened with a fixed key;
-//   4-6: the rest describes a file whose check value is right (salt length, extension bytes,
+// input byte picks a mode by its lowest bit:
+//   0: the rest is the image of an encrypted file after its banner, opened with a fixed key;
+//   1: the rest describes a file whose check value is right (salt length, extension bytes,
 //      whether the 0 byte is there, then any block), so damage reaches the extension rule
-//      and the block decoder behind the check;
-//   7: the rest is sealed as a file and opened again, which must give it back unchanged.
+//      and the block decoder behind the check.
 // Every outcome must be one of the decoder's codes; nothing may read or write outside.
+// (Round trips are left to the unit tests: sealing costs a salt and a compression per run.)
 #include <QByteArray>
 #include <cstdint>
 #include <cstdlib>
@@ -60,31 +60,11 @@ void crafted(const uint8_t* d, size_t n) {
     open(cryptoFileBanner() + plain, ext);
 }
 
-void roundTrip(const uint8_t* d, size_t n) {
-    if (n < 1) return;
-    const QByteArray ext(reinterpret_cast<const char*>(d + 1), d[0] % 8 < n - 1 ? d[0] % 8 : 0);
-    if (ext.contains('\0')) return;
-    const qsizetype skip = 1 + ext.size();
-    QByteArray content(reinterpret_cast<const char*>(d + skip), qsizetype(n) - skip);
-    const QByteArray original = content;
-    state().AbortFlag = false;
-    SealedPieces pieces;
-    require(sealContent(content, ext, kKey, QString(), pieces) == 0);
-    QByteArray back;
-    QByteArray image = cryptoFileBanner() + pieces.header + content + pieces.check;
-    state().ErrorCode = 0;
-    QString why;
-    require(openContent(image, kKey, QString(), back, why) == 0);
-    require(image == original && back == ext);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    const int mode = data[0] % 8;
-    if (mode < 4) raw(data + 1, size - 1);
-    else if (mode < 7) crafted(data + 1, size - 1);
-    else roundTrip(data + 1, size - 1);
+    if (data[0] % 2 == 0) raw(data + 1, size - 1);
+    else crafted(data + 1, size - 1);
     return 0;
 }
