@@ -150,10 +150,15 @@ void HuffmanEncode(QByteArray& A, qsizetype Len) {
     std::uint8_t sum = 0;
     if (!countValues(in, Len, counts, sum)) return;
 
-    // The length field holds 32 signed bits; longer input can only be stored.
+    // The length field holds 32 signed bits; longer input can only be stored. (This also
+    // keeps the counts within the bound that limits codes to 46 bits.)
+    if (Len > INT32_MAX) {
+        A = storedBlock(A, Len);
+        return;
+    }
     const Plan plan = planFor(counts);
     const std::uint64_t packedSize = (plan.dataBits + 7) / 8;
-    if (packedSize == 0 || packedSize > static_cast<std::uint64_t>(Len) || Len > INT32_MAX) {
+    if (packedSize == 0 || packedSize > static_cast<std::uint64_t>(Len)) {
         A = storedBlock(A, Len);
         return;
     }
