@@ -280,7 +280,7 @@ TEST_F(HuffmanCodec, DecodingIgnoresBytesAfterTheBlock) {
     EXPECT_EQ(a, input);
 }
 
-TEST_F(HuffmanCodec, HandMadeBlockDecodesWithTheReferenceTreeWalk) {
+TEST_F(HuffmanCodec, HandMadeBlockDecodesAndIgnoresBitsAfterTheLastValue) {
     // Codes: 'p' 0, 'q' 10, 'r' 11; data "q p r r p" = 10 0 11 11 0.
     QByteArray a = handMadeBlock('q', 5, {{'p', "0"}, {'q', "10"}, {'r', "11"}},
                                  "100111101111");  // bits after the fifth value are ignored
