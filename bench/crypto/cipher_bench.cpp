@@ -1,7 +1,7 @@
 // Throughput of the cipher itself in both directions, raw and with the module's checkpoints.
 #include <benchmark/benchmark.h>
 
-#include "bench_data.h"
+#include "tests/support/sample_data.h"
 #include "core/yield.h"
 #include "crypto/cipher.h"
 
@@ -11,7 +11,7 @@ namespace {
 constexpr qsizetype kSize = 8 << 20;
 
 void BM_Encipher(benchmark::State& st) {
-    QByteArray data = bench::randomBytes(kSize);
+    QByteArray data = vx::sample::randomBytes(kSize);
     Cipher c;
     c.init("Benchmark Key 1", "private");
     for (auto _ : st) {
@@ -23,7 +23,7 @@ void BM_Encipher(benchmark::State& st) {
 BENCHMARK(BM_Encipher)->Unit(benchmark::kMillisecond);
 
 void BM_Decipher(benchmark::State& st) {
-    QByteArray data = bench::randomBytes(kSize);
+    QByteArray data = vx::sample::randomBytes(kSize);
     Cipher c;
     c.init("Benchmark Key 1", "private");
     auto* p = reinterpret_cast<uint8_t*>(data.data());
@@ -37,7 +37,7 @@ BENCHMARK(BM_Decipher)->Unit(benchmark::kMillisecond);
 
 // The module's arrays: a yield, an abort test and a progress step every 5000 bytes.
 void BM_EncryptArray(benchmark::State& st) {
-    QByteArray data = bench::randomBytes(kSize);
+    QByteArray data = vx::sample::randomBytes(kSize);
     InitCipher(QStringLiteral("Benchmark Key 1"), QStringLiteral("private"));
     for (auto _ : st) benchmark::DoNotOptimize(EncryptArray(data));
     st.SetBytesProcessed(st.iterations() * kSize);
@@ -45,7 +45,7 @@ void BM_EncryptArray(benchmark::State& st) {
 BENCHMARK(BM_EncryptArray)->Unit(benchmark::kMillisecond);
 
 void BM_DecryptArray(benchmark::State& st) {
-    QByteArray data = bench::randomBytes(kSize);
+    QByteArray data = vx::sample::randomBytes(kSize);
     InitCipher(QStringLiteral("Benchmark Key 1"), QStringLiteral("private"));
     for (auto _ : st) benchmark::DoNotOptimize(DecryptArray(data));
     st.SetBytesProcessed(st.iterations() * kSize);

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "bench_data.h"
+#include "tests/support/sample_data.h"
 #include "crypto/cipher.h"
 #include "crypto/file_crypto.h"
 #include "crypto/huffman_codec.h"
@@ -29,7 +29,7 @@ struct Files {
     explicit Files(int kind) {
         plain = dir.filePath(QStringLiteral("input.bin"));
         const QByteArray bytes =
-            kind == 0 ? bench::randomBytes(kFileSize) : bench::englishLikeText(kFileSize);
+            kind == 0 ? vx::sample::randomBytes(kFileSize) : vx::sample::englishLikeText(kFileSize);
         (void)writeWholeFile(plain, {std::string_view(bytes.constData(), size_t(bytes.size()))});
         sealed = FileCrypto(plain, dir.filePath(QStringLiteral("sealed")), kKey, QString());
     }

@@ -2,7 +2,7 @@
 // input bytes (encode) and output bytes (decode), yields and checkpoints included.
 #include <benchmark/benchmark.h>
 
-#include "bench_data.h"
+#include "tests/support/sample_data.h"
 #include "crypto/huffman_codec.h"
 #include "crypto/korva_state.h"
 
@@ -11,7 +11,7 @@ namespace {
 using namespace vx::korva;
 
 QByteArray inputFor(int kind, qsizetype n) {
-    return kind == 0 ? bench::englishLikeText(n) : bench::randomBytes(n);
+    return kind == 0 ? vx::sample::englishLikeText(n) : vx::sample::randomBytes(n);
 }
 
 void BM_HuffmanEncode(benchmark::State& st) {

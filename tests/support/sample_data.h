@@ -1,11 +1,12 @@
-// Seeded inputs for the codec benchmarks: English-like text and uniform random bytes.
+// Seeded sample inputs shared by the codec tests and benchmarks: English-like text and uniform
+// random bytes.
 #pragma once
 
 #include <QByteArray>
 #include <cstdint>
 #include <random>
 
-namespace vx::korva::bench {
+namespace vx::sample {
 
 // Words with English-like frequencies, blanks and the odd line break.
 inline QByteArray englishLikeText(qsizetype n, std::uint32_t seed = 1) {
@@ -36,4 +37,4 @@ inline QByteArray randomBytes(qsizetype n, std::uint32_t seed = 2) {
     return out;
 }
 
-}  // namespace vx::korva::bench
+}  // namespace vx::sample
