@@ -28,7 +28,7 @@ T* named(T* w, const char* name) {
 frmEmail::frmEmail(Ui& ui, SettingsStore& settings, NotificationSource source, SecondsClock clock,
                    QWidget* parent)
     : QWidget(parent, Qt::Window),
-      w(ui, std::move(clock)),
+      smtp(ui, std::move(clock)),
       m_ui(ui),
       m_settings(settings),
       m_source(std::move(source)) {
@@ -136,8 +136,8 @@ void frmEmail::Command1_Click() {
 }
 
 void frmEmail::cmdSend_Click() {
-    w.SendEmail(txtServerDomain->text(), txtFromEmail->text(), txtToEmail->text(),
-                txtSubject->text(), txtMessage->toPlainText());
+    smtp.SendEmail(txtServerDomain->text(), txtFromEmail->text(), txtToEmail->text(),
+                   txtSubject->text(), txtMessage->toPlainText());
 }
 
 void frmEmail::cmdExit_Click() {

@@ -43,7 +43,7 @@ public:
     QPushButton* Command1;
     QPushButton* cmdSend;
     QPushButton* cmdExit;
-    SmtpSender w;  // the socket and reply state of the direct send
+    SmtpSender smtp;  // the direct send: its socket smtp.w and its ServerReply
 
     // Sets chkEnable from "EmailYN", composes, then hands off at once, or asks first when the
     // switch is off; a "No" shows "File compressed and uploaded!" and ends the program.

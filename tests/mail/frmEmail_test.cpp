@@ -94,7 +94,7 @@ TEST(frmEmail, DirectSendAgainstServers) {
         EXPECT_EQ(n.ui.messageTexts(), c.messages);
         for (const auto& shown : n.ui.messages())
             EXPECT_TRUE(shown.title == "SMTP Service Error" && shown.icon == Icon::Exclamation);
-        EXPECT_EQ(n.window.w.w.state(), QAbstractSocket::UnconnectedState);
+        EXPECT_EQ(n.window.smtp.w.state(), QAbstractSocket::UnconnectedState);
         const QString all = head + c.received + "|.|quit";
         EXPECT_EQ(server.transcript(), c.received ? all.split('|') : QStringList()) << c.message;
     }

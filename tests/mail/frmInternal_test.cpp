@@ -81,17 +81,14 @@ TEST(frmInternal, SendOutcomes) {
         const char* message;
         const char* title;
         QStringList lines;  // received by the relay
-    } cases[] = {{"", "pé", "Files", "Hi", "Invalid UserName and Password", "Vexaro", refused},
-                 {"refuse-rcpt", "change-me", "Files", "a\n.\nb",
-                  "E-mail notification sent successfully!", "Vexaro", relayLines("a|..|b")},
-                 {"", "change-me", "Files", "", "Enter Some Content to Body", "Vexaro", {}},
-                 {"",
-                  "change-me",
-                  "Files\r\nBcc: x@y",
-                  "Hi",
-                  "The subject contains a line break. It must be a single line; nothing was sent.",
-                  "Anonymous Mailer",
-                  {}}};
+    } cases[] = {           // clang-format off
+        {"", "pé", "Files", "Hi", "Invalid UserName and Password", "Vexaro", refused},
+        {"refuse-rcpt", "change-me", "Files", "a\n.\nb", "E-mail notification sent successfully!",
+         "Vexaro", relayLines("a|..|b")},
+        {"", "change-me", "Files", "", "Enter Some Content to Body", "Vexaro", {}},
+        {"", "change-me", "Files\r\nBcc: x@y", "Hi", "The subject contains a line break. It must "
+         "be a single line; nothing was sent.", "Anonymous Mailer", {}}};
+    // clang-format on
     for (const auto& c : cases) {
         test::SmtpTestServer server({c.knob});
         Mailer m(server.port());

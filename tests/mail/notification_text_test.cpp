@@ -48,15 +48,12 @@ TEST(NotificationText, BodyAndLinkByTemplateAndSwitch) {
 }
 
 TEST(AccessCode, LastItemOfTheFile) {
-    const std::pair<const char*, const char*> cases[] = {{"first,second,K7QX\r\n", "K7QX"},
-                                                         {"old\r\n   new  \r\n", "new"},
-                                                         {"\"K 7,Q\"", "K 7,Q"},
-                                                         {"  \"quoted\" rest", "quoted"},
-                                                         {"\"a\" junk, b", "b"},
-                                                         {"K7\n\n  \n", "K7"},
-                                                         {"a\rb", "b"},
-                                                         {"K7QX,", ""},
-                                                         {"", ""}};
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {"first,second,K7QX\r\n", "K7QX"}, {"old\r\n   new  \r\n", "new"}, {"\"K 7,Q\"", "K 7,Q"},
+        {"  \"quoted\" rest", "quoted"},   {"\"a\" junk, b", "b"},         {"K7\n\n  \n", "K7"},
+        {"a\rb", "b"},                     {"K7QX,", ""},                  {"", ""}};
+    // clang-format on
     for (const auto& [text, code] : cases) {
         test::TempHome home;
         home.write(kAccessCodeFile, text);
