@@ -37,7 +37,9 @@ public:
     virtual QString saveFileName(const QString& title, const QString& filter,
                                  const QString& startFolder = QString()) = 0;
 
-    // Opens a document, web address or mailto: address with the desktop's program for it.
+    // Opens a document, web address or mailto: address with the desktop's program for it. A
+    // mailto: address is handed over as it stands, without any re-encoding. False when nothing
+    // could be started.
     virtual bool shellOpen(const QString& address) = 0;
 
     // The busy (wait) pointer on or off.
