@@ -21,6 +21,10 @@ ToolRun runTool(const QString& program, const QStringList& args) {
             QString::fromUtf8(process.readAllStandardOutput())};
 }
 
+QString unzipped(const QString& archive, const QString& entry) {
+    return runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, entry}).out;
+}
+
 void writeRawZip(const QString& path, const std::vector<RawEntry>& entries) {
     int error = 0;
     zip_t* za = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
@@ -55,31 +59,24 @@ EventLog::EventLog(Arkovo& a) {
         if (QThread::currentThread() != QCoreApplication::instance()->thread()) offThread = true;
         events << text;
     };
-    QObject::connect(&a, &Arkovo::ArchiveChanged,
-                     [this, note] { note(QStringLiteral("ArchiveChanged")); });
-    QObject::connect(&a, &Arkovo::AddProgress, [this, note](int p, const QString& n) {
-        note(QStringLiteral("AddProgress %1 %2").arg(p).arg(n));
-    });
-    QObject::connect(&a, &Arkovo::AddComplete,
-                     [this, note] { note(QStringLiteral("AddComplete")); });
-    QObject::connect(&a, &Arkovo::ExtractProgress, [this, note](int p, const QString& n) {
-        note(QStringLiteral("ExtractProgress %1 %2").arg(p).arg(n));
-    });
-    QObject::connect(&a, &Arkovo::ExtractComplete,
-                     [this, note] { note(QStringLiteral("ExtractComplete")); });
-    QObject::connect(&a, &Arkovo::DeleteProgress, [this, note](int p, const QString& n) {
-        note(QStringLiteral("DeleteProgress %1 %2").arg(p).arg(n));
-    });
-    QObject::connect(&a, &Arkovo::DeleteComplete,
-                     [this, note] { note(QStringLiteral("DeleteComplete")); });
-    QObject::connect(&a, &Arkovo::ArchiveError, [this, note](const QString& m) {
-        note(QStringLiteral("ArchiveError"));
-        errors << m;
-    });
-    QObject::connect(&a, &Arkovo::EntryReport, [this, note](const QString& m) {
-        note(QStringLiteral("EntryReport"));
-        reports << m;
-    });
+    auto plain = [note](const char* kind) { return [=] { note(QLatin1String(kind)); }; };
+    auto progress = [note](const char* kind) {
+        return [=](int p, const QString& n) {
+            note(QStringLiteral("%1 %2 %3").arg(kind).arg(p).arg(n));
+        };
+    };
+    auto message = [note](const char* kind, QStringList* into) {
+        return [=](const QString& m) { note(QLatin1String(kind)), *into << m; };
+    };
+    QObject::connect(&a, &Arkovo::ArchiveChanged, plain("ArchiveChanged"));
+    QObject::connect(&a, &Arkovo::AddProgress, progress("AddProgress"));
+    QObject::connect(&a, &Arkovo::AddComplete, plain("AddComplete"));
+    QObject::connect(&a, &Arkovo::ExtractProgress, progress("ExtractProgress"));
+    QObject::connect(&a, &Arkovo::ExtractComplete, plain("ExtractComplete"));
+    QObject::connect(&a, &Arkovo::DeleteProgress, progress("DeleteProgress"));
+    QObject::connect(&a, &Arkovo::DeleteComplete, plain("DeleteComplete"));
+    QObject::connect(&a, &Arkovo::ArchiveError, message("ArchiveError", &errors));
+    QObject::connect(&a, &Arkovo::EntryReport, message("EntryReport", &reports));
 }
 
 int EventLog::count(const QString& prefix) const {

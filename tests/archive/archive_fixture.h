@@ -12,6 +12,12 @@
 
 #include "archive/arkovo.h"
 
+using namespace Qt::StringLiterals;
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 namespace vx::test {
 
 // The output and exit code of a command.
@@ -20,6 +26,8 @@ struct ToolRun {
     QString out;
 };
 ToolRun runTool(const QString& program, const QStringList& args);
+// What unzip -p prints for one entry ("" when it is missing).
+QString unzipped(const QString& archive, const QString& entry);
 
 // One entry of a hand-made archive: name as stored, data, Unix mode (0 for none).
 struct RawEntry {

@@ -15,14 +15,17 @@ namespace {
 QByteArray sample(std::int64_t size, bool random, unsigned seed) {
     std::mt19937 gen(seed);
     QByteArray b;
-    b.reserve(size);
-    while (b.size() < size) {
-        if (random)
-            b.append(char(gen()));
-        else
-            b.append("word" + QByteArray::number(gen() % 5000) + (gen() % 9 ? " " : "\n"));
-    }
+    while (b.size() < size)
+        b.append(random ? QByteArray(1, char(gen()))
+                        : "word" + QByteArray::number(gen() % 5000) + ' ');
     return b.left(size);
+}
+
+QString writeFile(const QTemporaryDir& dir, const QByteArray& data) {
+    const QString path = dir.filePath(QString::number(qHash(data)));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(data) == data.size());
+    return path;
 }
 
 QByteArray inflateRaw(const QByteArray& in, qsizetype expected) {
@@ -91,10 +94,7 @@ TEST(DeflatePipeline, ChunksJoinIntoTheFilesStream) {
     std::vector<DeflatePipeline::File> files;
     for (const auto& c : cases) {
         data.push_back(sample(c.size, c.random, unsigned(files.size())));
-        const QString path = dir.filePath(QString::number(files.size()));
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(data.back()) == c.size);
-        files.push_back({QFile::encodeName(path), c.size});
+        files.push_back({QFile::encodeName(writeFile(dir, data.back())), c.size});
     }
     DeflatePipeline pipeline(files, 6, 2);
     for (std::size_t i = 0; i < data.size(); ++i) {
@@ -111,10 +111,7 @@ TEST(DeflatePipeline, ChunksJoinIntoTheFilesStream) {
 TEST(DeflatePipeline, ShrunkFileEndsAtItsRealEnd) {
     QTemporaryDir dir;
     const QByteArray in = sample(kChunkSize + kChunkSize / 2, false, 7);
-    const QString path = dir.filePath(QStringLiteral("f"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(in) == in.size());
-    f.close();
+    const QString path = writeFile(dir, in);
     // Announced as four chunks long, the file holds one and a half; a second file follows.
     DeflatePipeline pipeline(
         {{QFile::encodeName(path), 4 * kChunkSize}, {QFile::encodeName(path), in.size()}}, 1, 2);
@@ -126,10 +123,7 @@ TEST(DeflatePipeline, ShrunkFileEndsAtItsRealEnd) {
 
 TEST(DeflatePipeline, AFileAskedOutOfOrderIsLeftToTheCaller) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("f"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("abc") == 3);
-    f.close();
+    const QString path = writeFile(dir, "abc");
     DeflatePipeline pipeline({{QFile::encodeName(path), 3}, {QFile::encodeName(path), 3}}, 6, 1);
     EXPECT_EQ(inflateRaw(takeFile(pipeline, 1).data, 3), QByteArray("abc"));
     EXPECT_EQ(pipeline.next(0, {}), nullptr);

@@ -2,6 +2,8 @@
 // names, the zip clock and the texts.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+
 #include "archive/add_list.h"
 #include "archive/arkovo.h"
 #include "archive/dos_names.h"
@@ -18,14 +20,13 @@ TEST(NamePattern, MatchesStarAndQuestionMarkOnly) {
         const char* pattern;
         bool match;
     } cases[] = {
-        {"a.txt", "a.txt", true}, {"a.txt", "A.TXT", false},
-        {"a.txt", "*.txt", true}, {"a.txt.bak", "*.txt", false},
-        {"dir/a.txt", "*", true}, {"dir/a.txt", "dir/*", true},
-        {"ab", "a?", true},       {"a", "a?", false},
-        {"*a", "*", true},        {"abcabd", "*abd", true},
-        {"abc", "*b*c*", true},   {"abc", "a[b]c", false},
-        {"a[b]c", "a[b]c", true}, {"", "*", true},
-        {"", "?", false},
+        // clang-format off
+        {"a.txt", "a.txt", true}, {"a.txt", "A.TXT", false}, {"a.txt", "*.txt", true},
+        {"a.txt.bak", "*.txt", false}, {"dir/a.txt", "*", true}, {"dir/a.txt", "dir/*", true},
+        {"ab", "a?", true}, {"a", "a?", false}, {"*a", "*", true}, {"abcabd", "*abd", true},
+        {"abc", "*b*c*", true}, {"abc", "a[b]c", false}, {"a[b]c", "a[b]c", true},
+        {"", "*", true}, {"", "?", false},
+        // clang-format on
     };
     for (const Case& c : cases)
         EXPECT_EQ(matchesPattern(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)), c.match)
@@ -48,19 +49,13 @@ TEST(SafePaths, RefusesNamesThatLeaveTheDestination) {
         bool folders;
         const char* path;  // nullptr: refused
     } cases[] = {
-        {"a.txt", true, "a.txt"},
-        {"d/./e/a.txt", true, "d/e/a.txt"},
-        {"d/e/a.txt", false, "a.txt"},
-        {"d//a.txt", true, "d/a.txt"},
-        {"d/", true, "d/"},
-        {"d/", false, ""},
-        {"../a.txt", true, nullptr},
-        {"d/../../a.txt", false, nullptr},
-        {"..\\a.txt", true, nullptr},
-        {"/etc/passwd", true, nullptr},
-        {"/etc/passwd", false, nullptr},
-        {"C:/x.txt", true, nullptr},
-        {"..a.txt", true, "..a.txt"},
+        // clang-format off
+        {"a.txt", true, "a.txt"}, {"d/./e/a.txt", true, "d/e/a.txt"}, {"d/e/a.txt", false, "a.txt"},
+        {"d//a.txt", true, "d/a.txt"}, {"d/", true, "d/"}, {"d/", false, ""},
+        {"..a.txt", true, "..a.txt"}, {"../a.txt", true, nullptr}, {"d/../../a.txt", false, nullptr},
+        {"..\\a.txt", true, nullptr}, {"/etc/passwd", true, nullptr},
+        {"/etc/passwd", false, nullptr}, {"C:/x.txt", true, nullptr},
+        // clang-format on
     };
     for (const Case& c : cases) {
         const Result<QString> r = extractionPath(QString::fromUtf8(c.name), c.folders);
@@ -143,15 +138,7 @@ TEST(EntryText, ByteCountsReadInUnitsOf1024) {
 }
 
 TEST(EntryText, ZipClockHasTwoSecondSteps) {
-    std::tm tm{};
-    tm.tm_year = 2021 - 1900;
-    tm.tm_mon = 5;
-    tm.tm_mday = 14;
-    tm.tm_hour = 13;
-    tm.tm_min = 7;
-    tm.tm_sec = 8;
-    tm.tm_isdst = -1;
-    const std::time_t t = std::mktime(&tm);
+    const std::time_t t = QDateTime(QDate(2021, 6, 14), QTime(13, 7, 8)).toSecsSinceEpoch();
     EXPECT_EQ(FormatEntryTime(t), QStringLiteral("2021-06-14 13:07:08"));
     EXPECT_EQ(zipClock(t), zipClock(t + 1));
     EXPECT_LT(zipClock(t + 1), zipClock(t + 2));
