@@ -130,8 +130,9 @@ Status AddJob::addEntry(zip_t* za, const AddCandidate& file, const QString& name
     zip_set_file_compression(za, entry, method, source->stored() ? 0 : m_options.level);
     zip_file_set_external_attributes(za, entry, 0, ZIP_OPSYS_UNIX,
                                      static_cast<zip_uint32_t>(file.mode & 0xFFFF) << 16);
-    zip_file_extra_field_delete_by_id(za, entry, kLongNameField, ZIP_EXTRA_FIELD_ALL,
-                                      ZIP_FL_CENTRAL | ZIP_FL_LOCAL);
+    // A replaced entry keeps its old extra fields otherwise, such as a timestamp field that
+    // would give the new data the old time when extracted.
+    zip_file_extra_field_delete(za, entry, ZIP_EXTRA_FIELD_ALL, ZIP_FL_CENTRAL | ZIP_FL_LOCAL);
     if (!longName.isEmpty()) {
         const QByteArray bytes = longName.toUtf8().left(0xFFFF - 4);
         zip_file_extra_field_set(za, entry, kLongNameField, ZIP_EXTRA_FIELD_NEW,

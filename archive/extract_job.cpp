@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -47,9 +48,19 @@ public:
     Result<int> run(zip_t* za, const QStringList& names);
 
 private:
+    struct Failure {
+        QString why;   // "" when all went well
+        int code = 0;  // errno of a failed write
+    };
+    static Failure writeFailure(const QString& path) {
+        const int code = errno;
+        return {QStringLiteral("%1 cannot be written (%2)").arg(path, systemText(code)), code};
+    }
     // Writes one entry; false only when the whole job must stop (m_fatal set).
     bool extract(zip_t* za, const Selected& entry);
-    bool writeFile(zip_t* za, const Selected& entry, const QString& target);
+    bool writeFile(zip_t* za, const Selected& entry, const QString& path);
+    Failure copyData(zip_t* za, const Selected& entry, int fd, const QString& path);
+    void setAttributes(zip_t* za, const Selected& entry, int fd) const;
     void report(const QString& text) {
         if (m_events.report) m_events.report(text);
     }
@@ -147,74 +158,59 @@ bool ExtractJob::extract(zip_t* za, const Selected& entry) {
     return writeFile(za, entry, path);
 }
 
-bool ExtractJob::writeFile(zip_t* za, const Selected& entry, const QString& path) {
-    const qsizetype slash = path.lastIndexOf(u'/');
-    QByteArray temp =
-        QFile::encodeName(path.left(slash + 1) + u'.' + path.mid(slash + 1)) + ".vx-XXXXXX";
-    const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) {
-        const int code = errno;
-        if (diskFull(code))
-            m_fatal = QStringLiteral("Extraction stopped: %1 cannot be written (%2).")
-                          .arg(path, systemText(code));
-        else
-            report(QStringLiteral("%1 was not extracted: %2 cannot be written (%3)")
-                       .arg(entry.name, path, systemText(code)));
-        return !diskFull(code);
-    }
-    QString failure;
-    int failureCode = 0;
+ExtractJob::Failure ExtractJob::copyData(zip_t* za, const Selected& entry, int fd,
+                                         const QString& path) {
     ZipFile file(zip_fopen_index(za, entry.index, 0));
-    if (!file) failure = zipErrorText(zip_get_error(za));
-    while (file) {
+    if (!file) return {zipErrorText(zip_get_error(za)), 0};
+    for (;;) {
         const zip_int64_t n = zip_fread(file.get(), m_buffer.data(), m_buffer.size());
-        if (n < 0) {
-            failure = zipErrorText(zip_file_get_error(file.get()));
-            break;
-        }
-        if (n == 0) break;
-        for (zip_int64_t off = 0; off < n && failure.isEmpty();) {
+        if (n < 0) return {zipErrorText(zip_file_get_error(file.get())), 0};
+        if (n == 0) return {};
+        for (zip_int64_t off = 0; off < n;) {
             const ssize_t w = ::write(fd, m_buffer.data() + off, static_cast<size_t>(n - off));
-            if (w < 0 && errno == EINTR) continue;
-            if (w < 0) {
-                failureCode = errno;
-                failure =
-                    QStringLiteral("%1 cannot be written (%2)").arg(path, systemText(failureCode));
-            } else {
-                off += w;
-            }
+            if (w < 0 && errno != EINTR) return writeFailure(path);
+            off += std::max<ssize_t>(w, 0);
         }
-        if (!failure.isEmpty()) break;
         m_done += n;
         progress(entry.name);
         idle();
     }
-    if (failure.isEmpty()) {
-        zip_uint8_t opsys = 0;
-        zip_uint32_t attributes = 0;
-        mode_t mode = 0666 & ~m_umask;
-        if (zip_file_get_external_attributes(za, entry.index, 0, &opsys, &attributes) == 0 &&
-            opsys == ZIP_OPSYS_UNIX && (attributes >> 16) != 0)
-            mode = ((attributes >> 16) & 0777) | 0600;
-        fchmod(fd, mode);
-        const struct timespec times[2] = {{0, UTIME_OMIT}, {entry.mtime, 0}};
-        futimens(fd, times);
+}
+
+void ExtractJob::setAttributes(zip_t* za, const Selected& entry, int fd) const {
+    zip_uint8_t opsys = 0;
+    zip_uint32_t attributes = 0;
+    mode_t mode = 0666 & ~m_umask;
+    if (zip_file_get_external_attributes(za, entry.index, 0, &opsys, &attributes) == 0 &&
+        opsys == ZIP_OPSYS_UNIX && (attributes >> 16) != 0)
+        mode = ((attributes >> 16) & 0777) | 0600;
+    fchmod(fd, mode);
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {entry.mtime, 0}};
+    futimens(fd, times);
+}
+
+bool ExtractJob::writeFile(zip_t* za, const Selected& entry, const QString& path) {
+    // A hidden temporary beside the final name: the rename at the end is atomic, and a failure
+    // leaves neither a half file nor a damaged older one.
+    const qsizetype slash = path.lastIndexOf(u'/');
+    QByteArray temp =
+        QFile::encodeName(path.left(slash + 1) + u'.' + path.mid(slash + 1)) + ".vx-XXXXXX";
+    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    Failure failure = fd < 0 ? writeFailure(path) : copyData(za, entry, fd, path);
+    if (fd >= 0) {
+        if (failure.why.isEmpty()) setAttributes(za, entry, fd);
+        if (::close(fd) != 0 && failure.why.isEmpty()) failure = writeFailure(path);
+        if (failure.why.isEmpty() &&
+            rename(temp.constData(), QFile::encodeName(path).constData()) != 0)
+            failure = writeFailure(path);
+        if (!failure.why.isEmpty()) unlink(temp.constData());
     }
-    if (::close(fd) != 0 && failure.isEmpty()) {
-        failureCode = errno;
-        failure = QStringLiteral("%1 cannot be written (%2)").arg(path, systemText(failureCode));
+    if (diskFull(failure.code)) {
+        m_fatal = QStringLiteral("Extraction stopped at %1: %2.").arg(entry.name, failure.why);
+        return false;
     }
-    if (failure.isEmpty() && rename(temp.constData(), QFile::encodeName(path).constData()) != 0) {
-        failureCode = errno;
-        failure = QStringLiteral("%1 cannot be written (%2)").arg(path, systemText(failureCode));
-    }
-    if (!failure.isEmpty()) {
-        unlink(temp.constData());
-        if (diskFull(failureCode)) {
-            m_fatal = QStringLiteral("Extraction stopped at %1: %2.").arg(entry.name, failure);
-            return false;
-        }
-        report(QStringLiteral("%1 was not extracted: %2").arg(entry.name, failure));
+    if (!failure.why.isEmpty()) {
+        report(QStringLiteral("%1 was not extracted: %2").arg(entry.name, failure.why));
         return true;
     }
     m_written.insert(path);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <random>
 
 #include "archive_fixture.h"
@@ -27,6 +28,7 @@ TEST_P(StoredNames, ArchiveHoldsTheExpectedNamesAndPassesUnzipTest) {
     for (const char* name : {"a.txt", "docs/sub/c.txt", "docs/.hidden", "x/a.txt", "x/café.txt"})
         file(QString::fromUtf8(name), name);
     file(u"docs/b.txt"_s, QByteArray(300000, 'b'));
+    file(u"out/test.zip"_s, QByteArray("PK\x05\x06") + QByteArray(18, '\0'));  // empty archive
     QStringList items, expected;
     for (QString i : GetParam().items) items << i.replace(u"{r}"_s, m_dir.path());
     for (QString e : GetParam().expected) expected << e.replace(u"{r}"_s, m_dir.path().mid(1));
@@ -52,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Items, StoredNames, ::testing::Values(
     NamesCase{"fullPaths", {"{r}/a.txt", "{r}/docs/sub/*.*"}, true, 6,
               {"{r}/a.txt", "{r}/docs/sub/c.txt"}, 0},
     NamesCase{"missing", {"{r}/nope.txt", "{r}/a.txt", "{r}/gone/*.*", ""}, false, 6, {"a.txt"}, 2},
-    NamesCase{"theArchiveItself", {"{r}/out/*.*", "{r}/a.txt"}, false, 6, {"a.txt"}, 0},
+    NamesCase{"theArchiveItself", {"{r}/out/*.*", "{r}/a.txt"}, false, 6, {"a.txt"}, 1},
     NamesCase{"sameName", {"{r}/a.txt", "{r}/x/a.txt", "{r}/a.txt"}, false, 6,
               {"a.txt", "a (2).txt"}, 1},
     NamesCase{"utf8", {"{r}/x/café.txt", "{r}/a.txt"}, false, 6, {"café.txt", "a.txt"}, 0}),
@@ -71,8 +73,9 @@ TEST_P(Actions, ReplaceOnlyWhatTheActionAllows) {
     add({file(u"a"_s, "A1", t), file(u"b"_s, "B1", t)});
     add({file(u"a"_s, "A2", t + 4), file(u"b"_s, "B2", t + 1), file(u"c"_s, "C2", t)},
         GetParam().action);
-    EXPECT_EQ(QStringList({unzipped(m_zip, u"a"_s), unzipped(m_zip, u"b"_s), unzipped(m_zip, u"c"_s)}),
-              GetParam().contents);
+    EXPECT_EQ(
+        QStringList({unzipped(m_zip, u"a"_s), unzipped(m_zip, u"b"_s), unzipped(m_zip, u"c"_s)}),
+        GetParam().contents);
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, Actions,
@@ -97,17 +100,25 @@ TEST_F(ArchiveTest, ArchiveMadeByZipListsExtractsAndDeletes) {
     file(u"tree/sub/three.bin"_s, "3");
     QDir::setCurrent(m_dir.path());
     const QString zipped = path(u"made.zip"_s);
-    ASSERT_EQ(runTool(u"zip"_s, {u"-rq"_s, zipped, u"tree"_s}).code, 0);
+    file(u"top.txt"_s, "old");
+    ASSERT_EQ(runTool(u"zip"_s, {u"-rq"_s, zipped, u"tree"_s, u"top.txt"_s}).code, 0);
     m_arkovo.setArchiveName(zipped);
     QStringList names = listed();
     names.sort();
-    EXPECT_EQ(names, QStringList({u""_s, u""_s, u"tree/one.txt"_s, u"tree/sub/three.bin"_s,
-                                  u"tree/sub/two.txt"_s}));  // folders have no name
+    EXPECT_EQ(names,
+              QStringList({u""_s, u""_s, u"top.txt"_s, u"tree/one.txt"_s, u"tree/sub/three.bin"_s,
+                           u"tree/sub/two.txt"_s}));  // folders have no name
     QString dest = path(u"dest"_s);
-    EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, false, dest), 3);
+    EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, false, dest), 4);
+    // Replacing an entry drops its old timestamp field, which would restore the old time.
+    bool no = false;
+    m_arkovo.AddFiles({file(u"top.txt"_s, "new", 1600000000)}, 1, no, false, no, 6);
+    runTool(u"unzip"_s, {u"-oq"_s, zipped, u"top.txt"_s, u"-d"_s, path(u"again"_s)});
+    EXPECT_EQ(QFileInfo(path(u"again/top.txt"_s)).lastModified().toSecsSinceEpoch(), 1600000000);
     EXPECT_EQ(read(u"dest/tree/sub/two.txt"_s), QByteArray(100000, '2'));
     m_arkovo.DeleteFiles({u"*.txt"_s});
-    EXPECT_EQ(zipinfoNames(zipped), QStringList({u"tree/"_s, u"tree/sub/"_s, u"tree/sub/three.bin"_s}));
+    EXPECT_EQ(zipinfoNames(zipped),
+              QStringList({u"tree/"_s, u"tree/sub/"_s, u"tree/sub/three.bin"_s}));
     EXPECT_EQ(runTool(u"unzip"_s, {u"-tqq"_s, zipped}).code, 0);
     m_arkovo.DeleteFiles({u"*"_s});
     EXPECT_TRUE(QFile::exists(zipped));
