@@ -17,9 +17,8 @@
 namespace vx {
 namespace {
 
-struct Existing {
-    std::uint32_t clock = 0;
-};
+// Stored name -> the entry's time on the zip clock.
+using Existing = QHash<QString, std::uint32_t>;
 
 bool isAscii(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
@@ -57,9 +56,8 @@ private:
     void report(const QString& text) {
         if (m_events.report) m_events.report(text);
     }
-    QHash<QString, Existing> readExisting(zip_t* za, QMap<QString, QString>* longNames);
-    bool wanted(const QHash<QString, Existing>& existing, const QString& name,
-                std::time_t mtime) const;
+    Existing readExisting(zip_t* za, QMap<QString, QString>* longNames);
+    bool wanted(const Existing& existing, const QString& name, std::time_t mtime) const;
     Status addEntry(zip_t* za, const AddCandidate& file, const QString& name,
                     const QString& longName);
     Status close(ZipArchive& za);
@@ -76,14 +74,14 @@ private:
     QString m_shownName;
 };
 
-QHash<QString, Existing> AddJob::readExisting(zip_t* za, QMap<QString, QString>* longNames) {
-    QHash<QString, Existing> existing;
+Existing AddJob::readExisting(zip_t* za, QMap<QString, QString>* longNames) {
+    Existing existing;
     const zip_int64_t count = zip_get_num_entries(za, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;
         if (zip_stat_index(za, static_cast<zip_uint64_t>(i), 0, &st) != 0 || !st.name) continue;
         const QString name = QString::fromUtf8(st.name);
-        existing.insert(name, {(st.valid & ZIP_STAT_MTIME) ? zipClock(st.mtime) : 0u});
+        existing.insert(name, (st.valid & ZIP_STAT_MTIME) ? zipClock(st.mtime) : 0u);
         if (!longNames) continue;
         zip_uint16_t length = 0;
         const zip_uint8_t* data = zip_file_extra_field_get_by_id(
@@ -95,16 +93,15 @@ QHash<QString, Existing> AddJob::readExisting(zip_t* za, QMap<QString, QString>*
     return existing;
 }
 
-bool AddJob::wanted(const QHash<QString, Existing>& existing, const QString& name,
-                    std::time_t mtime) const {
+bool AddJob::wanted(const Existing& existing, const QString& name, std::time_t mtime) const {
     const auto it = existing.constFind(name);
     switch (m_options.action) {
         case AddAction::AddReplace:
             return true;
         case AddAction::Update:
-            return it == existing.constEnd() || it->clock < zipClock(mtime);
+            return it == existing.constEnd() || *it < zipClock(mtime);
         case AddAction::Freshen:
-            return it != existing.constEnd() && it->clock < zipClock(mtime);
+            return it != existing.constEnd() && *it < zipClock(mtime);
     }
     return false;
 }
@@ -189,8 +186,7 @@ Status AddJob::run(const QStringList& names) {
     for (const QString& text : list.reports) report(text);
 
     QMap<QString, QString> longNames;
-    const QHash<QString, Existing> existing =
-        readExisting(za.get(), m_options.dos83 ? &longNames : nullptr);
+    const Existing existing = readExisting(za.get(), m_options.dos83 ? &longNames : nullptr);
     DosNames dosNames(std::move(longNames));
     for (const AddCandidate& file : list.files) {
         const QString name = m_options.dos83 ? dosNames.shortPath(file.name) : file.name;

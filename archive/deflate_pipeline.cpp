@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <system_error>
 
 namespace vx {
 namespace {
@@ -101,7 +102,13 @@ DeflatePipeline::DeflatePipeline(std::vector<File> files, int level, int threads
     }
     threads = std::max(1, threads);
     m_slots.resize(static_cast<size_t>(2 * threads + 2));
-    for (int i = 0; i < threads; ++i) m_workers.emplace_back([this] { work(); });
+    try {
+        for (int i = 0; i < threads; ++i) m_workers.emplace_back([this] { work(); });
+    } catch (const std::system_error&) {
+        // No more threads to be had: the workers started do the job; with none, every file is
+        // left to the reader (next() gives null).
+        if (m_workers.empty()) m_head = m_tasks.size();
+    }
 }
 
 DeflatePipeline::~DeflatePipeline() {
@@ -115,7 +122,8 @@ DeflatePipeline::~DeflatePipeline() {
 
 void DeflatePipeline::work() {
     z_stream stream{};
-    if (deflateInit2(&stream, m_level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
+    const bool ready =
+        deflateInit2(&stream, m_level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK;
     std::vector<unsigned char> input;
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -127,14 +135,17 @@ void DeflatePipeline::work() {
         const Task task = m_tasks[index];
         Slot& slot = m_slots[index % m_slots.size()];
         lock.unlock();
-        deflateChunk(stream, m_level, m_files[task.file].path, task.offset, task.length, task.last,
-                     input, slot.chunk);
+        if (ready)
+            deflateChunk(stream, m_level, m_files[task.file].path, task.offset, task.length,
+                         task.last, input, slot.chunk);
+        else
+            slot.chunk.error = QStringLiteral("there is not enough memory to compress it");
         lock.lock();
         slot.ready = true;
         m_chunkDone.notify_all();
     }
     lock.unlock();
-    deflateEnd(&stream);
+    if (ready) deflateEnd(&stream);
 }
 
 const DeflatedChunk* DeflatePipeline::next(int file, const std::function<void()>& idle) {
