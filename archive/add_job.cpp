@@ -108,8 +108,8 @@ bool AddJob::wanted(const Existing& existing, const QString& name, std::time_t m
 
 Status AddJob::addEntry(zip_t* za, const AddCandidate& file, const QString& name,
                         const QString& longName) {
-    FileSpec spec{name, QFile::encodeName(file.source), file.size, file.mtime, m_options.level};
-    auto source = std::make_unique<FileSource>(std::move(spec), this);
+    AddedFile added{name, QFile::encodeName(file.source), file.size, file.mtime, m_options.level};
+    auto source = std::make_unique<FileSource>(std::move(added), this);
     zip_error_t error;
     zip_error_init(&error);
     ZipSource zs(source->create(&error));
@@ -147,7 +147,7 @@ Status AddJob::close(ZipArchive& za) {
     std::sort(m_deflated.begin(), m_deflated.end());
     std::vector<DeflatePipeline::File> files;
     for (const auto& [index, source] : m_deflated)
-        files.push_back({source->spec().path, source->spec().size});
+        files.push_back({source->file().path, source->file().size});
     const int threads = m_options.threads > 0
                             ? m_options.threads
                             : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -170,7 +170,7 @@ Status AddJob::close(ZipArchive& za) {
         if (!source->failure().isEmpty())
             return Status::error(
                 QStringLiteral("%1 could not be added (%2); the archive %3 was left as it was.")
-                    .arg(QFile::decodeName(source->spec().path), source->failure(), m_archivePath));
+                    .arg(QFile::decodeName(source->file().path), source->failure(), m_archivePath));
     }
     return Status::error(QStringLiteral("The archive %1 could not be written: %2. It was left as "
                                         "it was.")

@@ -10,8 +10,8 @@
 
 namespace vx {
 
-FileSource::FileSource(FileSpec spec, AddSink* sink)
-    : m_spec(std::move(spec)), m_store(m_spec.size == 0 || m_spec.level <= 0), m_sink(sink) {
+FileSource::FileSource(AddedFile file, AddSink* sink)
+    : m_file(std::move(file)), m_store(m_file.size == 0 || m_file.level <= 0), m_sink(sink) {
     zip_error_init(&m_error);
 }
 
@@ -69,12 +69,12 @@ zip_int64_t FileSource::fail(int zipError, const QString& why) {
 zip_int64_t FileSource::open() {
     m_done = 0;
     m_crc = crc32(0, nullptr, 0);
-    m_finished = m_spec.size == 0;
+    m_finished = m_file.size == 0;
     m_nextOffset = 0;
     m_bufferPos = m_bufferEnd = 0;
-    m_sink->started(m_spec.storedName);
+    m_sink->started(m_file.storedName);
     if (!m_store) return 0;
-    m_fd = ::open(m_spec.path.constData(), O_RDONLY | O_CLOEXEC);
+    m_fd = ::open(m_file.path.constData(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0) return fail(ZIP_ER_OPEN, QString::fromLocal8Bit(std::strerror(errno)));
     return 0;
 }
@@ -86,7 +86,7 @@ zip_int64_t FileSource::readStored(unsigned char* data, zip_uint64_t len) {
     if (m_bufferPos == m_bufferEnd) {
         m_buffer.resize(256 * 1024);
         const std::int64_t want = std::min<std::int64_t>(static_cast<std::int64_t>(m_buffer.size()),
-                                                         m_spec.size - m_done);
+                                                         m_file.size - m_done);
         ssize_t n = 0;
         do {
             n = want > 0 ? ::read(m_fd, m_buffer.data(), static_cast<size_t>(want)) : 0;
@@ -114,14 +114,14 @@ bool FileSource::takeChunk() {
     m_chunkFromPipeline = m_chunk != nullptr;
     if (!m_chunk) {
         if (!m_streamReady) {
-            if (deflateInit2(&m_stream, m_spec.level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) !=
+            if (deflateInit2(&m_stream, m_file.level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) !=
                 Z_OK)
                 return false;
             m_streamReady = true;
         }
-        const std::int64_t length = std::min(kChunkSize, m_spec.size - m_nextOffset);
-        deflateChunk(m_stream, m_spec.level, m_spec.path, m_nextOffset, length,
-                     m_nextOffset + length >= m_spec.size, m_input, m_own);
+        const std::int64_t length = std::min(kChunkSize, m_file.size - m_nextOffset);
+        deflateChunk(m_stream, m_file.level, m_file.path, m_nextOffset, length,
+                     m_nextOffset + length >= m_file.size, m_input, m_own);
         m_chunk = &m_own;
     }
     m_nextOffset += kChunkSize;
@@ -164,8 +164,8 @@ zip_int64_t FileSource::read(unsigned char* data, zip_uint64_t len) {
 void FileSource::stat(zip_stat_t* st) const {
     zip_stat_init(st);
     st->valid = ZIP_STAT_SIZE | ZIP_STAT_MTIME | ZIP_STAT_COMP_METHOD;
-    st->size = static_cast<zip_uint64_t>(m_finished ? m_done : m_spec.size);
-    st->mtime = m_spec.mtime;
+    st->size = static_cast<zip_uint64_t>(m_finished ? m_done : m_file.size);
+    st->mtime = m_file.mtime;
     st->comp_method = m_store ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
     if (!m_store && m_finished) {
         st->valid |= ZIP_STAT_CRC;

@@ -26,7 +26,7 @@ public:
     virtual void idle() = 0;                              // a moment to yield
 };
 
-struct FileSpec {
+struct AddedFile {
     QString storedName;
     QByteArray path;  // local 8-bit path
     std::int64_t size = 0;
@@ -37,7 +37,7 @@ struct FileSpec {
 class FileSource {
 public:
     // An empty file is always stored. sink must outlive the source.
-    FileSource(FileSpec spec, AddSink* sink);
+    FileSource(AddedFile file, AddSink* sink);
     ~FileSource();
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -50,7 +50,7 @@ public:
     // file itself; the pipeline must outlive the source.
     void attach(DeflatePipeline* pipeline, int index);
 
-    const FileSpec& spec() const { return m_spec; }
+    const AddedFile& file() const { return m_file; }
     bool stored() const { return m_store; }
     // Why reading the file failed, "" when it did not.
     const QString& failure() const { return m_failure; }
@@ -65,7 +65,7 @@ private:
     void stat(zip_stat_t* st) const;
     zip_int64_t fail(int zipError, const QString& why);
 
-    FileSpec m_spec;
+    AddedFile m_file;
     bool m_store;
     AddSink* m_sink;
     DeflatePipeline* m_pipeline = nullptr;
