@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "archive/add_list.h"
+#include "archive/archive_output.h"
 #include "archive/deflate_pipeline.h"
 #include "archive/dos_names.h"
 #include "archive/entry_text.h"
@@ -65,8 +66,10 @@ private:
     QString m_archivePath;
     AddOptions m_options;
     const AddEvents& m_events;
+    std::vector<unsigned char> m_readBuffer;  // shared by the sources of stored files
     std::vector<std::unique_ptr<FileSource>> m_sources;
-    std::vector<std::pair<zip_int64_t, FileSource*>> m_deflated;  // entry index, source
+    std::vector<std::pair<zip_int64_t, FileSource*>> m_piped;  // entry index, source: the
+                                                               // files the workers read ahead
     std::int64_t m_total = 0;
     std::int64_t m_done = 0;
     int m_percent = -1;
@@ -109,7 +112,7 @@ bool AddJob::wanted(const Existing& existing, const QString& name, std::time_t m
 Status AddJob::addEntry(zip_t* za, const AddCandidate& file, const QString& name,
                         const QString& longName) {
     AddedFile added{name, QFile::encodeName(file.source), file.size, file.mtime, m_options.level};
-    auto source = std::make_unique<FileSource>(std::move(added), this);
+    auto source = std::make_unique<FileSource>(std::move(added), this, &m_readBuffer);
     zip_error_t error;
     zip_error_init(&error);
     ZipSource zs(source->create(&error));
@@ -136,17 +139,18 @@ Status AddJob::addEntry(zip_t* za, const AddCandidate& file, const QString& name
                                  reinterpret_cast<const zip_uint8_t*>(bytes.constData()),
                                  static_cast<zip_uint16_t>(bytes.size()), ZIP_FL_CENTRAL);
     }
-    if (!source->stored()) m_deflated.emplace_back(index, source.get());
+    if (file.size > 0) m_piped.emplace_back(index, source.get());
     m_total += file.size;
     m_sources.push_back(std::move(source));
     return Status::ok();
 }
 
 Status AddJob::close(ZipArchive& za) {
-    // Deflate in the order zip_close will read the files: by entry index.
-    std::sort(m_deflated.begin(), m_deflated.end());
+    // Workers deflate (or at level 0 read) ahead in the order zip_close will read the files:
+    // by entry index.
+    std::sort(m_piped.begin(), m_piped.end());
     std::vector<DeflatePipeline::File> files;
-    for (const auto& [index, source] : m_deflated)
+    for (const auto& [index, source] : m_piped)
         files.push_back({source->file().path, source->file().size});
     const int threads = m_options.threads > 0
                             ? m_options.threads
@@ -154,8 +158,8 @@ Status AddJob::close(ZipArchive& za) {
     std::unique_ptr<DeflatePipeline> pipeline;
     if (!files.empty()) {
         pipeline = std::make_unique<DeflatePipeline>(std::move(files), m_options.level, threads);
-        for (std::size_t i = 0; i < m_deflated.size(); ++i)
-            m_deflated[i].second->attach(pipeline.get(), static_cast<int>(i));
+        for (std::size_t i = 0; i < m_piped.size(); ++i)
+            m_piped[i].second->attach(pipeline.get(), static_cast<int>(i));
     }
     // Copying the entries already in the archive raises no source calls: yield from libzip's
     // own progress reports meanwhile.
@@ -179,7 +183,8 @@ Status AddJob::close(ZipArchive& za) {
 
 Status AddJob::run(const QStringList& names) {
     QString message;
-    ZipArchive za = openArchive(m_archivePath, ZIP_CREATE, message);
+    ArchiveOutput output;  // outlives za
+    ZipArchive za = output.open(m_archivePath, ZIP_CREATE, message);
     if (!za) return Status::error(message);
     AddList list = expandAddList(names, m_options.keepPaths, m_archivePath, m_events.idle);
     makeNamesUnique(list);

@@ -48,6 +48,19 @@ bool run(z_stream& stream, int flush, std::vector<unsigned char>& out, std::size
     }
 }
 
+// Level 0: the chunk is the file's bytes.
+void readRaw(const QByteArray& path, std::int64_t offset, std::int64_t length, bool last,
+             DeflatedChunk& out) {
+    out.data.resize(static_cast<size_t>(length));
+    const int fd = open(path.constData(), O_RDONLY | O_CLOEXEC);
+    const std::int64_t got = fd < 0 ? -1 : readAt(fd, out.data.data(), length, offset);
+    if (got < 0) out.error = QString::fromLocal8Bit(std::strerror(errno));
+    if (fd >= 0) close(fd);
+    out.data.resize(static_cast<size_t>(std::max<std::int64_t>(got, 0)));
+    out.inBytes = std::max<std::int64_t>(got, 0);
+    out.endsFile = last || got < length;
+}
+
 }  // namespace
 
 void deflateChunk(z_stream& stream, int level, const QByteArray& path, std::int64_t offset,
@@ -55,6 +68,10 @@ void deflateChunk(z_stream& stream, int level, const QByteArray& path, std::int6
                   DeflatedChunk& out) {
     out.error.clear();
     out.data.clear();
+    if (level == 0) {
+        readRaw(path, offset, length, last, out);
+        return;
+    }
     const std::int64_t dict = std::min(offset, kWindow);
     input.resize(static_cast<size_t>(dict + length));
     const int fd = open(path.constData(), O_RDONLY | O_CLOEXEC);

@@ -4,8 +4,9 @@
 // sync flush), so the chunks of a file joined in order form one raw deflate stream, as good
 // as one made in a single pass to within a few bytes per chunk. Workers take chunks in the
 // order the writer will want them and stop when a fixed number wait unread, so memory stays
-// bounded whatever the file sizes. The worker threads never touch Qt objects or libzip; only
-// the one reader thread (the caller's) takes finished chunks.
+// bounded whatever the file sizes. At level 0 the workers only read ahead: chunks hold the
+// file's bytes as they are. The worker threads never touch Qt objects or libzip; only the one
+// reader thread (the caller's) takes finished chunks.
 #pragma once
 
 #include <zlib.h>
@@ -25,8 +26,8 @@ inline constexpr std::int64_t kChunkSize = 1 << 20;
 
 // One compressed piece of a file.
 struct DeflatedChunk {
-    std::vector<unsigned char> data;  // raw deflate bytes
-    uLong crc = 0;                    // CRC-32 of the input bytes of this chunk
+    std::vector<unsigned char> data;  // raw deflate bytes; at level 0 the input itself
+    uLong crc = 0;                    // CRC-32 of the input bytes (not taken at level 0)
     std::int64_t inBytes = 0;         // input bytes read
     bool endsFile = false;            // the stream is finished (last chunk, or the file shrank)
     QString error;                    // non-empty when the file could not be read
@@ -34,8 +35,8 @@ struct DeflatedChunk {
 
 // Reads and deflates one chunk at level: bytes [offset, offset + length) of the file at path,
 // primed with the 32 KiB before offset. Finishes the stream when last is true or the file ends
-// early. A chunk whose start does not shrink is written as stored blocks. Usable on any thread;
-// `stream` is a raw deflate stream made by deflateInit2 (reset here).
+// early. A chunk whose start does not shrink is written as stored blocks. Level 0 only reads.
+// Usable on any thread; `stream` is a raw deflate stream made by deflateInit2 (reset here).
 void deflateChunk(z_stream& stream, int level, const QByteArray& path, std::int64_t offset,
                   std::int64_t length, bool last, std::vector<unsigned char>& input,
                   DeflatedChunk& out);
@@ -47,7 +48,7 @@ public:
         std::int64_t size = 0;
     };
 
-    // Starts `threads` workers (at least one) on files at the zlib level (1 to 9).
+    // Starts `threads` workers (at least one) on files at the zlib level (0 to 9).
     DeflatePipeline(std::vector<File> files, int level, int threads);
     ~DeflatePipeline();  // stops and joins the workers
     DeflatePipeline(const DeflatePipeline&) = delete;

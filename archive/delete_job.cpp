@@ -3,6 +3,7 @@
 
 #include <QFile>
 
+#include "archive/archive_output.h"
 #include "archive/name_pattern.h"
 #include "archive/zip_handles.h"
 
@@ -20,7 +21,8 @@ Result<int> deleteFromArchive(const QString& archivePath, const QStringList& nam
                               const DeleteEvents& events) {
     if (!QFile::exists(archivePath)) return 0;
     QString message;
-    ZipArchive za = openArchive(archivePath, 0, message);
+    ArchiveOutput output;  // outlives za
+    ZipArchive za = output.open(archivePath, 0, message);
     if (!za) return Status::error(message);
     CloseProgress state{&events, QString()};
     int deleted = 0;

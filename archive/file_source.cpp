@@ -10,8 +10,11 @@
 
 namespace vx {
 
-FileSource::FileSource(AddedFile file, AddSink* sink)
-    : m_file(std::move(file)), m_store(m_file.size == 0 || m_file.level <= 0), m_sink(sink) {
+FileSource::FileSource(AddedFile file, AddSink* sink, std::vector<unsigned char>* readBuffer)
+    : m_file(std::move(file)),
+      m_store(m_file.size == 0 || m_file.level <= 0),
+      m_sink(sink),
+      m_buffer(*readBuffer) {
     zip_error_init(&m_error);
 }
 
@@ -73,18 +76,17 @@ zip_int64_t FileSource::open() {
     m_nextOffset = 0;
     m_bufferPos = m_bufferEnd = 0;
     m_sink->started(m_file.storedName);
-    if (!m_store) return 0;
-    m_fd = ::open(m_file.path.constData(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) return fail(ZIP_ER_OPEN, QString::fromLocal8Bit(std::strerror(errno)));
     return 0;
 }
 
 zip_int64_t FileSource::readStored(unsigned char* data, zip_uint64_t len) {
-    // libzip asks for a few KiB at a time; read a quarter of a megabyte at once instead. Reads
+    // libzip asks for a few KiB at a time; read a megabyte at once instead. Reads
     // no further than the size seen when the file was chosen, so a growing file (a log being
     // written) gives a consistent snapshot.
+    if (m_fd < 0) m_fd = ::open(m_file.path.constData(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) return fail(ZIP_ER_OPEN, QString::fromLocal8Bit(std::strerror(errno)));
     if (m_bufferPos == m_bufferEnd) {
-        m_buffer.resize(256 * 1024);
+        m_buffer.resize(kChunkSize);
         const std::int64_t want = std::min<std::int64_t>(static_cast<std::int64_t>(m_buffer.size()),
                                                          m_file.size - m_done);
         ssize_t n = 0;
@@ -109,9 +111,10 @@ bool FileSource::takeChunk() {
     m_chunk = nullptr;
     if (m_pipeline) {
         m_chunk = m_pipeline->next(m_pipelineIndex, [this] { m_sink->idle(); });
-        if (!m_chunk) m_pipeline = nullptr;  // it has moved past this file: deflate here
+        if (!m_chunk) m_pipeline = nullptr;  // it has moved past this file: work here
     }
     m_chunkFromPipeline = m_chunk != nullptr;
+    if (!m_chunk && m_store) return true;  // read directly
     if (!m_chunk) {
         if (!m_streamReady) {
             if (deflateInit2(&m_stream, m_file.level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) !=
@@ -140,7 +143,7 @@ void FileSource::dropChunk() {
 
 zip_int64_t FileSource::read(unsigned char* data, zip_uint64_t len) {
     m_sink->idle();
-    if (m_store) return readStored(data, len);
+    if (m_store && !m_pipeline) return readStored(data, len);
     for (;;) {
         if (m_chunk && m_chunkPos < m_chunk->data.size()) {
             const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(len),
@@ -152,6 +155,7 @@ zip_int64_t FileSource::read(unsigned char* data, zip_uint64_t len) {
         dropChunk();
         if (m_finished) return 0;
         if (!takeChunk()) return fail(ZIP_ER_MEMORY, QStringLiteral("out of memory"));
+        if (!m_chunk) return readStored(data, len);
         if (!m_chunk->error.isEmpty()) {
             errno = EIO;
             const QString why = m_chunk->error;

@@ -36,8 +36,10 @@ struct AddedFile {
 
 class FileSource {
 public:
-    // An empty file is always stored. sink must outlive the source.
-    FileSource(AddedFile file, AddSink* sink);
+    // An empty file is always stored. Stored files are read through readBuffer, which the
+    // sources of one archive share (libzip reads one source at a time). sink and readBuffer
+    // must outlive the source.
+    FileSource(AddedFile file, AddSink* sink, std::vector<unsigned char>* readBuffer);
     ~FileSource();
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -46,8 +48,8 @@ public:
     // source does not own this object, which must outlive the archive handle it is added to.
     zip_source_t* create(zip_error_t* error);
 
-    // Takes deflated chunks from the pipeline (as its file `index`) instead of deflating the
-    // file itself; the pipeline must outlive the source.
+    // Takes chunks from the pipeline (as its file `index`), deflated or at level 0 read ahead,
+    // instead of doing that work itself; the pipeline must outlive the source.
     void attach(DeflatePipeline* pipeline, int index);
 
     const AddedFile& file() const { return m_file; }
@@ -77,7 +79,7 @@ private:
     uLong m_crc = 0;
     bool m_finished = false;
     // Stored data: read ahead of libzip's small requests.
-    std::vector<unsigned char> m_buffer;
+    std::vector<unsigned char>& m_buffer;
     std::size_t m_bufferPos = 0;
     std::size_t m_bufferEnd = 0;
     // Deflated data: the chunk being handed over, from the pipeline or made here.

@@ -46,9 +46,13 @@ ZipArchive openArchive(const QString& path, int flags, QString& message) {
     if (za) return ZipArchive(za);
     zip_error_t error;
     zip_error_init_with_code(&error, code);
-    message = QStringLiteral("Cannot open the archive %1: %2.").arg(path, openFailure(error));
+    message = openFailureMessage(path, error);
     zip_error_fini(&error);
     return ZipArchive();
+}
+
+QString openFailureMessage(const QString& path, const zip_error_t& error) {
+    return QStringLiteral("Cannot open the archive %1: %2.").arg(path, openFailure(error));
 }
 
 QString zipErrorText(const zip_error_t* error) {

@@ -31,6 +31,8 @@ using ZipSource = std::unique_ptr<zip_source_t, ZipSourceFree>;
 // sentence naming the file and what is wrong with it (not a zip file, truncated, damaged,
 // unreadable). A missing file with ZIP_CREATE is not a failure.
 ZipArchive openArchive(const QString& path, int flags, QString& message);
+// The message openArchive gives for error.
+QString openFailureMessage(const QString& path, const zip_error_t& error);
 
 // The reason libzip gives for a failed operation on an open archive (for example zip_close),
 // as text for a message: "the disk is full", "a file could not be read: ...".
