@@ -63,10 +63,16 @@ QString zipErrorText(const zip_error_t* error) {
     QString text;
     switch (zip_error_code_zip(error)) {
         case ZIP_ER_WRITE:
+            text = QStringLiteral("writing failed (%1)").arg(systemText(sys));
+            break;
         case ZIP_ER_TMPOPEN:
+            text = QStringLiteral("no temporary file could be made beside it (%1)")
+                       .arg(systemText(sys));
+            break;
         case ZIP_ER_RENAME:
         case ZIP_ER_CLOSE:
-            text = QStringLiteral("the archive could not be written (%1)").arg(systemText(sys));
+            text = QStringLiteral("the new version could not take the old one's place (%1)")
+                       .arg(systemText(sys));
             break;
         case ZIP_ER_CRC:
             text = QStringLiteral("the data fails its CRC check");

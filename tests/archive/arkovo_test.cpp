@@ -1,10 +1,12 @@
 // The zip component against real archives: its own checked by unzip and zipinfo, those made by
 // zip listed, extracted and deleted, hostile and damaged ones refused with a report.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <csignal>
 #include <random>
 
 #include "archive_fixture.h"
@@ -274,6 +276,39 @@ TEST_F(ArchiveTest, FileVanishingWhileWrittenLeavesTheArchiveAsItWas) {
     EXPECT_EQ(read(u"out/test.zip"_s), before);
     EXPECT_EQ(QDir(path(u"out"_s)).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
+
+// Writes beyond a file-size limit fail as on a full disk: the archive stays as it was, and no
+// temporary or partial file is left behind.
+class FullDisk : public ArchiveTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FullDisk, FailedWritesLeaveNothingHalfDone) {
+    const bool extracting = GetParam();
+    add({file(u"small.txt"_s, "kept"), file(u"src/big.bin"_s, noise(3 << 20, 3))}, 1, false, false,
+        0);
+    const QByteArray before = read(u"out/test.zip"_s);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit limit{1 << 20, old.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QString dest = path(u"dest"_s);
+    bool no = false;
+    if (extracting)
+        m_arkovo.ExtractFiles({u"*"_s}, 0, false, true, dest);
+    else
+        m_arkovo.AddFiles({path(u"src/big.bin"_s), file(u"new.txt"_s, "x")}, 1, no, false, no, 0);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(read(u"out/test.zip"_s), before);
+    EXPECT_EQ(QDir(path(u"out"_s)).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    const QStringList left = QDir(dest).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left, extracting ? QStringList({u"small.txt"_s}) : QStringList());
+    const QStringList& told = extracting ? m_log.reports : m_log.errors;
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(extracting ? u"big.bin"_s : m_zip)) << told[0].toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(AddOrExtract, FullDisk, ::testing::Bool());
 
 }  // namespace
 }  // namespace vx::test
