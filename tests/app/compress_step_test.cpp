@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSlider>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -25,15 +26,15 @@ struct Run {
     test::TempHome home;
     test::ScriptedUi ui;
     Program program{ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7)))};
-    int handedOver = 0;
     frmAdd& add = program.addWindow();
+    int handedOver = 0;
 
     Run() {
         program.setAfterCompress([this] { ++handedOver; });
         program.Startup("");
         test::writeFiles(home.file("pick"), {{"a.txt", QByteArray(5000, 'a')},
-                                             {"sub/b.txt", "b"},
-                                             {"sub/deeper/c.txt", "c"}});
+                                             {"sub/b.txt", "b"}, {"sub/deeper/c.txt", "c"}});
+        add.lstAdd->addItems({home.file("pick/a.txt"), home.file("pick/sub/*.*")});
     }
     QString archive() const { return add.Text1->text(); }
 };
@@ -42,25 +43,25 @@ struct Run {
 
 TEST(CompressStep, AnEmptyListSelectsTheArchiveAndSaysThereIsNothingToDo) {
     Run r;
+    r.add.lstAdd->clear();
     r.add.Image7->click();
-    ASSERT_EQ(r.ui.messages().size(), 1u);
-    EXPECT_EQ(r.ui.messages()[0].text, "There is nothing to do!");
+    ASSERT_EQ(r.ui.messageTexts(), QStringList{"There is nothing to do!"});
     EXPECT_EQ(r.ui.messages()[0].icon, Icon::Information);
     EXPECT_EQ(r.ui.messages()[0].title, "Vexaro Zipper");
     EXPECT_EQ(r.program.arkovo().ArchiveName(), r.archive());
-    EXPECT_EQ(r.program.archiveWindow().windowTitle(), "Quorbit Arkovo - " + r.archive());
     EXPECT_FALSE(QFile::exists(r.archive()));
     EXPECT_EQ(r.handedOver, 0);
 }
 
 TEST(CompressStep, PacksTheListWithTheChosenOptionsThenHandsOver) {
-    const struct { int level, actionRow; bool keepPaths; int rows; bool stored; } cases[] = {
-        {6, 0, false, 3, false}, {0, 1, false, 3, true}, {9, 0, true, 3, false},
-        {6, 2, false, 0, false},  // freshen adds nothing to a new archive
+    const struct { int level, actionRow; bool keepPaths, exitFirst; int rows; } cases[] = {
+        {6, 0, false, false, 3}, {0, 1, false, false, 3}, {9, 0, true, false, 3},
+        {6, 2, false, false, 0},  // freshen adds nothing to a new archive
+        {6, 0, false, true, 3},   // File > Exit on the archive window leaves the component working
     };
     for (const auto& c : cases) {
         Run r;
-        r.add.lstAdd->addItems({r.home.file("pick/a.txt"), r.home.file("pick/sub/*.*")});
+        if (c.exitFirst) r.program.archiveWindow().mnuExit_Click();
         r.add.sldCompression->setValue(c.level);
         r.add.cboAction->setCurrentIndex(c.actionRow);
         r.add.chkDirNames->setChecked(c.keepPaths);
@@ -69,27 +70,14 @@ TEST(CompressStep, PacksTheListWithTheChosenOptionsThenHandsOver) {
         EXPECT_EQ(r.handedOver, 1);
         EXPECT_EQ(r.program.archiveWindow().lvwArchive->topLevelItemCount(), c.rows);
         EXPECT_EQ(r.program.archiveWindow().progressWindow(), nullptr);
-        EXPECT_TRUE(r.ui.messages().empty());
         if (c.rows == 0) continue;
-        EXPECT_GT(r.ui.yields(), yields);
-        EXPECT_TRUE(test::runTool("unzip", {"-tq", r.archive()}, r.home.path())
-                        .startsWith("No errors detected"));
-        const QString top = c.keepPaths ? r.home.file("pick").mid(1) + "/" : QString();
-        const QStringList names = test::zipNames(r.archive());
-        EXPECT_TRUE(names.contains(top + "a.txt")) << names.join(' ').toStdString();
-        EXPECT_TRUE(names.contains(top + (c.keepPaths ? "sub/deeper/c.txt" : "deeper/c.txt")));
-        const QString methods = test::runTool("unzip", {"-v", r.archive()}, r.home.path());
-        EXPECT_EQ(methods.contains("Defl"), !c.stored) << methods.toStdString();
+        EXPECT_GT(r.ui.yields(), yields);  // the windows repaint while the archive is written
+        EXPECT_TRUE(test::runTool("unzip", {"-tq", r.archive()}, "/").startsWith("No errors"));
+        const QString top = c.keepPaths ? r.home.file("pick/").mid(1) : QString();
+        EXPECT_EQ(test::zipNames(r.archive()),
+                  QStringList({top + "a.txt", top + (c.keepPaths ? "sub/b.txt" : "b.txt"),
+                               top + (c.keepPaths ? "sub/deeper/c.txt" : "deeper/c.txt")}));
+        const QString listing = test::runTool("unzip", {"-v", r.archive()}, "/");
+        EXPECT_EQ(listing.contains("Defl"), c.level > 0) << listing.toStdString();
     }
-}
-
-TEST(CompressStep, StillWorksAfterTheArchiveWindowIsPutAway) {
-    Run r;
-    r.program.archiveWindow().mnuExit_Click();
-    r.add.lstAdd->addItem(r.home.file("pick/sub/*.*"));
-    r.add.cmdOK_Click();
-    QStringList names = test::zipNames(r.archive());
-    names.sort();
-    EXPECT_EQ(names, QStringList({"b.txt", "deeper/c.txt"}));
-    EXPECT_EQ(r.handedOver, 1);
 }

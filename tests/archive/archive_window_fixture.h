@@ -1,11 +1,10 @@
-// An archive window on a real zip component, a scripted Ui and a temporary folder, with real
-// archives made by the system's `zip`.
+// An archive window on a real zip component and a scripted Ui, in a temporary folder, with a
+// sample archive made by the system's `zip`.
 #pragma once
 
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "archive/archive_list.h"
 #include "archive/archive_rows.h"
 #include "archive/arkovo.h"
 #include "archive/frmArchive.h"
@@ -22,43 +21,28 @@ struct ArchiveWindow {
     Arkovo arkovo;
     frmArchive win{ui, arkovo};
 
-    // Three entries: a compressible text, one in a sub-folder, and incompressible bytes.
-    QString sampleZip(const QString& name = QStringLiteral("sample.zip")) {
-        return zipOf(home.path(), name,
-                     {{"a.txt", sample::englishLikeText(1234)},
-                      {"sub/b.txt", QByteArray("b")},
-                      {"c.bin", sample::randomBytes(3000)}});
+    // A compressible text, a one-byte file in a sub-folder, incompressible bytes.
+    QString sampleZip() {
+        return zipOf(home.path(), "sample.zip", {{"a.txt", sample::englishLikeText(1234)},
+                                                 {"sub/b.txt", "b"},
+                                                 {"c.bin", sample::randomBytes(3000)}});
     }
-    // Opens an archive through File > Open as a person would.
-    void open(const QString& path) {
+    void open(const QString& path) {  // File > Open, as a person would
         ui.answerOpenFile(path);
-        win.mnuOpen_Click();
+        win.mnuOpen->trigger();
     }
-    QStringList column(int c) const {
+    QStringList column(int c, bool selectedOnly = false) const {
         QStringList out;
-        for (int i = 0; i < win.lvwArchive->topLevelItemCount(); ++i)
-            out << win.lvwArchive->topLevelItem(i)->text(c);
+        for (QTreeWidgetItem* r : win.lvwArchive->findItems("*", Qt::MatchWildcard))
+            if (!selectedOnly || r->isSelected()) out << r->text(c);
         return out;
     }
     QTreeWidgetItem* row(const QString& name) const {
-        const auto found = win.lvwArchive->findItems(name, Qt::MatchExactly, 0);
-        return found.isEmpty() ? nullptr : found.first();
+        return win.lvwArchive->findItems(name, Qt::MatchExactly).value(0);
     }
     void select(const QStringList& names) {
         win.lvwArchive->clearSelection();
-        for (const QString& n : names)
-            if (QTreeWidgetItem* r = row(n)) r->setSelected(true);
-    }
-    QStringList selectedNames() const {
-        QStringList out;
-        for (int i = 0; i < win.lvwArchive->topLevelItemCount(); ++i)
-            if (win.lvwArchive->topLevelItem(i)->isSelected())
-                out << win.lvwArchive->topLevelItem(i)->text(0);
-        return out;
-    }
-    QString extracted(const QString& relative) const {
-        QFile f(home.file(relative));
-        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString("<none>");
+        for (const QString& n : names) row(n)->setSelected(true);
     }
 };
 
