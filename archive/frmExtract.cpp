@@ -139,16 +139,7 @@ void frmExtract::cmdShowPath_Click() {
     drvListing->setDriveSilently(m_drive);
 }
 
-void frmExtract::drvListing_Change() {
-    const QString drive = drvListing->drive();
-    if (!dirListing->setPath(drive)) {
-        m_ui.messageBox(QStringLiteral("The drive selected cannot be accessed"), Buttons::Ok,
-                        Icon::Critical);
-        drvListing->setDriveSilently(m_drive);
-        return;
-    }
-    m_drive = drive;
-}
+void frmExtract::drvListing_Change() { followDrive(*drvListing, *dirListing, m_drive, m_ui); }
 
 void frmExtract::dirListing_Change() { txtExtractTo->setText(dirListing->path()); }
 
