@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -22,14 +23,14 @@ using namespace vx;
 
 namespace {
 
-struct Run {
+struct Job {
     test::TempHome home;
     test::ScriptedUi ui;
     Program program{ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7)))};
     frmAdd& add = program.addWindow();
     int handedOver = 0;
 
-    Run() {
+    Job() {
         program.setAfterCompress([this] { ++handedOver; });
         program.Startup("");
         test::writeFiles(home.file("pick"), {{"a.txt", QByteArray(5000, 'a')},
@@ -42,7 +43,7 @@ struct Run {
 }  // namespace
 
 TEST(CompressStep, AnEmptyListSelectsTheArchiveAndSaysThereIsNothingToDo) {
-    Run r;
+    Job r;
     r.add.lstAdd->clear();
     r.add.Image7->click();
     ASSERT_EQ(r.ui.messageTexts(), QStringList{"There is nothing to do!"});
@@ -60,7 +61,7 @@ TEST(CompressStep, PacksTheListWithTheChosenOptionsThenHandsOver) {
         {6, 0, false, true, 3},   // File > Exit on the archive window leaves the component working
     };
     for (const auto& c : cases) {
-        Run r;
+        Job r;
         if (c.exitFirst) r.program.archiveWindow().mnuExit_Click();
         r.add.sldCompression->setValue(c.level);
         r.add.cboAction->setCurrentIndex(c.actionRow);
