@@ -16,10 +16,20 @@ bool rightAligned(int column) {
     return column == kColSize || column == kColPacked || column == kColRatio;
 }
 
+// A row that sorts by the text of the sort column, without regard to case.
+class EntryRow : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        return QString::compare(text(column), other.text(column), Qt::CaseInsensitive) < 0;
+    }
+};
+
 }  // namespace
 
 QTreeWidgetItem* addEntryRow(QTreeWidget& list, const ArkovoEntry& entry, qint64 index) {
-    auto* row = new QTreeWidgetItem(&list);
+    auto* row = new EntryRow(&list);
     const auto texts = rowTexts(entry);
     for (int c = 0; c < kArchiveColumns; ++c) {
         row->setText(c, texts[c]);
