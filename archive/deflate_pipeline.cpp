@@ -1,0 +1,155 @@
+// Chunked deflate in worker threads, handed to one reader in file order.
+#include "archive/deflate_pipeline.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace vx {
+namespace {
+
+constexpr std::int64_t kWindow = 32 * 1024;
+
+// Reads up to size bytes at offset; returns the count read, or -1 with errno set.
+std::int64_t readAt(int fd, unsigned char* buffer, std::int64_t size, std::int64_t offset) {
+    std::int64_t done = 0;
+    while (done < size) {
+        const ssize_t n = pread(fd, buffer + done, static_cast<size_t>(size - done), offset + done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -1;
+        if (n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
+}  // namespace
+
+void deflateChunk(z_stream& stream, const QByteArray& path, std::int64_t offset,
+                  std::int64_t length, bool last, std::vector<unsigned char>& input,
+                  DeflatedChunk& out) {
+    out.error.clear();
+    out.data.clear();
+    const std::int64_t dict = std::min(offset, kWindow);
+    input.resize(static_cast<size_t>(dict + length));
+    const int fd = open(path.constData(), O_RDONLY | O_CLOEXEC);
+    const std::int64_t got = fd < 0 ? -1 : readAt(fd, input.data(), dict + length, offset - dict);
+    if (got < 0) out.error = QString::fromLocal8Bit(std::strerror(errno));
+    if (fd >= 0) close(fd);
+    if (got < 0) return;
+
+    const std::int64_t n = std::max<std::int64_t>(0, got - dict);
+    out.inBytes = n;
+    out.endsFile = last || n < length;
+    out.crc = crc32(0, input.data() + dict, static_cast<uInt>(n));
+    deflateReset(&stream);
+    if (dict > 0 && got >= dict)
+        deflateSetDictionary(&stream, input.data(), static_cast<uInt>(dict));
+
+    stream.next_in = input.data() + dict;
+    stream.avail_in = static_cast<uInt>(n);
+    const int flush = out.endsFile ? Z_FINISH : Z_SYNC_FLUSH;
+    out.data.resize(deflateBound(&stream, static_cast<uLong>(n)) + 64);
+    std::size_t produced = 0;
+    for (;;) {
+        stream.next_out = out.data.data() + produced;
+        stream.avail_out = static_cast<uInt>(out.data.size() - produced);
+        const int rc = deflate(&stream, flush);
+        produced = out.data.size() - stream.avail_out;
+        const bool done =
+            flush == Z_FINISH ? rc == Z_STREAM_END : stream.avail_in == 0 && stream.avail_out > 0;
+        if (done) break;
+        if (rc != Z_OK && rc != Z_BUF_ERROR) {
+            out.error = QStringLiteral("the compressor failed (zlib error %1)").arg(rc);
+            return;
+        }
+        out.data.resize(out.data.size() * 2);
+    }
+    out.data.resize(produced);
+}
+
+DeflatePipeline::DeflatePipeline(std::vector<File> files, int level, int threads)
+    : m_files(std::move(files)), m_level(level) {
+    for (int f = 0; f < static_cast<int>(m_files.size()); ++f) {
+        const std::int64_t size = m_files[f].size;
+        for (std::int64_t off = 0; off < size; off += kChunkSize)
+            m_tasks.push_back({f, off, std::min(kChunkSize, size - off), off + kChunkSize >= size});
+    }
+    threads = std::max(1, threads);
+    m_slots.resize(static_cast<size_t>(2 * threads + 2));
+    for (int i = 0; i < threads; ++i) m_workers.emplace_back([this] { work(); });
+}
+
+DeflatePipeline::~DeflatePipeline() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_taskFreed.notify_all();
+    for (std::thread& t : m_workers) t.join();
+}
+
+void DeflatePipeline::work() {
+    z_stream stream{};
+    if (deflateInit2(&stream, m_level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
+    std::vector<unsigned char> input;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_taskFreed.wait(lock, [this] {
+            return m_stop || m_nextTask >= m_tasks.size() || m_nextTask - m_head < m_slots.size();
+        });
+        if (m_stop || m_nextTask >= m_tasks.size()) break;
+        const std::size_t index = m_nextTask++;
+        const Task task = m_tasks[index];
+        Slot& slot = m_slots[index % m_slots.size()];
+        lock.unlock();
+        deflateChunk(stream, m_files[task.file].path, task.offset, task.length, task.last, input,
+                     slot.chunk);
+        lock.lock();
+        slot.ready = true;
+        m_chunkDone.notify_all();
+    }
+    lock.unlock();
+    deflateEnd(&stream);
+}
+
+const DeflatedChunk* DeflatePipeline::next(int file, const std::function<void()>& idle) {
+    std::unique_lock lock(m_mutex);
+    auto waitReady = [&](Slot& slot) {
+        while (!slot.ready) {
+            if (m_chunkDone.wait_for(lock, std::chrono::milliseconds(20)) ==
+                    std::cv_status::timeout &&
+                idle) {
+                lock.unlock();
+                idle();
+                lock.lock();
+            }
+        }
+    };
+    while (m_head < m_tasks.size() && m_tasks[m_head].file < file) {
+        Slot& slot = m_slots[m_head % m_slots.size()];
+        waitReady(slot);
+        slot.ready = false;
+        ++m_head;
+        m_taskFreed.notify_all();
+    }
+    if (m_head >= m_tasks.size() || m_tasks[m_head].file != file) return nullptr;
+    Slot& slot = m_slots[m_head % m_slots.size()];
+    waitReady(slot);
+    return &slot.chunk;
+}
+
+void DeflatePipeline::release() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_slots[m_head % m_slots.size()].ready = false;
+        ++m_head;
+    }
+    m_taskFreed.notify_all();
+}
+
+}  // namespace vx
