@@ -23,8 +23,11 @@ TEST(frmExtract, ExtractsTheChosenEntriesWithTheChosenOptions) {
         test::ArchiveWindow w;
         const QString path = test::zipOf(w.home.path(), "x.zip",
                                          {{"a.txt", "new"}, {"sub/b.txt", "b"}, {"c.bin", "c"}});
-        QFile(w.home.write("a.txt", "old"))
-            .setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime);
+        QFile old(w.home.write("a.txt", "old"));
+        ASSERT_TRUE(old.open(QIODevice::ReadWrite) &&
+                    old.setFileTime(QDateTime::currentDateTime().addDays(1),
+                                    QFileDevice::FileModificationTime));
+        old.close();
         w.open(path);
         w.select({"a.txt"});
         w.ui.onModal([&](QWidget& d) {
