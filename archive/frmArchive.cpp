@@ -169,10 +169,9 @@ void frmArchive::mnuOpen_Click() {
         m_ui.openOrNewFileName(QStringLiteral("Quorbit Arkovo"), QStringLiteral("Zip Files|*.zip"));
     if (path.isEmpty()) return;
     if (!QFileInfo::exists(path)) {
-        const Answer a = m_ui.messageBox(QStringLiteral("Do you wish to create ") +
-                                             Arkovo::GetFileName(path) + QLatin1Char('?'),
-                                         Buttons::YesNo, Icon::Question,
-                                         QStringLiteral("Create Archive"));
+        const Answer a = m_ui.messageBox(
+            QStringLiteral("Do you wish to create ") + Arkovo::GetFileName(path) + QLatin1Char('?'),
+            Buttons::YesNo, Icon::Question, QStringLiteral("Create Archive"));
         if (a != Answer::Yes) return;
     }
     m_arkovo.setArchiveName(path);
@@ -195,8 +194,8 @@ void frmArchive::mnuDelete_Click() {
 
 void frmArchive::mnuExtract_Click() {
     if (!archiveSelected()) return;
-    frmExtract dialog(m_ui, m_arkovo, *lvwArchive,
-                      QFileInfo(m_arkovo.ArchiveName()).absolutePath(), this);
+    frmExtract dialog(m_ui, m_arkovo, *lvwArchive, QFileInfo(m_arkovo.ArchiveName()).absolutePath(),
+                      this);
     m_ui.showModal(dialog);
 }
 
@@ -205,9 +204,9 @@ void frmArchive::mnuView_Click() {
     const QStringList names = rowNames(*lvwArchive, m_arkovo, true);
     QString folder = m_viewFolder.path();
     if (folder.isEmpty()) {
-        m_ui.messageBox(QStringLiteral("Could not make a private folder for viewing in ") +
-                            QDir::tempPath(),
-                        Buttons::Ok, Icon::Critical);
+        m_ui.messageBox(
+            QStringLiteral("Could not make a private folder for viewing in ") + QDir::tempPath(),
+            Buttons::Ok, Icon::Critical);
         return;
     }
     m_arkovo.ExtractFiles(names, 1, false, true, folder);

@@ -74,9 +74,9 @@ void frmDelete::deleteArchiveFile() {
     const QString path = m_arkovo.ArchiveName();
     QFile file(path);
     if (file.exists() && !file.remove()) {
-        m_ui.messageBox(QStringLiteral("Could not delete ") + path + QStringLiteral(": ") +
-                            file.errorString(),
-                        Buttons::Ok, Icon::Critical, QStringLiteral("Delete Archive"));
+        m_ui.messageBox(
+            QStringLiteral("Could not delete ") + path + QStringLiteral(": ") + file.errorString(),
+            Buttons::Ok, Icon::Critical, QStringLiteral("Delete Archive"));
         return;
     }
     m_arkovo.setArchiveName(QString());

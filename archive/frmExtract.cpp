@@ -30,8 +30,8 @@ T* named(T* w, const char* name) {
 
 }  // namespace
 
-frmExtract::frmExtract(Ui& ui, Arkovo& arkovo, const QTreeWidget& list,
-                       const QString& startFolder, QWidget* parent)
+frmExtract::frmExtract(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, const QString& startFolder,
+                       QWidget* parent)
     : QDialog(parent), m_ui(ui), m_arkovo(arkovo), m_list(list) {
     setObjectName(QStringLiteral("frmExtract"));
     setWindowTitle(QStringLiteral("Extract"));
@@ -53,8 +53,8 @@ frmExtract::frmExtract(Ui& ui, Arkovo& arkovo, const QTreeWidget& list,
 
 void frmExtract::buildControls() {
     fraFiles = named(new QGroupBox(QStringLiteral("Files"), this), "fraFiles");
-    optSelected = named(new QRadioButton(QStringLiteral("&Selected Files"), fraFiles),
-                        "optSelected");
+    optSelected =
+        named(new QRadioButton(QStringLiteral("&Selected Files"), fraFiles), "optSelected");
     optAllFiles = named(new QRadioButton(QStringLiteral("&All Files"), fraFiles), "optAllFiles");
     optFiles = named(new QRadioButton(QStringLiteral("&Files:"), fraFiles), "optFiles");
     txtFiles = named(new QLineEdit(fraFiles), "txtFiles");
@@ -64,10 +64,9 @@ void frmExtract::buildControls() {
     cmdShowPath = named(new QPushButton(QStringLiteral("Show"), this), "cmdShowPath");
     cmdShowPath->setToolTip(QStringLiteral("Open the folder typed in \"Extract to:\""));
     chkFolders = named(new QCheckBox(QStringLiteral("&Use folder names"), this), "chkFolders");
-    chkSkipOlder = named(new QCheckBox(QStringLiteral("S&kip older files"), this),
-                         "chkSkipOlder");
-    chkOverwrite = named(new QCheckBox(QStringLiteral("&Overwrite existing files"), this),
-                         "chkOverwrite");
+    chkSkipOlder = named(new QCheckBox(QStringLiteral("S&kip older files"), this), "chkSkipOlder");
+    chkOverwrite =
+        named(new QCheckBox(QStringLiteral("&Overwrite existing files"), this), "chkOverwrite");
     cmdExtract = named(new QPushButton(QStringLiteral("Extract"), this), "cmdExtract");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     cmdExtract->setDefault(true);

@@ -15,6 +15,7 @@
 #include "app/program.h"
 #include "archive/arkovo.h"
 #include "archive/frmArchive.h"
+#include "log/frmLog.h"
 #include "scripted_ui.h"
 #include "temp_home.h"
 #include "zip_tools.h"
@@ -35,7 +36,8 @@ struct Job {
         program.Startup("");
         test::writeFiles(home.file("pick"), {{"a.txt", QByteArray(5000, 'a')},
                                              {"sub/b.txt", "b"}, {"sub/deeper/c.txt", "c"}});
-        add.lstAdd->addItems({home.file("pick/a.txt"), home.file("pick/sub/*.*")});
+        add.lstAdd->addItems(
+            {home.file("pick/a.txt"), home.file("pick/sub/*.*"), home.file("pick/gone.txt")});
     }
     QString archive() const { return add.Text1->text(); }
 };
@@ -73,6 +75,7 @@ TEST(CompressStep, PacksTheListWithTheChosenOptionsThenHandsOver) {
         EXPECT_EQ(r.program.archiveWindow().progressWindow(), nullptr);
         if (c.rows == 0) continue;
         EXPECT_GT(r.ui.yields(), yields);  // the windows repaint while the archive is written
+        EXPECT_TRUE(r.program.logWindow().logText().contains("gone.txt"));  // reported, not lost
         EXPECT_TRUE(test::runTool("unzip", {"-tq", r.archive()}, "/").startsWith("No errors"));
         const QString top = c.keepPaths ? r.home.file("pick/").mid(1) : QString();
         EXPECT_EQ(test::zipNames(r.archive()),
