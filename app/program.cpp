@@ -51,8 +51,13 @@ frmAdd& Program::addWindow() {
         m_add = std::make_unique<frmAdd>(m_ui, m_clock,
                                          [this]() -> frmLog& { return logWindow(); });
         m_add->setCompressStep([this] {
+            // A second click while the archive is written (the component yields) would hand
+            // over a half-written archive: it is ignored.
+            if (m_compressing) return;
+            m_compressing = true;
             archiveWindow();  // its list and progress window follow the component's events
             CompressStep(*m_add, arkovo(), m_ui, m_afterCompress);
+            m_compressing = false;
         });
     }
     return *m_add;

@@ -45,6 +45,7 @@ private:
     Ui& m_ui;
     Clock m_clock;
     std::function<void()> m_afterCompress;
+    bool m_compressing = false;
     std::unique_ptr<Arkovo> m_arkovo;
     std::unique_ptr<frmLog> m_log;
     std::unique_ptr<frmAdd> m_add;

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>

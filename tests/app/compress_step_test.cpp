@@ -85,3 +85,11 @@ TEST(CompressStep, PacksTheListWithTheChosenOptionsThenHandsOver) {
         EXPECT_EQ(listing.contains("Defl"), c.level > 0) << listing.toStdString();
     }
 }
+
+TEST(CompressStep, AClickWhileTheArchiveIsWrittenIsIgnored) {
+    Job r;
+    QObject::connect(&r.program.arkovo(), &Arkovo::AddProgress, &r.add, [&] { r.add.cmdOK_Click(); });
+    r.add.cmdOK_Click();
+    EXPECT_EQ(r.handedOver, 1);
+    EXPECT_TRUE(r.ui.messages().empty());
+}
