@@ -13,6 +13,7 @@ namespace vx {
 namespace {
 
 constexpr std::int64_t kWindow = 32 * 1024;
+constexpr std::int64_t kProbeSize = 64 * 1024;
 
 // Reads up to size bytes at offset; returns the count read, or -1 with errno set.
 std::int64_t readAt(int fd, unsigned char* buffer, std::int64_t size, std::int64_t offset) {
@@ -29,7 +30,26 @@ std::int64_t readAt(int fd, unsigned char* buffer, std::int64_t size, std::int64
 
 }  // namespace
 
-void deflateChunk(z_stream& stream, const QByteArray& path, std::int64_t offset,
+namespace {
+
+// Runs deflate over the stream's pending input with the given flush, growing out as needed;
+// produced counts the bytes of out in use. False when zlib fails.
+bool run(z_stream& stream, int flush, std::vector<unsigned char>& out, std::size_t& produced) {
+    for (;;) {
+        stream.next_out = out.data() + produced;
+        stream.avail_out = static_cast<uInt>(out.size() - produced);
+        const int rc = deflate(&stream, flush);
+        produced = out.size() - stream.avail_out;
+        if (flush == Z_FINISH ? rc == Z_STREAM_END : stream.avail_in == 0 && stream.avail_out > 0)
+            return true;
+        if (rc != Z_OK && rc != Z_BUF_ERROR) return false;
+        out.resize(out.size() * 2);
+    }
+}
+
+}  // namespace
+
+void deflateChunk(z_stream& stream, int level, const QByteArray& path, std::int64_t offset,
                   std::int64_t length, bool last, std::vector<unsigned char>& input,
                   DeflatedChunk& out) {
     out.error.clear();
@@ -47,27 +67,27 @@ void deflateChunk(z_stream& stream, const QByteArray& path, std::int64_t offset,
     out.endsFile = last || n < length;
     out.crc = crc32(0, input.data() + dict, static_cast<uInt>(n));
     deflateReset(&stream);
+    deflateParams(&stream, level, Z_DEFAULT_STRATEGY);
     if (dict > 0 && got >= dict)
         deflateSetDictionary(&stream, input.data(), static_cast<uInt>(dict));
-
-    stream.next_in = input.data() + dict;
-    stream.avail_in = static_cast<uInt>(n);
-    const int flush = out.endsFile ? Z_FINISH : Z_SYNC_FLUSH;
     out.data.resize(deflateBound(&stream, static_cast<uLong>(n)) + 64);
     std::size_t produced = 0;
-    for (;;) {
-        stream.next_out = out.data.data() + produced;
-        stream.avail_out = static_cast<uInt>(out.data.size() - produced);
-        const int rc = deflate(&stream, flush);
-        produced = out.data.size() - stream.avail_out;
-        const bool done =
-            flush == Z_FINISH ? rc == Z_STREAM_END : stream.avail_in == 0 && stream.avail_out > 0;
-        if (done) break;
-        if (rc != Z_OK && rc != Z_BUF_ERROR) {
-            out.error = QStringLiteral("the compressor failed (zlib error %1)").arg(rc);
-            return;
-        }
-        out.data.resize(out.data.size() * 2);
+    stream.next_in = input.data() + dict;
+    // Media files do not shrink: when the chunk's first 64 KiB do not, the rest is written as
+    // stored blocks, which costs a copy instead of a full search for matches.
+    std::int64_t probe = std::min<std::int64_t>(n, kProbeSize);
+    if (n < 4 * kProbeSize || level == 0) probe = 0;
+    stream.avail_in = static_cast<uInt>(probe);
+    bool ok = probe == 0 || run(stream, Z_BLOCK, out.data, produced);
+    if (ok && probe > 0 && produced * 100 >= static_cast<std::size_t>(probe) * 98) {
+        ok = deflateParams(&stream, 0, Z_DEFAULT_STRATEGY) == Z_OK;
+        produced = static_cast<std::size_t>(stream.next_out - out.data.data());
+    }
+    stream.avail_in = static_cast<uInt>(n - probe);
+    ok = ok && run(stream, out.endsFile ? Z_FINISH : Z_SYNC_FLUSH, out.data, produced);
+    if (!ok) {
+        out.error = QStringLiteral("the compressor failed");
+        return;
     }
     out.data.resize(produced);
 }
@@ -107,8 +127,8 @@ void DeflatePipeline::work() {
         const Task task = m_tasks[index];
         Slot& slot = m_slots[index % m_slots.size()];
         lock.unlock();
-        deflateChunk(stream, m_files[task.file].path, task.offset, task.length, task.last, input,
-                     slot.chunk);
+        deflateChunk(stream, m_level, m_files[task.file].path, task.offset, task.length, task.last,
+                     input, slot.chunk);
         lock.lock();
         slot.ready = true;
         m_chunkDone.notify_all();

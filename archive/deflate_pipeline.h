@@ -32,10 +32,11 @@ struct DeflatedChunk {
     QString error;                    // non-empty when the file could not be read
 };
 
-// Reads and deflates one chunk: bytes [offset, offset + length) of the file at path, primed
-// with the 32 KiB before offset. Finishes the stream when last is true or the file ends early.
-// Usable on any thread; `stream` is a raw deflate stream made by deflateInit2 (reset here).
-void deflateChunk(z_stream& stream, const QByteArray& path, std::int64_t offset,
+// Reads and deflates one chunk at level: bytes [offset, offset + length) of the file at path,
+// primed with the 32 KiB before offset. Finishes the stream when last is true or the file ends
+// early. A chunk whose start does not shrink is written as stored blocks. Usable on any thread;
+// `stream` is a raw deflate stream made by deflateInit2 (reset here).
+void deflateChunk(z_stream& stream, int level, const QByteArray& path, std::int64_t offset,
                   std::int64_t length, bool last, std::vector<unsigned char>& input,
                   DeflatedChunk& out);
 

@@ -76,6 +76,10 @@ private:
     std::int64_t m_done = 0;  // input bytes read
     uLong m_crc = 0;
     bool m_finished = false;
+    // Stored data: read ahead of libzip's small requests.
+    std::vector<unsigned char> m_buffer;
+    std::size_t m_bufferPos = 0;
+    std::size_t m_bufferEnd = 0;
     // Deflated data: the chunk being handed over, from the pipeline or made here.
     const DeflatedChunk* m_chunk = nullptr;
     bool m_chunkFromPipeline = false;
