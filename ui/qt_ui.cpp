@@ -84,6 +84,15 @@ QString QtUi::saveFileName(const QString& title, const QString& filter, const QS
                                         toQtFilter(filter));
 }
 
+QString QtUi::openOrNewFileName(const QString& title, const QString& filter,
+                                const QString& start) {
+    QFileDialog dialog(QApplication::activeWindow(), title, start, toQtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 bool QtUi::shellOpen(const QString& address) {
     // A mailto: address reaches the desktop's opener exactly as built. Through QUrl it would not:
     // blanks become "%20", and one "%" that starts no escape makes every "%" "%25", so the
@@ -117,7 +126,7 @@ void QtUi::showModal(QWidget& window) {
 
 void QtUi::endProgram() {
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::quick_exit(0);
 }
 
 }  // namespace vx

@@ -36,6 +36,11 @@ public:
                                  const QString& startFolder = QString()) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter,
                                  const QString& startFolder = QString()) = 0;
+    // An open dialog that also takes the name of a file that does not exist yet (to create it).
+    virtual QString openOrNewFileName(const QString& title, const QString& filter,
+                                      const QString& startFolder = QString()) {
+        return openFileName(title, filter, startFolder);
+    }
 
     // Opens a document, web address or mailto: address with the desktop's program for it. A
     // mailto: address is handed over as it stands, without any re-encoding. False when nothing
