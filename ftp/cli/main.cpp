@@ -248,7 +248,7 @@ int main(int argc, char** argv) {
 
     cFTP ftp;
     const int ms = o.timeoutSeconds * 1000;
-    ftp.setTimeouts({ms, ms, ms});
+    ftp.setTimeouts({ms, ms, ms, qMax(ms, 120000)});  // a whole listing may take longer
     if (o.passive) ftp.SetModePassive(); else ftp.SetModeActive();
     if (o.ascii) ftp.SetTransferASCII(); else ftp.SetTransferBinary();
     if (!ftp.OpenConnection(o.server, o.user, o.password)) {

@@ -3,6 +3,7 @@
 // sent. Time-outs are short here so that a hang shows as a failure.
 #include <QDir>
 #include <QTcpServer>
+#include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -75,6 +76,13 @@ TEST(CftpHostile, ServersThatMisbehave) {
     test::TempHome local;
     const QString file = local.write("x.bin", QByteArray(1000, 'x')), connect = "InternetConnect error code: ";
     const auto pwd = [](cFTP& f) { return f.GetFTPDirectory() == "/home/tulpa"; };
+    const auto cwdThenDelete = [](cFTP& f) {
+        const bool ok = f.SetFTPDirectory("x");
+        QThread::msleep(300);  // time for a late reply to arrive
+        return ok && f.DeleteFTPFile("missing.zip");
+    };
+    const QString outOfStep = " error code: 18 Message: The server's replies are out of step with the commands.";
+    const QString timedOut = " error code: 6 Message: The operation timed out.";
     const struct {
         QStringList knobs;
         std::function<bool(cFTP&)> call;  // nullptr: opening the connection
@@ -88,6 +96,7 @@ TEST(CftpHostile, ServersThatMisbehave) {
         {{"--reply", "GREETING", "220 " + QString(20000, 'x')}, nullptr, false,
          connect + "10 Message: The server sent a reply that is too long.", false},
         {{"--reply", "GREETING", "421 Too many users, try later."}, nullptr, false, "421 Too many users, try later.", false},
+        {{"--every", "GREETING", "120 Wait a moment.", "0.4"}, nullptr, false, "InternetConnect" + timedOut, false},
         {{"--reply", "CWD", "250-First line\\r\\n 250 still going\\r\\n250-more\\r\\n250 Done."},
          [&](cFTP& f) { return f.SetFTPDirectory("x") && pwd(f); }, true, "", true},
         {{"--reply", "MKD", "550-Cannot create\\r\\n  because of reasons\\r\\n550 End."},
@@ -102,6 +111,19 @@ TEST(CftpHostile, ServersThatMisbehave) {
          true, "", true},
         {{"--reply", "STOR", "150 Go ahead.\\r\\n452 Insufficient storage space."},
          [&](cFTP& f) { return test::upload(f, file, "x.bin"); }, false, "452 Insufficient storage space.", true},
+        // A reply nobody asked for would answer the next command: the connection is dropped.
+        {{"--reply", "DELE", "150 Deleting.\\r\\n250 Deleted."}, [](cFTP& f) { return f.DeleteFTPFile("a"); },
+         false, "DeleteFTPFile" + outOfStep, false},
+        {{"--reply", "CWD", "250 OK.\\r\\n250 Again."}, cwdThenDelete, false, "DeleteFTPFile" + outOfStep, false},
+        {{"--reply", "CWD", "250 OK.\\r\\n250-Open"}, cwdThenDelete, false, "DeleteFTPFile" + outOfStep, false},
+        {{"--every", "CWD", "250 OK.", "0.2"}, cwdThenDelete, false, "DeleteFTPFile" + outOfStep, false},
+        {{"--reply", "CWD", "250 OK.\\r\\n421 Idle too long, closing."}, cwdThenDelete, false,
+         "421 Idle too long, closing.", false},
+        // Preliminary replies and a listing's data have a deadline, however often they come.
+        {{"--every", "STOR", "150 Working.", "0.4"}, [&](cFTP& f) { return test::upload(f, file, "x.bin"); }, false,
+         "InternetCloseHandle" + timedOut, false},
+        {{"--data-drip", "0.05"}, [](cFTP& f) { return f.GetDirectoryListing("*.*") != nullptr; }, false,
+         "FtpFindFirstFile" + timedOut, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.knobs.join(' ').left(80).toStdString());
@@ -113,6 +135,7 @@ TEST(CftpHostile, ServersThatMisbehave) {
         EXPECT_FALSE(ftp.isFileOpen());
         EXPECT_EQ(ftp.isConnected(), c.connected);
         EXPECT_TRUE(!c.connected || pwd(ftp));
-        EXPECT_TRUE(c.call || server.verbs().isEmpty());  // nothing is sent after a broken greeting
+        const QStringList refused = c.knobs.value(1) == "GREETING" ? QStringList() : QStringList{c.knobs.value(1)};
+        EXPECT_TRUE(c.call || server.verbs() == refused);  // nothing is sent after the refusal
     }
 }

@@ -55,7 +55,7 @@ QStringList FtpTestServer::verbs() const {
 }
 
 bool logIn(cFTP& ftp, const FtpTestServer& server, bool passive, int ms) {
-    ftp.setTimeouts({ms, ms, ms});
+    ftp.setTimeouts({ms, ms, ms, ms});
     if (passive) ftp.SetModePassive(); else ftp.SetModeActive();
     ftp.SetTransferBinary();
     return ftp.OpenConnection(server.address(), QStringLiteral("tulpa"), QStringLiteral("secret"));

@@ -57,7 +57,7 @@ inline bool upload(cFTP& ftp, QString sLocal, QString sRemote) { return ftp.FTPU
 inline bool download(cFTP& ftp, QString sLocal, QString sRemote) { return ftp.FTPDownloadFile(sLocal, sRemote); }
 
 // Logs `ftp` in as the server's user, with binary transfers, the given mode and every time-out
-// set to `ms`, so that a hang shows as a failure.
+// (a whole listing's too) set to `ms`, so that a hang shows as a failure.
 bool logIn(cFTP& ftp, const FtpTestServer& server, bool passive = true, int ms = 5000);
 
 }  // namespace vx::test
