@@ -202,7 +202,9 @@ bool FtpClient::login(const QString& user, const QString& password) {
         if (!r) return false;
     }
     if (r->code != 230 && r->code != 202) {
-        drop(LoginRefused);
+        // An error reply says in the server's own words why; anything else is a login that
+        // this client cannot complete.
+        drop(r->isTransientFailure() || r->isPermanentFailure() ? ServerErrorReply : LoginRefused);
         return false;
     }
     setState(State::Ready);

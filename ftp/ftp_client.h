@@ -104,8 +104,9 @@ public:
     FtpClient& operator=(const FtpClient&) = delete;
 
     // Connects to host:port and logs in. Errors: InvalidAddress, HostNotFound, CannotConnect,
-    // TimedOut, ConnectionLost, NotAnFtpReply, ReplyTooLong, OutOfStep, LoginRefused,
-    // ServerErrorReply.
+    // TimedOut, ConnectionLost, NotAnFtpReply, ReplyTooLong, OutOfStep, ServerErrorReply (the
+    // greeting or the login was refused with an error reply: see lastResponse), LoginRefused
+    // (any other answer to the user name or password).
     bool open(const QString& host, quint16 port, const QString& user, const QString& password,
               bool passive);
     // Says QUIT (briefly) and closes. Harmless when not open.

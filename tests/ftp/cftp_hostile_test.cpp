@@ -55,8 +55,7 @@ TEST(CftpConnection, EveryOperationWithoutAConnectionNamesItself) {
         const char* verbs;  // what the server heard from the first connection's end on
     } refused[] = {{"127.0.0.1:notaport", "secret", open + "2 Message: The server address is not valid.", "QUIT"},
                    {nobody, "secret", open + "4 Message: The connection to the server could not be made.", "QUIT"},
-                   {server.address(), "wrong", open + "5 Message: The server refused the user name or password.",
-                    "QUIT USER PASS"}};
+                   {server.address(), "wrong", "530 Authentication failed.", "QUIT USER PASS"}};
     for (const auto& c : refused) {
         ASSERT_TRUE(test::logIn(ftp, server));
         EXPECT_FALSE(ftp.OpenConnection(c.address, "tulpa", c.password));
@@ -96,6 +95,7 @@ TEST(CftpHostile, ServersThatMisbehave) {
         {{"--reply", "GREETING", "220 " + QString(20000, 'x')}, nullptr, false,
          connect + "10 Message: The server sent a reply that is too long.", false},
         {{"--reply", "GREETING", "421 Too many users, try later."}, nullptr, false, "421 Too many users, try later.", false},
+        {{"--reply", "USER", "421 Too many connections."}, nullptr, false, "421 Too many connections.", false},
         {{"--every", "GREETING", "120 Wait a moment.", "0.4"}, nullptr, false, "InternetConnect" + timedOut, false},
         {{"--reply", "CWD", "250-First line\\r\\n 250 still going\\r\\n250-more\\r\\n250 Done."},
          [&](cFTP& f) { return f.SetFTPDirectory("x") && pwd(f); }, true, "", true},
