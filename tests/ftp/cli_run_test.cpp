@@ -38,33 +38,35 @@ CliRun runCli(const QStringList& args, const QString& server, const QString& fol
 TEST(VexaroFtpCli, EveryCommandWorksInOneRun) {
     FtpTestServer server;
     server.put("/home/tulpa/empty.txt", "");
-    QDir().mkpath(server.local("/home/tulpa/inbox"));
+    server.put("/home/tulpa/in\x1b[2Jbox/bell\x07.txt", "");  // names that could drive a terminal
     vx::test::TempHome dir;
     const QByteArray data(1000000, 'v');
     const QString src = dir.write("data file.bin", data), pw = dir.write("pw", "secret\n");
-    const CliRun r = runCli({"--active", "--password-file", pw, "cd", "public_html", "ls", "cd", "../inbox",
+    const CliRun r = runCli({"--active", "--password-file", pw, "cd", "public_html", "ls", "cd", "../in\x1b[2Jbox",
                              "put", src, ".", "size", "data file.bin", "get", "data file.bin", "back.bin",
                              "get", "../empty.txt", ".", "rename", "data file.bin", "x.bin", "ls", "pwd"},
                             server.address(), dir.path());
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(server.get("/home/tulpa/inbox/x.bin") == data);
+    EXPECT_TRUE(server.get("/home/tulpa/in\x1b[2Jbox/x.bin") == data);
     EXPECT_TRUE(contents(dir.file("back.bin")) == data);
     EXPECT_EQ(contents(dir.file("empty.txt")), "");
     EXPECT_TRUE(server.verbs().contains("EPRT"));
-    ASSERT_EQ(r.out.size(), 5) << r.out.join('\n').toStdString();
+    ASSERT_EQ(r.out.size(), 6) << r.out.join('\n').toStdString();
     EXPECT_EQ(r.out[0], "Name  Size  Last Accessed  Attributes");  // an empty folder
     EXPECT_EQ(r.out[1], "1000000");
-    EXPECT_TRUE(r.out[2].startsWith("Name ") && r.out[2].contains(" Attributes"));
-    EXPECT_TRUE(r.out[3].startsWith("x.bin  1000000  ") && r.out[3].endsWith(" -  -  -  -  N  -  -  -  -"))
-        << r.out[3].toStdString();
-    EXPECT_EQ(r.out[4], "/home/tulpa/inbox");
+    EXPECT_EQ(r.out[2].simplified(), "Name Size Last Accessed Attributes");
+    QStringList rows = {r.out[3].simplified(), r.out[4].simplified()};
+    rows.sort();
+    EXPECT_TRUE(rows[0].startsWith("bell\\x07.txt 0 ") && rows[1].startsWith("x.bin 1000000 ")) << rows.join('\n').toStdString();
+    EXPECT_TRUE(rows[1].endsWith(" - - - - N - - - -")) << rows[1].toStdString();
+    EXPECT_EQ(r.out[5], "/home/tulpa/in\\x1b[2Jbox");  // control characters are escaped
 }
 
 TEST(VexaroFtpCli, FailurePrintsTheErrorStopsAndExitsNonZero) {
-    FtpTestServer server;
+    FtpTestServer server({"--reply", "CWD", "550 No such \x1b[2Jfolder."});
     vx::test::TempHome dir;
     const CliRun r = runCli({"cd", "no-such-folder", "mkdir", "never"}, server.address(), dir.path());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.startsWith("vexaro-ftp: cd: 550 ")) << r.err.toStdString();
+    EXPECT_EQ(r.err, "vexaro-ftp: cd: 550 No such \\x1b[2Jfolder.\n");  // the server's text, escaped
     EXPECT_FALSE(server.verbs().contains("MKD"));
 }
