@@ -46,7 +46,8 @@ TEST(CftpConnection, EveryOperationWithoutAConnectionNamesItself) {
     FtpTestServer server;
     QTcpServer probe;  // a port that nobody listens on: take a free one and release it
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    const QString nobody = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort()), open = "InternetConnect error code: ";
+    const QString nobody = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort());
+    const QString open = "InternetConnect error code: ";
     probe.close();
     const struct {
         QString address;
@@ -94,20 +95,22 @@ TEST(CftpHostile, ServersThatMisbehave) {
          connect + "9 Message: The server sent a reply that is not an FTP reply.", false},
         {{"--reply", "GREETING", "220 " + QString(20000, 'x')}, nullptr, false,
          connect + "10 Message: The server sent a reply that is too long.", false},
-        {{"--reply", "GREETING", "421 Too many users, try later."}, nullptr, false, "421 Too many users, try later.", false},
+        {{"--reply", "GREETING", "421 Too many users."}, nullptr, false, "421 Too many users.", false},
         {{"--reply", "USER", "421 Too many connections."}, nullptr, false, "421 Too many connections.", false},
         {{"--every", "GREETING", "120 Wait a moment.", "0.4"}, nullptr, false, "InternetConnect" + timedOut, false},
         {{"--reply", "CWD", "250-First line\\r\\n 250 still going\\r\\n250-more\\r\\n250 Done."},
          [&](cFTP& f) { return f.SetFTPDirectory("x") && pwd(f); }, true, "", true},
         {{"--reply", "MKD", "550-Cannot create\\r\\n  because of reasons\\r\\n550 End."},
-         [](cFTP& f) { return f.CreateFTPDirectory("x"); }, false, "550-Cannot create\n  because of reasons\n550 End.", true},
+         [](cFTP& f) { return f.CreateFTPDirectory("x"); }, false, "550-Cannot create\n  because of reasons\n550 End.",
+         true},
         {{"--reply", "PWD", "<html>hello</html>"}, pwd, false,
          "FtpGetCurrentDirectory error code: 9 Message: The server sent a reply that is not an FTP reply.", false},
         {{"--reply", "PWD", "257 " + QString(20000, 'y')}, pwd, false,
          "FtpGetCurrentDirectory error code: 10 Message: The server sent a reply that is too long.", false},
         {{"--silent", "CWD"}, [](cFTP& f) { return f.SetFTPDirectory("public_html"); }, false,
          "FtpSetCurrentDirectory error code: 6 Message: The operation timed out.", false},
-        {{"--trickle"}, [&](cFTP& f) { return pwd(f) && f.GetDirectoryListing("*.*") && f.GetFTPFileSize("public_html") >= 0; },
+        {{"--trickle"},
+         [&](cFTP& f) { return pwd(f) && f.GetDirectoryListing("*.*") && f.GetFTPFileSize("public_html") >= 0; },
          true, "", true},
         {{"--reply", "STOR", "150 Go ahead.\\r\\n452 Insufficient storage space."},
          [&](cFTP& f) { return test::upload(f, file, "x.bin"); }, false, "452 Insufficient storage space.", true},

@@ -39,14 +39,17 @@ TEST(CliOptions, ArgumentsGiveTheOptionsAndCommandsOrNameTheMistake) {
         QString got = r.error;
         if (r.options) {
             const auto& o = *r.options;
-            got = QStringList{o.server, o.user, o.password, o.passive ? "passive" : "active", o.ascii ? "ascii:" : "binary:"}.join(' ');
+            got = QStringList{o.server, o.user, o.password, o.passive ? "passive" : "active",
+                              o.ascii ? "ascii:" : "binary:"}
+                      .join(' ');
             QStringList commands;
             for (const auto& command : o.commands) commands << (QStringList{command.name} + command.args).join(' ');
             got += " " + commands.join('|');
         }
         EXPECT_EQ(got, c.result);
     }
-    const auto help = parseArguments({"--help"}, [](auto&) { return std::nullopt; }, [](auto&) { return std::nullopt; });
+    const auto none = [](auto&) { return std::nullopt; };
+    const auto help = parseArguments({"--help"}, none, none);
     ASSERT_TRUE(help.options && help.options->help);  // needs nothing else
     for (const char* c : {"pwd", "cd", "ls", "put", "get", "size", "mkdir", "rmdir", "rm", "rename"})
         EXPECT_TRUE(commandArity(c) >= 0 && usageText().contains(QStringLiteral("\n  %1 ").arg(c))) << c;

@@ -57,7 +57,8 @@ TEST(VexaroFtpCli, EveryCommandWorksInOneRun) {
     EXPECT_EQ(r.out[2].simplified(), "Name Size Last Accessed Attributes");
     QStringList rows = {r.out[3].simplified(), r.out[4].simplified()};
     rows.sort();
-    EXPECT_TRUE(rows[0].startsWith("bell\\x07.txt 0 ") && rows[1].startsWith("x.bin 1000000 ")) << rows.join('\n').toStdString();
+    EXPECT_TRUE(rows[0].startsWith("bell\\x07.txt 0 ") && rows[1].startsWith("x.bin 1000000 "))
+        << rows.join('\n').toStdString();
     EXPECT_TRUE(rows[1].endsWith(" - - - - N - - - -")) << rows[1].toStdString();
     EXPECT_EQ(r.out[5], "/home/tulpa/in\\x1b[2Jbox");  // control characters are escaped
 }

@@ -14,7 +14,7 @@ namespace {
 QString describe(const std::optional<FindData>& e) {
     if (!e) return QStringLiteral("-");
     const auto time = [](qint64 t) { return utcFromFileTime(t).toString(QStringLiteral("yyyy-MM-dd hh:mm")); };
-    QString s = QStringLiteral("%1|%2|%3|%4").arg(e->name).arg(e->size).arg(e->attributes, 0, 16).arg(time(e->lastWriteTime));
+    QString s = QStringLiteral("%1|%2|%3|").arg(e->name).arg(e->size).arg(e->attributes, 0, 16) + time(e->lastWriteTime);
     if (e->lastAccessTime != e->lastWriteTime) s += QStringLiteral("|accessed ") + time(e->lastAccessTime);
     if (e->creationTime != e->lastWriteTime) s += QStringLiteral("|created ") + time(e->creationTime);
     return s;
@@ -59,9 +59,9 @@ TEST(Listings, MlsdAndListLines) {
         const char* line;
         const char* entry;
     } cases[] = {
-        {true, "type=file;size=1234;modify=20240305142200;perm=adfrw; report.zip", "report.zip|1234|80|2024-03-05 14:22"},
-        {true, "type=dir;sizd=4096;modify=20200101000000;perm=flcdmpe; public html", "public html|4096|10|2020-01-01 00:00"},
-        {true, "type=file;size=10;modify=20240305142200.123;perm=r; read only.txt", "read only.txt|10|1|2024-03-05 14:22"},
+        {true, "type=file;size=1234;modify=20240305142200;perm=adfrw; a.zip", "a.zip|1234|80|2024-03-05 14:22"},
+        {true, "type=dir;sizd=4096;modify=20200101000000;perm=flcdmpe; pub html", "pub html|4096|10|2020-01-01 00:00"},
+        {true, "type=file;size=10;modify=20240305142200.123;perm=r; read only", "read only|10|1|2024-03-05 14:22"},
         {true, "Type=File;Size=7;Modify=20240305142200;Create=20230101000000; UP.TXT",
          "UP.TXT|7|80|2024-03-05 14:22|created 2023-01-01 00:00"},
         {true, "type=OS.unix=slink:/x;size=3;modify=20240101000000; link", "link|3|80|2024-01-01 00:00"},
@@ -71,11 +71,11 @@ TEST(Listings, MlsdAndListLines) {
         {true, "garbage line", "-"},
         {true, "type=file;size=abc; bad size", "-"},
         {true, "type=file;size=1;", "-"},
-        {false, "-rw-r--r--    1 1000     1000         1234 Mar 05 14:22 report.zip", "report.zip|1234|80|2026-03-05 14:22"},
-        {false, "drwxr-xr-x    2 ftp      ftp          4096 Jan 01  2020 public_html", "public_html|4096|10|2020-01-01 00:00"},
+        {false, "-rw-r--r--    1 1000     1000      1234 Mar 05 14:22 a.zip", "a.zip|1234|80|2026-03-05 14:22"},
+        {false, "drwxr-xr-x    2 ftp      ftp       4096 Jan 01  2020 pub", "pub|4096|10|2020-01-01 00:00"},
         {false, "-rw-r--r--   1 owner    group    3000000000 Dec 31  2023 big file.iso",
          "big file.iso|3000000000|80|2023-12-31 00:00"},
-        {false, "lrwxrwxrwx   1 root     root            7 Feb 29  2024 latest -> v1.2.3", "latest|7|80|2024-02-29 00:00"},
+        {false, "lrwxrwxrwx   1 root     root      7 Feb 29  2024 latest -> v1.2.3", "latest|7|80|2024-02-29 00:00"},
         {false, "-rw-r--r--   1 user  12 Jul  4 09:05 no group.txt", "no group.txt|12|80|2026-07-04 09:05"},
         {false, "-rw-r--r--+  1 u g 5 Apr 10 10:00 two  blanks ", "two  blanks |5|80|2026-04-10 10:00"},
         {false, "-rw-r--r--   1 u g 1000000 Dec 05 15:25 today.bin", "today.bin|1000000|80|2026-12-05 15:25"},
@@ -117,7 +117,8 @@ TEST(SearchPatterns, WildcardsMatchLikeAFileSearch) {
                  {"ABC", "abc", false},           {"aaa", "*a*a*a*", true},
                  {"aa", "*a*a*a*", false},        {"exactly", "exact", false}};
     for (const auto& c : cases) EXPECT_EQ(matchesPattern(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
-    const char* splits[][3] = {{"*.*", "", "*.*"}, {"sub/a?.zip", "sub", "a?.zip"}, {"/x/", "/x", ""}, {"/top", "/", "top"}};
+    const char* splits[][3] = {{"*.*", "", "*.*"}, {"sub/a?.zip", "sub", "a?.zip"}, {"/x/", "/x", ""},
+                               {"/top", "/", "top"}};
     for (const auto& s : splits) EXPECT_EQ(splitSearchPath(s[0]).folder + "|" + splitSearchPath(s[0]).pattern,
                                            QString(s[1]) + "|" + s[2]);
     // File times count 100 ns from 1601: 1 January 1970 is 11644473600 seconds later.

@@ -55,11 +55,6 @@ class KnobDTP(DTPHandler):
             self.ioloop.call_later(ARGS.data_drip, wake)
         return DTPHandler.send(self, data)
 
-    def recv(self, size):
-        if ARGS.data_stop is not None:
-            size = max(1, min(size, ARGS.data_stop - self.get_transmitted_bytes()))
-        return DTPHandler.recv(self, size)
-
 
 class KnobHandler(FTPHandler):
     dtp_handler = KnobDTP

@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace vx::test {
 
@@ -33,6 +34,14 @@ void FtpTestServer::put(const QString& remotePath, const QByteArray& bytes) cons
     QDir().mkpath(QFileInfo(local(remotePath)).absolutePath());
     QFile f(local(remotePath));
     if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+}
+
+bool like(const QString& text, const QString& pattern) {
+    QStringList parts = pattern.split(QLatin1Char('*'));
+    for (QString& part : parts) part = QRegularExpression::escape(part);
+    return QRegularExpression("\\A" + parts.join(".*") + "\\z", QRegularExpression::DotMatchesEverythingOption)
+        .match(text)
+        .hasMatch();
 }
 
 QByteArray contents(const QString& path) {

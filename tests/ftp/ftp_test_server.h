@@ -49,6 +49,9 @@ private:
     QString m_error;
 };
 
+// True when `text` matches `pattern`, in which each '*' stands for any run of characters.
+bool like(const QString& text, const QString& pattern);
+
 // The bytes of a local file, or "<missing>".
 QByteArray contents(const QString& path);
 
