@@ -395,9 +395,9 @@ std::optional<QByteArray> FtpClient::readListing(const QString& folder, bool mls
         }
         if (data->state() != QAbstractSocket::ConnectedState) break;
         // Each wait ends at a stall of dataMs or at the deadline of the whole listing.
-        const bool more = !whole.hasExpired() &&
-                          data->waitForReadyRead(qMin(m_timeouts.dataMs, qMax(1, remaining(whole))));
-        if (!more && data->state() == QAbstractSocket::ConnectedState && data->bytesAvailable() == 0)
+        const int wait = qMin(m_timeouts.dataMs, qMax(1, remaining(whole)));
+        const bool more = !whole.hasExpired() && data->waitForReadyRead(wait);
+        if (!more && data->state() == QAbstractSocket::ConnectedState && !data->bytesAvailable())
             error = TimedOut;
     }
     data->abort();

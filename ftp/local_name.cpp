@@ -4,9 +4,10 @@
 namespace vx::ftp {
 
 std::optional<QString> localFileName(const QString& remoteName) {
-    if (remoteName.isEmpty() || remoteName == QLatin1String(".") || remoteName.contains(QLatin1Char('/')) ||
-        remoteName.contains(QLatin1String("..")) || remoteName.contains(QChar(u'\0')))
-        return std::nullopt;
+    const bool unsafe = remoteName.isEmpty() || remoteName == QLatin1String(".") ||
+                        remoteName.contains(QLatin1Char('/')) || remoteName.contains(QLatin1String("..")) ||
+                        remoteName.contains(QChar(u'\0'));
+    if (unsafe) return std::nullopt;
     return remoteName;
 }
 

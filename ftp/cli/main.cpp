@@ -30,7 +30,8 @@ QTextStream& out() {
 void err(const QString& text) {
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& line : lines) line = vx::printable(line);
-    std::fputs(qPrintable(QStringLiteral("vexaro-ftp: ") + lines.join(QLatin1Char('\n')) + QLatin1Char('\n')), stderr);
+    const QString message = QStringLiteral("vexaro-ftp: ") + lines.join(QLatin1Char('\n'));
+    std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
 }
 
 // A one-line bar on the terminal; events come every 255 bytes, so the clock is read only on
