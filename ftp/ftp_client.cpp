@@ -90,18 +90,34 @@ bool FtpClient::ready() {
     return true;
 }
 
+bool FtpClient::inStep() {
+    // Whatever the server sent since the last reply was taken would be read as the answer to
+    // the next command, and every later command would read the answer to the one before.
+    m_control->waitForReadyRead(0);  // takes in what has arrived already
+    if (m_control->bytesAvailable() > 0) m_reader.feed(m_control->readAll());
+    if (m_reader.isIdle()) return true;
+    const auto r = m_reader.take();
+    if (r && r->code == 421) {  // the server closing an idle connection: its words say it best
+        m_lastResponse = r->text();
+        drop(ServerErrorReply);
+        return false;
+    }
+    drop(OutOfStep);
+    return false;
+}
+
 bool FtpClient::send(const QString& command) {
     if (command.contains(QLatin1Char('\r')) || command.contains(QLatin1Char('\n')))
         return fail(InvalidName);
     if (!m_control) return fail(NotConnected);
+    if (!inStep()) return false;
     qCDebug(lcFtp) << "<<" << (command.startsWith(QLatin1String("PASS ")) ? "PASS ****" : command);
     m_control->write(command.toUtf8() + "\r\n");
     m_control->flush();
     return true;
 }
 
-std::optional<net::Reply> FtpClient::readReply(int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
+std::optional<net::Reply> FtpClient::readReply(const QDeadlineTimer& deadline) {
     while (m_control) {
         if (auto r = m_reader.take()) {
             m_lastResponse = r->text();
@@ -127,9 +143,21 @@ std::optional<net::Reply> FtpClient::readReply(int timeoutMs) {
     return std::nullopt;
 }
 
-std::optional<net::Reply> FtpClient::command(const QString& cmd) {
+std::optional<net::Reply> FtpClient::finalReply() {
+    const QDeadlineTimer deadline(m_timeouts.replyMs);
+    auto r = readReply(deadline);
+    while (r && r->isPreliminary()) r = readReply(deadline);
+    return r;
+}
+
+std::optional<net::Reply> FtpClient::command(const QString& cmd, bool opensData) {
     if (!send(cmd)) return std::nullopt;
-    return readReply(m_timeouts.replyMs);
+    auto r = readReply(QDeadlineTimer(m_timeouts.replyMs));
+    if (r && r->isPreliminary() && !opensData) {
+        drop(OutOfStep);  // the final reply promised would answer the next command
+        return std::nullopt;
+    }
+    return r;
 }
 
 bool FtpClient::simple(const QString& cmd, int wantedClass) {
@@ -155,8 +183,7 @@ bool FtpClient::open(const QString& host, quint16 port, const QString& user,
         return false;
     }
     setState(State::Greeting);
-    auto greeting = readReply(m_timeouts.replyMs);
-    while (greeting && greeting->code == 120) greeting = readReply(m_timeouts.replyMs);
+    const auto greeting = finalReply();  // after any "120 wait a moment"
     if (!greeting) return false;
     if (greeting->code != 220) {
         drop(ServerErrorReply);
@@ -175,7 +202,9 @@ bool FtpClient::login(const QString& user, const QString& password) {
         if (!r) return false;
     }
     if (r->code != 230 && r->code != 202) {
-        drop(LoginRefused);
+        // An error reply says in the server's own words why; anything else is a login that
+        // this client cannot complete.
+        drop(r->isTransientFailure() || r->isPermanentFailure() ? ServerErrorReply : LoginRefused);
         return false;
     }
     setState(State::Ready);
@@ -185,7 +214,7 @@ bool FtpClient::login(const QString& user, const QString& password) {
 void FtpClient::close() {
     if (m_file) m_file->abort();
     if (isOpen() && m_state == State::Ready && send(QStringLiteral("QUIT")))
-        readReply(qMin(m_timeouts.replyMs, 2000));
+        readReply(QDeadlineTimer(qMin(m_timeouts.replyMs, 2000)));
     if (m_control) m_control->abort();
     m_control.reset();
     m_reader.reset();
@@ -307,7 +336,7 @@ std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType
             return backToReady(), fail(DataConnectionFailed), nullptr;
         if (!sendActiveAddress(listener->serverPort())) return backToReady(), nullptr;
     }
-    const auto r = command(cmd);
+    const auto r = command(cmd, true);
     if (!r) return nullptr;
     if (!r->isPreliminary()) {
         backToReady();
@@ -334,8 +363,7 @@ std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType
 
 bool FtpClient::endTransfer(bool cutShort) {
     if (!isOpen()) return fail(NotConnected);
-    auto r = readReply(m_timeouts.replyMs);
-    while (r && r->isPreliminary()) r = readReply(m_timeouts.replyMs);
+    const auto r = finalReply();
     if (!r) return false;
     setState(State::Ready);
     if (r->isCompletion() || cutShort) return true;
@@ -358,6 +386,7 @@ std::optional<QByteArray> FtpClient::readListing(const QString& folder, bool mls
     if (!data) return std::nullopt;
     QByteArray out;
     int error = NoError;
+    const QDeadlineTimer whole(m_timeouts.listingMs);
     while (error == NoError) {
         if (data->bytesAvailable() > 0) {
             out += data->readAll();
@@ -365,8 +394,10 @@ std::optional<QByteArray> FtpClient::readListing(const QString& folder, bool mls
             continue;
         }
         if (data->state() != QAbstractSocket::ConnectedState) break;
-        if (!data->waitForReadyRead(m_timeouts.dataMs) &&
-            data->state() == QAbstractSocket::ConnectedState && data->bytesAvailable() == 0)
+        // Each wait ends at a stall of dataMs or at the deadline of the whole listing.
+        const int wait = qMin(m_timeouts.dataMs, qMax(1, remaining(whole)));
+        const bool more = !whole.hasExpired() && data->waitForReadyRead(wait);
+        if (!more && data->state() == QAbstractSocket::ConnectedState && !data->bytesAvailable())
             error = TimedOut;
     }
     data->abort();

@@ -3,9 +3,13 @@
 // mode uses EPSV with a PASV fall-back, active mode EPRT with a PORT fall-back; listings use
 // MLSD with a LIST fall-back. Every call blocks until done or until its time-out; none yields.
 // A failing call leaves an error code (ftp_errors.h) and, where the server answered, its reply.
+// Commands and replies are kept in step: anything the server sent that no command asked for,
+// found when the next command is due, drops the connection (OutOfStep), so that no command is
+// ever answered by the reply to another.
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QString>
 #include <memory>
@@ -20,9 +24,10 @@ class QTcpSocket;
 namespace vx::ftp {
 
 struct Timeouts {
-    int connectMs = 30000;  // reaching the server and each data connection
-    int replyMs = 30000;    // each reply of the server
-    int dataMs = 30000;     // any stall of a data transfer
+    int connectMs = 30000;   // reaching the server and each data connection
+    int replyMs = 30000;     // each reply, with any preliminary replies ("wait") before it
+    int dataMs = 30000;      // any stall of a data transfer
+    int listingMs = 120000;  // a whole listing, however steadily its data comes
 };
 
 enum class TransferType { Ascii, Binary };
@@ -99,7 +104,9 @@ public:
     FtpClient& operator=(const FtpClient&) = delete;
 
     // Connects to host:port and logs in. Errors: InvalidAddress, HostNotFound, CannotConnect,
-    // TimedOut, ConnectionLost, NotAnFtpReply, ReplyTooLong, LoginRefused, ServerErrorReply.
+    // TimedOut, ConnectionLost, NotAnFtpReply, ReplyTooLong, OutOfStep, ServerErrorReply (the
+    // greeting or the login was refused with an error reply: see lastResponse), LoginRefused
+    // (any other answer to the user name or password).
     bool open(const QString& host, quint16 port, const QString& user, const QString& password,
               bool passive);
     // Says QUIT (briefly) and closes. Harmless when not open.
@@ -138,9 +145,14 @@ private:
     bool fail(int code);
     void drop(int code);  // the control connection cannot be trusted any more
     bool ready();         // open and idle, or fail with NotConnected / Busy
+    bool inStep();        // nothing unasked-for has come from the server, or drop with OutOfStep
     bool send(const QString& command);
-    std::optional<net::Reply> readReply(int timeoutMs);
-    std::optional<net::Reply> command(const QString& command);
+    std::optional<net::Reply> readReply(const QDeadlineTimer& deadline);
+    // The next reply that is not preliminary; all of them are due within one reply time-out.
+    std::optional<net::Reply> finalReply();
+    // Sends a command and takes its reply; a preliminary reply is out of step unless the
+    // command opens a data connection.
+    std::optional<net::Reply> command(const QString& command, bool opensData = false);
     bool simple(const QString& command, int wantedClass = 2);
     bool login(const QString& user, const QString& password);
     bool setType(TransferType type);

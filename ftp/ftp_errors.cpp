@@ -25,6 +25,7 @@ QString errorMessage(int code) {
         case InvalidName: return QStringLiteral("The name contains a line break.");
         case LocalFileError: return QStringLiteral("The local file could not be opened, read or written.");
         case FileTooLarge: return QStringLiteral("The file is 2 GiB or larger.");
+        case OutOfStep: return QStringLiteral("The server's replies are out of step with the commands.");
     }
     return QStringLiteral("Unknown error.");
 }

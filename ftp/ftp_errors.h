@@ -25,6 +25,7 @@ enum Error : int {
     InvalidName = 15,          // a name or path holds a line break and cannot be sent
     LocalFileError = 16,       // the local file cannot be opened, read or written
     FileTooLarge = 17,         // the file is 2 GiB or larger
+    OutOfStep = 18,            // the server sent a reply no command asked for
 };
 
 // The text of a code; "Unknown error" for codes outside the table.

@@ -52,6 +52,10 @@ public:
     std::optional<Reply> take();
 
     bool hasReply() const { return !m_ready.empty(); }
+    // True when the reader holds nothing: no reply, no part of one, and no error.
+    bool isIdle() const {
+        return m_ready.empty() && !m_current && m_partial.isEmpty() && m_error == Error::None;
+    }
     Error error() const { return m_error; }
     // Forgets partial input, complete replies and any error.
     void reset();

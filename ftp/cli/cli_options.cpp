@@ -3,7 +3,14 @@
 
 #include <QHash>
 
+#include "ftp/local_name.h"
+
 namespace vx::cli {
+
+std::optional<QString> getTarget(const QString& remote, const QString& local) {
+    if (local.trimmed() != QLatin1String(".")) return local;
+    return ftp::localFileName(remote.trimmed().section(QLatin1Char('/'), -1));
+}
 
 int commandArity(const QString& name) {
     static const QHash<QString, int> arity = {

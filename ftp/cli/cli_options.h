@@ -46,4 +46,9 @@ QString usageText();
 // How many arguments a command takes, or -1 for an unknown command.
 int commandArity(const QString& name);
 
+// The local path that `get REMOTE LOCAL` writes: LOCAL itself, or for "." the last part of
+// REMOTE (after its last "/") when that can be a local file name (ftp::localFileName); nothing
+// when it cannot.
+std::optional<QString> getTarget(const QString& remote, const QString& local);
+
 }  // namespace vx::cli

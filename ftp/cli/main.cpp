@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "core/printable.h"
 #include "ftp/cftp.h"
 #include "ftp/cli/cli_options.h"
 #include "ftp/listing_rows.h"
@@ -25,8 +26,12 @@ QTextStream& out() {
     return s;
 }
 
+// Prints an error; its text may hold the server's words, so each line is made printable.
 void err(const QString& text) {
-    std::fputs(qPrintable(QStringLiteral("vexaro-ftp: ") + text + QLatin1Char('\n')), stderr);
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) line = vx::printable(line);
+    const QString message = QStringLiteral("vexaro-ftp: ") + lines.join(QLatin1Char('\n'));
+    std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
 }
 
 // A one-line bar on the terminal; events come every 255 bytes, so the clock is read only on
@@ -85,7 +90,7 @@ bool printListing(cFTP& ftp) {
     QList<QStringList> table = {header};
     for (const auto& row : rows) {
         if (row.text == QLatin1String("..")) continue;
-        QStringList cells = {row.text};
+        QStringList cells = {vx::printable(row.text)};  // a name chosen by the server
         cells += row.subItems;
         while (cells.size() < 4) cells << QString();
         table << cells;
@@ -125,7 +130,7 @@ private:
         if (c.name == "pwd") {
             const QString dir = m_ftp.GetFTPDirectory();
             if (dir.isEmpty()) return false;
-            out() << dir << '\n';
+            out() << vx::printable(dir) << '\n';
             out().flush();
             return true;
         }
@@ -164,7 +169,12 @@ private:
     }
 
     bool get(QString remote, QString local) {
-        if (local.trimmed() == ".") local = remote.trimmed().section(QLatin1Char('/'), -1);
+        const auto target = vx::cli::getTarget(remote, local);
+        if (!target) {
+            m_silent = remote + QStringLiteral(": not usable as a local file name");
+            return false;
+        }
+        local = *target;
         if (local.trimmed().isEmpty() || remote.trimmed().isEmpty()) {
             m_silent = QStringLiteral("empty file name");
             return false;
@@ -248,7 +258,7 @@ int main(int argc, char** argv) {
 
     cFTP ftp;
     const int ms = o.timeoutSeconds * 1000;
-    ftp.setTimeouts({ms, ms, ms});
+    ftp.setTimeouts({ms, ms, ms, qMax(ms, 120000)});  // a whole listing may take longer
     if (o.passive) ftp.SetModePassive(); else ftp.SetModeActive();
     if (o.ascii) ftp.SetTransferASCII(); else ftp.SetTransferBinary();
     if (!ftp.OpenConnection(o.server, o.user, o.password)) {

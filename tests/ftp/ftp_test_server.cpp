@@ -3,35 +3,26 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace vx::test {
 
 FtpTestServer::FtpTestServer(const QStringList& knobs) {
-    const QString script = QStringLiteral(VEXARO_SOURCE_DIR "/tests/ftp/ftp_server.py");
-    QStringList args = {script, "--root", m_root.path(), "--transcript", m_work.filePath("transcript")};
-    args += knobs;
     m_process.setStandardErrorFile(m_work.filePath("server.err"));
-    m_process.start(QStringLiteral("/usr/bin/python3"), args);
-    if (!m_process.waitForStarted(10000)) {
-        m_error = QStringLiteral("cannot start /usr/bin/python3: ") + m_process.errorString();
-        return;
-    }
+    m_process.start(QStringLiteral("/usr/bin/python3"),
+                    QStringList{VEXARO_SOURCE_DIR "/tests/ftp/ftp_server.py", "--root", m_root.path(),
+                                "--transcript", m_work.filePath("transcript")} + knobs);
     QByteArray out;
-    QDeadlineTimer deadline(20000);
-    while (!out.contains('\n') && !deadline.hasExpired()) {
-        if (!m_process.waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
-            if (m_process.state() != QProcess::Running) break;
+    const QDeadlineTimer deadline(20000);
+    while (!out.contains('\n') && !deadline.hasExpired() && m_process.state() != QProcess::NotRunning) {
+        m_process.waitForReadyRead(200);
         out += m_process.readAllStandardOutput();
     }
-    const QByteArray line = out.left(out.indexOf('\n')).trimmed();
-    if (line.startsWith("PORT ")) m_port = static_cast<quint16>(line.mid(5).toUInt());
-    if (!m_port) {
-        QFile err(m_work.filePath("server.err"));
-        err.open(QIODevice::ReadOnly);
+    if (out.startsWith("PORT ")) m_port = static_cast<quint16>(out.mid(5).trimmed().toUInt());
+    QFile err(m_work.filePath("server.err"));
+    if (!m_port && err.open(QIODevice::ReadOnly))
         m_error = QStringLiteral("server did not start: ") + QString::fromUtf8(out + err.readAll());
-    }
 }
 
 FtpTestServer::~FtpTestServer() {
@@ -40,18 +31,25 @@ FtpTestServer::~FtpTestServer() {
 }
 
 void FtpTestServer::put(const QString& remotePath, const QByteArray& bytes) const {
-    const QString path = local(remotePath);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
+    QDir().mkpath(QFileInfo(local(remotePath)).absolutePath());
+    QFile f(local(remotePath));
     if (f.open(QIODevice::WriteOnly)) f.write(bytes);
 }
 
-QByteArray FtpTestServer::get(const QString& remotePath) const {
-    QFile f(local(remotePath));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+bool like(const QString& text, const QString& pattern) {
+    QStringList parts = pattern.split(QLatin1Char('*'));
+    for (QString& part : parts) part = QRegularExpression::escape(part);
+    return QRegularExpression("\\A" + parts.join(".*") + "\\z", QRegularExpression::DotMatchesEverythingOption)
+        .match(text)
+        .hasMatch();
 }
 
-bool FtpTestServer::exists(const QString& remotePath) const { return QFileInfo::exists(local(remotePath)); }
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QByteArray FtpTestServer::get(const QString& remotePath) const { return contents(local(remotePath)); }
 
 QStringList FtpTestServer::transcript() const {
     QFile f(m_work.filePath("transcript"));
@@ -63,6 +61,13 @@ QStringList FtpTestServer::verbs() const {
     QStringList out;
     for (const QString& l : transcript()) out << l.section(QLatin1Char(' '), 0, 0).toUpper();
     return out;
+}
+
+bool logIn(cFTP& ftp, const FtpTestServer& server, bool passive, int ms) {
+    ftp.setTimeouts({ms, ms, ms, ms});
+    if (passive) ftp.SetModePassive(); else ftp.SetModeActive();
+    ftp.SetTransferBinary();
+    return ftp.OpenConnection(server.address(), QStringLiteral("tulpa"), QStringLiteral("secret"));
 }
 
 }  // namespace vx::test

@@ -1,39 +1,44 @@
 // Starts the Python FTP test server (ftp_server.py, a real pyftpdlib server) on 127.0.0.1 with
-// a fresh root holding home/tulpa, and reads back the commands it received.
+// a fresh root holding home/tulpa, reads back the commands it received, and logs a cFTP in.
+//
+// Knobs make the server misbehave on purpose (CMD is a command verb, or GREETING for the
+// greeting; a literal \r\n in TEXT, written "\\r\\n" in C++, ends a line there):
+//   --reply CMD TEXT       answer CMD with TEXT instead of running it
+//   --every CMD TEXT SECS  answer CMD with TEXT, again every SECS, 20 times in all, then hang up
+//   --silent CMD           never answer CMD
+//   --data-stop BYTES      data transfers stop after BYTES bytes, with --data-stop-mode close
+//                          (the data connection is closed) or stall (it goes silent)
+//   --data-drip SECS       data connections send one byte every SECS
+//   --pasv-host IP         name IP instead of 127.0.0.1 in the 227 reply
+//   --trickle              send replies one byte at a time, a millisecond apart
 #pragma once
 
 #include <QByteArray>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include "ftp/cftp.h"
 
 namespace vx::test {
 
 class FtpTestServer {
 public:
-    // Starts the server with these knobs (see ftp_server.py). check started() afterwards.
+    // Starts the server with these knobs (see ftp_server.py); check started() afterwards.
     explicit FtpTestServer(const QStringList& knobs = {});
     ~FtpTestServer();
-    FtpTestServer(const FtpTestServer&) = delete;
-    FtpTestServer& operator=(const FtpTestServer&) = delete;
 
     bool started() const { return m_port != 0; }
     QString startError() const { return m_error; }
-    quint16 port() const { return m_port; }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-    static QString user() { return QStringLiteral("tulpa"); }
-    static QString password() { return QStringLiteral("secret"); }
 
-    // Local path of a remote path such as "/home/tulpa/a.zip".
+    // Local path of a remote path such as "/home/tulpa/a.zip", and its contents.
     QString local(const QString& remotePath) const { return m_root.path() + remotePath; }
     void put(const QString& remotePath, const QByteArray& bytes) const;
-    QByteArray get(const QString& remotePath) const;
-    bool exists(const QString& remotePath) const;
+    QByteArray get(const QString& remotePath) const;  // "<missing>" when there is no such file
 
-    // The command lines received so far, in order, verb and argument as sent.
+    // The command lines received so far, in order, and their verbs alone ("USER", "PASS", ...).
     QStringList transcript() const;
-    // Only the verbs, e.g. {"USER", "PASS", "PWD"}.
     QStringList verbs() const;
 
 private:
@@ -43,5 +48,19 @@ private:
     quint16 m_port = 0;
     QString m_error;
 };
+
+// True when `text` matches `pattern`, in which each '*' stands for any run of characters.
+bool like(const QString& text, const QString& pattern);
+
+// The bytes of a local file, or "<missing>".
+QByteArray contents(const QString& path);
+
+// FTPUploadFile and FTPDownloadFile on copies of the paths, which they trim in place.
+inline bool upload(cFTP& ftp, QString sLocal, QString sRemote) { return ftp.FTPUploadFile(sLocal, sRemote); }
+inline bool download(cFTP& ftp, QString sLocal, QString sRemote) { return ftp.FTPDownloadFile(sLocal, sRemote); }
+
+// Logs `ftp` in as the server's user, with binary transfers, the given mode and every time-out
+// (a whole listing's too) set to `ms`, so that a hang shows as a failure.
+bool logIn(cFTP& ftp, const FtpTestServer& server, bool passive = true, int ms = 5000);
 
 }  // namespace vx::test

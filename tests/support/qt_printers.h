@@ -1,15 +1,10 @@
 // Readable gtest output for Qt strings and string lists.
 #pragma once
 
-#include <QString>
 #include <QStringList>
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-    *os << "{";
-    for (qsizetype i = 0; i < l.size(); ++i) *os << (i ? ", \"" : "\"") << l[i].toStdString() << '"';
-    *os << "}";
-}
+inline void PrintTo(const QStringList& l, std::ostream* os) { *os << "{\"" << l.join("\", \"").toStdString() << "\"}"; }
 QT_END_NAMESPACE
