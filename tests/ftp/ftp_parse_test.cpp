@@ -28,14 +28,12 @@ TEST(ReplyPayloads, PortsOfPassiveRepliesAndFoldersOfPwd) {
         const char* text;
         int port;  // 0: refused
     } ports[] = {{parsePasvReply, "227 Entering Passive Mode (127,0,0,1,19,136)", 5000},
-                 {parsePasvReply, "227 Entering Passive Mode (10,9,8,7,19,137).", 5001},
                  {parsePasvReply, "227 =127,0,0,1,0,21", 21},
                  {parsePasvReply, "227 Entering Passive Mode (10,0,0,1,300,1)", 0},
                  {parsePasvReply, "227 Entering Passive Mode (1,2,3,4,0,0)", 0},
                  {parsePasvReply, "227 Entering Passive Mode (1,2,3,4,5)", 0},
                  {parseEpsvReply, "229 Entering Extended Passive Mode (|||6446|)", 6446},
                  {parseEpsvReply, "229 Entering Extended Passive Mode (!!!6446!)", 6446},
-                 {parseEpsvReply, "229 (|||0|)", 0},
                  {parseEpsvReply, "229 (|||70000|)", 0},
                  {parseEpsvReply, "229 (||6446|)", 0},
                  {parseEpsvReply, "229 (|||64a6|)", 0},
@@ -66,8 +64,6 @@ TEST(Listings, MlsdAndListLines) {
          "UP.TXT|7|80|2024-03-05 14:22|created 2023-01-01 00:00"},
         {true, "type=OS.unix=slink:/x;size=3;modify=20240101000000; link", "link|3|80|2024-01-01 00:00"},
         {true, "type=cdir;modify=20240101000000; .", "-"},
-        {true, "type=pdir;modify=20240101000000; ..", "-"},
-        {true, "type=cdir;modify=20240101000000; /home/tulpa", "-"},
         {true, "garbage line", "-"},
         {true, "type=file;size=abc; bad size", "-"},
         {true, "type=file;size=1;", "-"},

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""FTP server for the tests and the benchmark: a real pyftpdlib server on 127.0.0.1 whose user
-starts in /home/tulpa, with knobs that make it misbehave (see ftp_test_server.h)."""
+# FTP server of the tests and the benchmark: a real pyftpdlib server on 127.0.0.1 whose user starts
+# in /home/tulpa, with knobs that make it misbehave (see ftp_test_server.h).
 import argparse
 import logging
 import os
@@ -11,14 +11,12 @@ from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.servers import FTPServer
 
 p = argparse.ArgumentParser()
-p.add_argument("--root", required=True)
-p.add_argument("--transcript")
 for name, n in (("--reply", 2), ("--every", 3), ("--silent", 1)):
     p.add_argument(name, nargs=n, action="append", default=[])
-p.add_argument("--data-stop", type=int)
+for name, kind in (("--root", str), ("--transcript", str), ("--data-stop", int),
+                   ("--data-drip", float), ("--pasv-host", str)):
+    p.add_argument(name, type=kind)
 p.add_argument("--data-stop-mode", choices=["close", "stall"], default="close")
-p.add_argument("--data-drip", type=float)
-p.add_argument("--pasv-host")
 p.add_argument("--trickle", action="store_true")
 ARGS = p.parse_args()
 KNOBS = {cmd.upper(): (kind, [a.replace("\\r\\n", "\r\n") for a in rest])

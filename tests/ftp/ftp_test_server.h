@@ -14,23 +14,18 @@
 #pragma once
 
 #include <QByteArray>
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include "ftp/cftp.h"
+#include "python_server.h"
 
 namespace vx::test {
 
-class FtpTestServer {
+class FtpTestServer : public PythonServer {
 public:
-    // Starts the server with these knobs (see ftp_server.py); check started() afterwards.
+    // Starts the server with these knobs; port() is 0 when it did not start.
     explicit FtpTestServer(const QStringList& knobs = {});
-    ~FtpTestServer();
-
-    bool started() const { return m_port != 0; }
-    QString startError() const { return m_error; }
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
 
     // Local path of a remote path such as "/home/tulpa/a.zip", and its contents.
     QString local(const QString& remotePath) const { return m_root.path() + remotePath; }
@@ -38,15 +33,11 @@ public:
     QByteArray get(const QString& remotePath) const;  // "<missing>" when there is no such file
 
     // The command lines received so far, in order, and their verbs alone ("USER", "PASS", ...).
-    QStringList transcript() const;
+    QStringList transcript() const { return lines(QStringLiteral("transcript")); }
     QStringList verbs() const;
 
 private:
     QTemporaryDir m_root;
-    QTemporaryDir m_work;
-    QProcess m_process;
-    quint16 m_port = 0;
-    QString m_error;
 };
 
 // True when `text` matches `pattern`, in which each '*' stands for any run of characters.
