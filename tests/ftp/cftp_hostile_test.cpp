@@ -45,14 +45,13 @@ TEST(CftpConnection, EveryOperationWithoutAConnectionNamesItself) {
     FtpTestServer server;
     const QString nobody = FtpTestServer().address();  // a port nobody listens on any more
     const QString open = "InternetConnect error code: ";
+    // The address and password, the error, and what the server heard from the first connection's end on.
     const struct {
-        QString address;
-        const char* password;
-        QString error;
-        const char* verbs;  // what the server heard from the first connection's end on
-    } refused[] = {{"127.0.0.1:notaport", "secret", open + "2 Message: The server address is not valid.", "QUIT"},
-                   {nobody, "secret", open + "4 Message: The connection to the server could not be made.", "QUIT"},
-                   {server.address(), "wrong", "530 Authentication failed.", "QUIT USER PASS"}};
+        QString address, error;
+        const char *password, *verbs;
+    } refused[] = {{"127.0.0.1:notaport", open + "2 Message: The server address is not valid.", "secret", "QUIT"},
+                   {nobody, open + "4 Message: The connection to the server could not be made.", "secret", "QUIT"},
+                   {server.address(), "530 Authentication failed.", "wrong", "QUIT USER PASS"}};
     for (const auto& c : refused) {
         ASSERT_TRUE(test::logIn(ftp, server));
         EXPECT_FALSE(ftp.OpenConnection(c.address, "tulpa", c.password));

@@ -39,8 +39,7 @@ TEST(CliOptions, ArgumentsGiveTheOptionsAndCommandsOrNameTheMistake) {
         if (r.options) {
             const auto& o = *r.options;
             got = QStringList{o.server, o.user, o.password, o.passive ? "passive" : "active",
-                              o.ascii ? "ascii:" : "binary:"}
-                      .join(' ');
+                              o.ascii ? "ascii:" : "binary:"}.join(' ');
             QStringList commands;
             for (const auto& command : o.commands) commands << (QStringList{command.name} + command.args).join(' ');
             got += " " + commands.join('|');

@@ -27,7 +27,8 @@ class KnobDTP(DTPHandler):
     def use_sendfile(self):
         return False
 
-    def _stopped(self):
+    def stopped(self):
+        """True once --data-stop's bytes went through: the connection is then closed or silent."""
         if ARGS.data_stop is None or self.get_transmitted_bytes() < ARGS.data_stop:
             return False
         if ARGS.data_stop_mode == "close":
@@ -36,16 +37,12 @@ class KnobDTP(DTPHandler):
         return True
 
     def readable(self):
-        return not (self.receive and self._stopped()) and DTPHandler.readable(self)
+        return not self.stopped() and DTPHandler.readable(self)
 
     def writable(self):
-        return not (not self.receive and self._stopped()) and DTPHandler.writable(self)
+        return not self.stopped() and DTPHandler.writable(self)
 
     def send(self, data):
-        if ARGS.data_stop is not None:
-            data = data[:max(0, ARGS.data_stop - self.get_transmitted_bytes())]
-            if not data:
-                return 0
         if ARGS.data_drip:
             data = data[:1]
             self.del_channel()

@@ -20,7 +20,8 @@ TEST(ListingRows, DotDotFirstThenEntriesInListOrder) {
     QStringList rows;  // text, icon and sub-items
     for (const auto& row : listingRows(list))
         rows << (QStringList{row.text, QString::number(row.smallIcon)} + row.subItems).join('|');
-    EXPECT_EQ(rows, QStringList({"..|1", "big.iso|2|-1294967296|" + generalDateTime(noon) + "| -  -  -  -  N  -  -  -  - ",
+    EXPECT_EQ(rows, QStringList({"..|1",
+                                 "big.iso|2|-1294967296|" + generalDateTime(noon) + "| -  -  -  -  N  -  -  -  - ",
                                  "folder|1|< Directory >",
                                  "read only|2|7|" + generalDateTime(midnight) + "| A  -  -  -  -  -  R  -  - ",
                                  "BIG.iso|1|< Directory >"}));

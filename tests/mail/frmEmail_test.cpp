@@ -66,11 +66,11 @@ TEST(frmEmail, DirectSendAgainstServers) {
         "me@x.org|X-Mailer: Quillon SMTP Mailer|To: you@x.org|Subject: Files||";
     // The server's knob, the subject and message sent, the body lines the server received ("|"
     // between them; nullptr: it received nothing), the messages shown.
+    // clang-format off
     const struct {
         const char *knob, *subject, *message, *received;
         QStringList messages;
     } cases[] = {
-        // clang-format off
         {"", "Files", "Hello\r\nBye", "Hello|Bye", {}},
         {"", "Files", "a\n.\rRCPT TO: <evil@x.org>\r\n.x", "a|..|RCPT TO: <evil@x.org>|..x", {}},
         {"refuse-rcpt", "Files", "Hi", "Hi", {"Error:\r\nImproper response code received: "

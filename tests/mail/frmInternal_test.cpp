@@ -55,15 +55,17 @@ TEST(frmInternal, LoadStepSendsTheNotification) {
     // Logged lines and replies are followed by a blank line, the subject is not; each connection
     // logs the greeting; the rows after the body are not logged. The replies to DATA and to "."
     // may arrive in one block.
-    const QString head = QString(
-                             "220 localhost ESMTP test server ready||220 localhost ESMTP test "
-                             "server ready||HELO 127.0.0.1||250 localhost||AUTH LOGIN||334 "
-                             "VXNlcm5hbWU6||cmVsYXktdXNlcg==||334 UGFzc3dvcmQ6||Y2hhbmdlLW1l||"
-                             "235 2.7.0 Authentication successful||MAIL FROM: relay@x.org||250 "
-                             "2.1.0 OK||RCPT TO: <you@x.org>||250 2.1.5 OK||DATA||From:relay@"
-                             "x.org||To:you@x.org||SUBJECT: Files|")
-                             .replace('|', '\n') +
-                         body + "\n\n";
+    const QString greeting = "220 localhost ESMTP test server ready";
+    // clang-format off
+    const QString head =
+        QStringList{greeting, greeting, "HELO 127.0.0.1", "250 localhost", "AUTH LOGIN",
+                    "334 VXNlcm5hbWU6", "cmVsYXktdXNlcg==", "334 UGFzc3dvcmQ6", "Y2hhbmdlLW1l",
+                    "235 2.7.0 Authentication successful", "MAIL FROM: relay@x.org", "250 2.1.0 OK",
+                    "RCPT TO: <you@x.org>", "250 2.1.5 OK", "DATA", "From:relay@x.org",
+                    "To:you@x.org", "SUBJECT: Files\n" + body}
+            .join("\n\n") +
+        "\n\n";
+    // clang-format on
     ASSERT_TRUE(m.log().startsWith(head)) << m.log().toStdString();
     EXPECT_EQ(m.log().mid(head.size()).replace("\n\n", "\n"),
               "354 End data with <CR><LF>.<CR><LF>\n250 2.0.0 Message accepted\nquit\n");
@@ -74,11 +76,11 @@ TEST(frmInternal, SendOutcomes) {
     const QStringList refused{"HELO 127.0.0.1", "AUTH LOGIN", "cmVsYXktdXNlcg==", "cOk="};
     // The relay's knob, the password (its Windows-1252 bytes go into the Base64), subject and body
     // given, the message and its title, the lines the relay received.
+    // clang-format off
     const struct {
         const char *knob, *password, *subject, *body, *message, *title;
         QStringList lines;
     } cases[] = {
-        // clang-format off
         {"", "pé", "Files", "Hi", "Invalid UserName and Password", "Vexaro", refused},
         {"refuse-rcpt", "change-me", "Files", "a\n.\nb", "E-mail notification sent successfully!",
          "Vexaro", relayLines("a|..|b")},

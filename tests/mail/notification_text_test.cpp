@@ -14,6 +14,7 @@ TEST(NotificationText, BodyAndLinkByTemplateAndSwitch) {
     const QByteArray cut = "[Email Settings]\nBODY=" + QByteArray(300, 'x') + "\n";
     // The form, the archive, EncryptYN (nullptr: absent), the template, how the body starts (whole
     // in the first row) and the file name in the link.
+    // clang-format off
     const struct {
         BodyForm form;
         const char *archive, *encrypt;
@@ -21,7 +22,6 @@ TEST(NotificationText, BodyAndLinkByTemplateAndSwitch) {
         QString body;
         const char* link;
     } cases[] = {
-        // clang-format off
         {BodyForm::Smtp, "/a/12042026-162907.zip", nullptr, hi,
          "Hi\r\n\r\n" + test::workedExample("\r\n") + "\r\n\r\n", "12042026-162907.uzp"},
         {BodyForm::Smtp, "/a/1.zip", "0", "", "\r\n\r\nSomeone", "1.zip"},
@@ -44,10 +44,12 @@ TEST(NotificationText, BodyAndLinkByTemplateAndSwitch) {
 }
 
 TEST(AccessCode, LastItemOfTheFile) {
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
         {"first,second,K7QX\r\n", "K7QX"}, {"old\r\n   new  \r\n", "new"}, {"\"K 7,Q\"", "K 7,Q"},
         {"  \"quoted\" rest", "quoted"},   {"\"a\" junk, b", "b"},         {"K7\n\n  \n", "K7"},
         {"a\rb", "b"},                     {"K7QX,", ""},                  {"", ""}};
+    // clang-format on
     for (const auto& [text, code] : cases) {
         test::TempHome home;
         home.write(kAccessCodeFile, text);
