@@ -71,8 +71,8 @@ TEST(frmEmail, DirectSendAgainstServers) {
         const char *knob, *subject, *message, *received;
         QStringList messages;
     } cases[] = {
-        {"", "Files", "Hello\r\nBye", "Hello|Bye", {}},
-        {"", "Files", "a\n.\rRCPT TO: <evil@x.org>\r\n.x", "a|..|RCPT TO: <evil@x.org>|..x", {}},
+        {"", "Files", "Hi\r\nall\n.\rRCPT TO: <evil@x.org>\r\n.x",
+         "Hi|all|..|RCPT TO: <evil@x.org>|..x", {}},
         {"refuse-rcpt", "Files", "Hi", "Hi", {"Error:\r\nImproper response code received: "
                                               "550 5.1.1 Recipient refused\r\nExpected code: 250"}},
         {"silent", "Files", "Hi", "Hi", QStringList(7, timeout)},

@@ -25,7 +25,8 @@ TEST(NotificationText, BodyAndLinkByTemplateAndSwitch) {
         {BodyForm::Smtp, "/a/12042026-162907.zip", nullptr, hi,
          "Hi\r\n\r\n" + test::workedExample("\r\n") + "\r\n\r\n", "12042026-162907.uzp"},
         {BodyForm::Smtp, "/a/1.zip", "0", "", "\r\n\r\nSomeone", "1.zip"},
-        {BodyForm::MailProgram, "/a/1.zip", "1.0", "", "%0A---------------------------------%0A%0A", "1.uzp"},
+        {BodyForm::MailProgram, "/a/1.zip", "1.0", "", "%0A---------------------------------%0A%0A",
+         "1.uzp"},
         {BodyForm::Smtp, "/a/a.b.zip", "2", cut, QString(254, 'x') + "\r\n\r\nSomeone", "a.b.zip"},
         {BodyForm::Smtp, "/a/a.b.zip", "1", cut, QString(254, 'x') + "\r\n\r\nSomeone", "a.b.uzp"}};
     // clang-format on
