@@ -8,6 +8,7 @@
 #include <new>
 #include <string_view>
 
+#include "core/atomic_write.h"
 #include "crypto/ansi_text.h"
 #include "crypto/error_codes.h"
 #include "crypto/file_format.h"
@@ -62,7 +63,7 @@ QString encodeFileUnguarded(const QString& source, const QString& target, const 
 
     const QString output = StripFileExt(target) + QStringLiteral(".uzp");
     const QByteArray banner = cryptoFileBanner();
-    const Status written = writeWholeFile(
+    const Status written = writeFileAtomically(
         output, {view(banner), view(pieces.header), view(block), view(pieces.check)});
     if (!written) return fail(kEncodeFileError, source, written.message());
     DrawProgress(0);
@@ -90,7 +91,7 @@ QString decodeFileUnguarded(const QString& source, const QString& target, const 
                     QStringLiteral("The stored extension leads out of the target's folder"));
 
     const QString output = StripFileExt(target) + extension;
-    const Status written = writeWholeFile(output, {view(content)});
+    const Status written = writeFileAtomically(output, {view(content)});
     if (!written) return fail(kDecodeFileError, source, written.message());
     content = QByteArray();
 
