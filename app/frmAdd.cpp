@@ -201,16 +201,7 @@ void frmAdd::logIncluded(const QString& item) {
     m_logWindow().appendLog(logLine(m_clock(), item, TrimPath(Text1->text())));
 }
 
-void frmAdd::drvListing_Change() {
-    const QString drive = drvListing->drive();
-    if (!dirListing->setPath(drive)) {
-        m_ui.messageBox(QStringLiteral("The drive selected cannot be accessed"), Buttons::Ok,
-                        Icon::Critical);
-        drvListing->setDriveSilently(m_drive);
-        return;
-    }
-    m_drive = drive;
-}
+void frmAdd::drvListing_Change() { followDrive(*drvListing, *dirListing, m_drive, m_ui); }
 
 void frmAdd::dirListing_Change() { filListing->setPath(dirListing->path()); }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "core/clock.h"
@@ -10,6 +11,7 @@
 
 namespace vx {
 
+class Arkovo;
 class frmAdd;
 class frmArchive;
 class frmLog;
@@ -20,6 +22,10 @@ public:
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
+
+    // The one zip component of the run. It outlives every window, so the compress step keeps
+    // working after the archive window is put away with File > Exit.
+    Arkovo& arkovo();
 
     frmArchive& archiveWindow();
     frmAdd& addWindow();
@@ -32,9 +38,15 @@ public:
     // Calls LoadList with the list file beside the program, once per "-autoload".
     void ParseCommandLine(const QString& commandLine);
 
+    // What runs when the compress step has written the archive (the upload, once it exists).
+    void setAfterCompress(std::function<void()> next) { m_afterCompress = std::move(next); }
+
 private:
     Ui& m_ui;
     Clock m_clock;
+    std::function<void()> m_afterCompress;
+    bool m_compressing = false;
+    std::unique_ptr<Arkovo> m_arkovo;
     std::unique_ptr<frmLog> m_log;
     std::unique_ptr<frmAdd> m_add;
     std::unique_ptr<frmArchive> m_archive;

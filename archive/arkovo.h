@@ -3,6 +3,10 @@
 // and raises its progress events while it runs; the caller's windows stay alive because the
 // component yields to the event loop between blocks of work (see the contract of each call).
 //
+// One call at a time: a call made from an event handler while another call is yielding is
+// refused with ArchiveError and changes nothing. Worker threads stay inside the component;
+// every signal is emitted on the caller's thread.
+//
 // Failure is never thrown. A call that cannot work on the archive as a whole (not a zip file,
 // damaged, unwritable) raises ArchiveError with a message that names the file and what is
 // wrong, and leaves the archive on disk as it was. A single file or entry that is passed over
@@ -20,11 +24,12 @@ namespace vx {
 // One entry of the selected archive. Sizes are 64-bit (Zip64 archives), wider than the 32-bit
 // fields the windows were first designed around.
 struct ArkovoEntry {
-    QString DateTime;   // the entry's modification time as display text (see FormatEntryTime)
-    quint32 CRC = 0;    // CRC-32 of the uncompressed data
+    QString DateTime;  // local time, "yyyy-mm-dd hh:mm:ss" (FormatEntryTime, entry_text.h)
+    quint32 CRC = 0;   // CRC-32 of the uncompressed data
     qint64 PackedSize = 0;
-    qint64 Size = 0;    // uncompressed
-    QString FileName;   // stored name with its folder part, "/" separated
+    qint64 Size = 0;   // uncompressed
+    QString FileName;  // stored name with its folder part, "/" separated; "" for the
+                       // entry of a folder ("docs/"), which the windows pass over
 };
 
 class Arkovo : public QObject {
@@ -43,14 +48,19 @@ public:
     // The empty string selects no archive.
     void setArchiveName(const QString& path);
 
-    // A byte count as text for the status line.
+    // A byte count as text for the status line, in units of 1024: "0 bytes", "1 byte",
+    // "999 bytes", "1.0 KB" to "9.9 KB", "10 KB" to "1023 KB", then MB, GB and TB alike
+    // (FormatByteCount, entry_text.h).
     QString FormatSize(qint64 bytes) const;
 
     // Adds files to the selected archive, creating it when missing. names holds full file paths
-    // or "folder/*.*" wildcards. action: 1 add and replace, 3 update and add, 2 freshen.
-    // keepPaths stores full paths (without the leading "/"); dos83 stores 8.3 names; level 0
-    // stores, 1 to 9 deflate. flag is accepted and has no effect. Raises AddProgress per file,
-    // AddComplete at the end, then ArchiveChanged. Yields.
+    // or "folder/*.*" wildcards (stored names: add_list.h). action: 1 add and replace, 3 update
+    // and add, 2 freshen (add_job.h); another value adds nothing and raises ArchiveError.
+    // keepPaths stores full paths (without the leading "/"); dos83 stores 8.3 names
+    // (dos_names.h); level 0 stores, 1 to 9 deflate (values outside clamp). flag is accepted
+    // and has no effect. Raises AddProgress (percent of the bytes to add, stored name) as files
+    // are written, EntryReport for each file left out or renamed, AddComplete at the end, then
+    // ArchiveChanged. Yields.
     void AddFiles(const QStringList& names, int action, bool& keepPaths, bool flag, bool& dos83,
                   int level);
 
@@ -58,11 +68,12 @@ public:
     // a pattern with "*" and "?"). Raises DeleteProgress, DeleteComplete, then ArchiveChanged.
     void DeleteFiles(const QStringList& names);
 
-    // Extracts the entries matching names (as DeleteFiles) under destination. skipOlder non-zero
-    // passes over entries older than an existing file; useFolderNames recreates the stored
-    // folders, otherwise files go flat into destination; overwrite replaces existing files,
-    // otherwise they are kept. Never writes outside destination. Returns the number of files
-    // written. Raises ExtractProgress and ExtractComplete. Yields.
+    // Extracts the entries matching names (as DeleteFiles) under destination, which is made
+    // when missing. useFolderNames recreates the stored folders, otherwise files go flat into
+    // destination; overwrite replaces existing files, otherwise they are kept; with skipOlder
+    // non-zero an existing file is not replaced by an older entry either. Never writes outside
+    // destination (safe_paths.h). Returns the number of files written. Raises ExtractProgress,
+    // EntryReport for each entry passed over, and ExtractComplete. Yields.
     qint32 ExtractFiles(const QStringList& names, qint32 skipOlder, bool useFolderNames,
                         bool overwrite, QString& destination);
 
@@ -93,6 +104,10 @@ signals:
 
 private:
     struct State;
+    bool enter(const char* what);  // false (and ArchiveError) while another call runs
+    void leave();
+    void refresh();  // rereads the entry list, raises ArchiveChanged (and ArchiveError)
+
     std::unique_ptr<State> m_state;
 };
 

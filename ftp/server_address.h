@@ -1,18 +1,17 @@
-// The server address as a person types it: "host", "host:port", "[v6-address]:port".
+// The FTP server address: "host" or "host:port", port 21 when none is given.
 #pragma once
 
-#include <QString>
-#include <optional>
+#include "net/server_address.h"
 
 namespace vx::ftp {
 
-struct ServerAddress {
-    QString host;
-    quint16 port = 21;
-};
+using ServerAddress = net::ServerAddress;
 
-// Blanks around the text are ignored; without a port the FTP port 21 is used. Nothing for an
-// empty host or a port that is not a number from 1 to 65535.
-std::optional<ServerAddress> parseServerAddress(const QString& text);
+inline constexpr quint16 kFtpPort = 21;
+
+// See net::parseServerAddress; the default port is 21.
+inline std::optional<ServerAddress> parseServerAddress(const QString& text) {
+    return net::parseServerAddress(text, kFtpPort);
+}
 
 }  // namespace vx::ftp

@@ -5,10 +5,14 @@
 
 namespace vx {
 
+QString noteLine(const QDateTime& at, const QString& text) {
+    return fixedDate(at.date()) + QLatin1Char(' ') + fixedTime(at.time()) + QStringLiteral(":  ") +
+           text + QStringLiteral("\r\n");
+}
+
 QString logLine(const QDateTime& at, const QString& item, const QString& archiveName) {
-    return fixedDate(at.date()) + QLatin1Char(' ') + fixedTime(at.time()) +
-           QStringLiteral(":  The following is included: ") + item +
-           QStringLiteral(" -- Archive: ") + archiveName + QStringLiteral("\r\n");
+    return noteLine(at, QStringLiteral("The following is included: ") + item +
+                            QStringLiteral(" -- Archive: ") + archiveName);
 }
 
 }  // namespace vx

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "settings/settings_store.h"
+
 namespace vx::keys {
 
 struct Key {
@@ -24,8 +26,16 @@ inline constexpr Key FtpServer{"FtpServer", "ftp.example.invalid"};
 inline constexpr Key FtpUser{"FtpUser", "tulpa"};
 inline constexpr Key FtpPassword{"FtpPassword", "change-me"};
 inline constexpr Key DownloadSiteBase{"DownloadSiteBase", "http://www.example.invalid/"};
+// The internal mailer's relay: port, log-in and sender address.
+inline constexpr Key RelayPort{"RelayPort", "25"};
 inline constexpr Key RelayUser{"RelayUser", "relay-user"};
 inline constexpr Key RelayPassword{"RelayPassword", "change-me"};
 inline constexpr Key RelayFrom{"RelayFrom", "vexaro@example.invalid"};
+
+// The key's value in section "Settings" of the store, or its default when absent.
+inline QString read(const SettingsStore& store, const Key& key) {
+    return store.read(kSettingsSection, QString::fromLatin1(key.name),
+                      QString::fromLatin1(key.fallback));
+}
 
 }  // namespace vx::keys

@@ -4,6 +4,8 @@
 #include <QSignalBlocker>
 #include <QStorageInfo>
 
+#include "ui/folder_list.h"
+
 namespace vx {
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent) { addItems(volumeRoots()); }
@@ -36,6 +38,17 @@ QStringList DriveList::volumeRoots() {
         if (!roots.contains(root)) roots << root;
     }
     return roots;
+}
+
+void followDrive(DriveList& drives, FolderList& folders, QString& lastDrive, Ui& ui) {
+    const QString drive = drives.drive();
+    if (!folders.setPath(drive)) {
+        ui.messageBox(QStringLiteral("The drive selected cannot be accessed"), Buttons::Ok,
+                      Icon::Critical);
+        drives.setDriveSilently(lastDrive);
+        return;
+    }
+    lastDrive = drive;
 }
 
 }  // namespace vx

@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QUrl>
 #include <QWidget>
 #include <cstdio>
@@ -82,8 +83,22 @@ QString QtUi::saveFileName(const QString& title, const QString& filter, const QS
                                         toQtFilter(filter));
 }
 
+QString QtUi::openOrNewFileName(const QString& title, const QString& filter,
+                                const QString& start) {
+    QFileDialog dialog(QApplication::activeWindow(), title, start, toQtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 bool QtUi::shellOpen(const QString& address) {
-    const QUrl url = address.contains(QStringLiteral("://")) || address.startsWith("mailto:")
+    // A mailto: address reaches the desktop's opener exactly as built. Through QUrl it would not:
+    // blanks become "%20", and one "%" that starts no escape makes every "%" "%25", so the
+    // body's "%0A" line breaks would arrive as "%250A".
+    if (address.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
+        return QProcess::startDetached(QStringLiteral("xdg-open"), {address});
+    const QUrl url = address.contains(QStringLiteral("://"))
                          ? QUrl(address)
                          : QUrl::fromLocalFile(address);
     return QDesktopServices::openUrl(url);
@@ -110,7 +125,7 @@ void QtUi::showModal(QWidget& window) {
 
 void QtUi::endProgram() {
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::quick_exit(0);
 }
 
 }  // namespace vx

@@ -13,10 +13,13 @@ public:
                          const QString& startFolder) override;
     QString saveFileName(const QString& title, const QString& filter,
                          const QString& startFolder) override;
+    QString openOrNewFileName(const QString& title, const QString& filter,
+                              const QString& startFolder) override;
     bool shellOpen(const QString& address) override;
     void setBusy(bool busy) override;
     void yield() override;
     void showModal(QWidget& window) override;
+    // Runs the quick_exit handlers (which remove this run's temporary folders), then ends.
     [[noreturn]] void endProgram() override;
 
 protected:

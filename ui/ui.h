@@ -39,8 +39,15 @@ public:
                                  const QString& startFolder = QString()) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter,
                                  const QString& startFolder = QString()) = 0;
+    // An open dialog that also takes the name of a file that does not exist yet (to create it).
+    virtual QString openOrNewFileName(const QString& title, const QString& filter,
+                                      const QString& startFolder = QString()) {
+        return openFileName(title, filter, startFolder);
+    }
 
-    // Opens a document, web address or mailto: address with the desktop's program for it.
+    // Opens a document, web address or mailto: address with the desktop's program for it. A
+    // mailto: address is handed over as it stands, without any re-encoding. False when nothing
+    // could be started.
     virtual bool shellOpen(const QString& address) = 0;
 
     // The busy (wait) pointer on or off.

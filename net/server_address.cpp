@@ -1,7 +1,7 @@
 // Splits "host:port"; a bare IPv6 address (more than one colon) carries no port.
-#include "ftp/server_address.h"
+#include "net/server_address.h"
 
-namespace vx::ftp {
+namespace vx::net {
 namespace {
 
 std::optional<quint16> parsePort(const QString& s) {
@@ -13,9 +13,10 @@ std::optional<quint16> parsePort(const QString& s) {
 
 }  // namespace
 
-std::optional<ServerAddress> parseServerAddress(const QString& text) {
+std::optional<ServerAddress> parseServerAddress(const QString& text, quint16 defaultPort) {
     const QString t = text.trimmed();
     ServerAddress a;
+    a.port = defaultPort;
     if (t.startsWith(QLatin1Char('['))) {
         const qsizetype close = t.indexOf(QLatin1Char(']'));
         if (close < 2) return std::nullopt;
@@ -42,4 +43,4 @@ std::optional<ServerAddress> parseServerAddress(const QString& text) {
     return a;
 }
 
-}  // namespace vx::ftp
+}  // namespace vx::net

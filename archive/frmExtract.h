@@ -1,0 +1,64 @@
+// The extract dialog: picks the entries (selected, all, or a typed name or pattern), the
+// destination folder (typed, or through drive and folder lists) and the three options, then
+// closes and has the zip component extract.
+#pragma once
+
+#include <QDialog>
+
+#include "ui/ui.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+
+namespace vx {
+
+class Arkovo;
+class DriveList;
+class FolderList;
+
+class frmExtract : public QDialog {
+    Q_OBJECT
+public:
+    // list is the archive window's list; all three outlive the dialog. The dialog opens on
+    // "Selected Files" when rows are selected, otherwise "All Files", and its lists on
+    // startFolder (the home folder when that cannot be read).
+    frmExtract(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, const QString& startFolder,
+               QWidget* parent = nullptr);
+
+    QGroupBox* fraFiles;
+    QRadioButton* optSelected;
+    QRadioButton* optAllFiles;
+    QRadioButton* optFiles;
+    QLineEdit* txtFiles;
+    QLineEdit* txtExtractTo;
+    DriveList* drvListing;
+    FolderList* dirListing;
+    QPushButton* cmdShowPath;
+    QCheckBox* chkFolders;
+    QCheckBox* chkSkipOlder;
+    QCheckBox* chkOverwrite;
+    QPushButton* cmdExtract;
+    QPushButton* cmdCancel;
+
+    void cmdExtract_Click();
+    void cmdCancel_Click();
+    void cmdShowPath_Click();
+    void drvListing_Change();
+    void dirListing_Change();
+
+private:
+    void buildControls();
+    void layoutControls();
+    QStringList chosenNames() const;
+
+    Ui& m_ui;
+    Arkovo& m_arkovo;
+    const QTreeWidget& m_list;
+    QString m_drive;
+};
+
+}  // namespace vx

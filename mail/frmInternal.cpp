@@ -1,0 +1,173 @@
+// Internal mailer window.
+#include "mail/frmInternal.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHostInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+
+namespace vx {
+namespace {
+
+const QString kMailerTitle = QStringLiteral("Anonymous Mailer");
+
+QLineEdit* lineEdit(const char* name, const QString& text = QString()) {
+    auto* edit = new QLineEdit(text);
+    edit->setObjectName(QString::fromLatin1(name));
+    return edit;
+}
+
+}  // namespace
+
+qint64 leadingNumber(const QString& text) {
+    const QString t = text.trimmed();
+    qsizetype n = 0;
+    while (n < t.size() && n < 18 && t[n].isDigit() && t[n].unicode() < 128) ++n;
+    return t.left(n).toLongLong();
+}
+
+frmInternal::frmInternal(Ui& ui, SettingsStore& settings, NotificationSource source, Clock clock,
+                         SecondsClock pace, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      WS([this](const QString& text) { LogText(text); }, std::move(pace)),
+      m_ui(ui),
+      m_settings(settings),
+      m_source(std::move(source)),
+      m_clock(std::move(clock)) {
+    setObjectName(QStringLiteral("frmInternal"));
+    setWindowTitle(QStringLiteral("Internal Mailer"));
+    buildControls();
+    connect(cmdSend, &QPushButton::clicked, this, &frmInternal::cmdSend_Click);
+    connect(&WS, &RelaySession::connectedTo, this, [this](const QString& host) {
+        setWindowTitle(QStringLiteral("Conneted To: ") + host + QStringLiteral("\r\n"));
+    });
+}
+
+void frmInternal::buildControls() {
+    auto* defaults = new QGroupBox(QStringLiteral("Default Values"));
+    auto* top = new QFormLayout(defaults);
+    top->addRow(QStringLiteral("SMTP SERVER :"), Text1 = lineEdit("Text1"));
+    top->addRow(QStringLiteral("Port :"),
+                Text2 = lineEdit("Text2", keys::read(m_settings, keys::RelayPort)));
+    top->addRow(QStringLiteral("User Name :"),
+                Text3 = lineEdit("Text3", keys::read(m_settings, keys::RelayUser)));
+    top->addRow(QStringLiteral("Password  :"),
+                Text4 = lineEdit("Text4", keys::read(m_settings, keys::RelayPassword)));
+    Text4->setEchoMode(QLineEdit::Password);
+
+    auto* main = new QGroupBox(QStringLiteral("Main"));
+    auto* form = new QFormLayout(main);
+    form->addRow(QStringLiteral("From:"),
+                 txtFrom = lineEdit("txtFrom", keys::read(m_settings, keys::RelayFrom)));
+    form->addRow(QStringLiteral("To:"), txtTo = lineEdit("txtTo"));
+    form->addRow(QStringLiteral("Subject:"), txtSub = lineEdit("txtSub"));
+    form->addRow(QStringLiteral("Body:"), txtBody = new QPlainTextEdit);
+    txtBody->setObjectName(QStringLiteral("txtBody"));
+    txtKeyCode = lineEdit("txtKeyCode");
+    txtKeyCode->setParent(main);
+    txtKeyCode->hide();
+
+    txtStat = new QPlainTextEdit;
+    txtStat->setObjectName(QStringLiteral("txtStat"));
+    txtStat->setReadOnly(true);
+    txtStat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    cmdSend = new QPushButton(QStringLiteral("Send"));
+    cmdSend->setObjectName(QStringLiteral("cmdSend"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(defaults);
+    layout->addWidget(main, 2);
+    layout->addWidget(txtStat, 1);
+    layout->addWidget(cmdSend, 0, Qt::AlignRight);
+    resize(560, 640);
+}
+
+void frmInternal::Form_Load() {
+    if (switchValue(keys::read(m_settings, keys::EmailYN)) == 0) {
+        m_ui.messageBox(QStringLiteral(
+            "You have selected not to automatically generate an e-mail at this time."));
+        m_ui.endProgram();
+        return;
+    }
+    Text1->setText(keys::read(m_settings, keys::EmailServer));
+    GetEmailInfo();
+    connectRelay(QStringLiteral("Mailer"));
+    cmdSend_Click();
+}
+
+void frmInternal::GetEmailInfo() {
+    const EmailInfo info = composeEmailInfo(BodyForm::Smtp, m_source, m_settings);
+    txtKeyCode->setText(info.keyCode);
+    txtTo->setText(info.to);
+    txtSub->setText(info.subject);
+    txtBody->setPlainText(info.body);
+}
+
+bool frmInternal::connectRelay(const QString& failureTitle) {
+    if (WS.connectTo(Text1->text(), leadingNumber(Text2->text()))) {
+        setWindowTitle(QStringLiteral("Connect to Server ") + Text1->text());
+        return true;
+    }
+    m_ui.messageBox(QStringLiteral("Connection problem try again."), Buttons::Ok, Icon::Critical,
+                    failureTitle);
+    show();
+    return false;
+}
+
+bool frmInternal::fieldsAccepted() {
+    QString problem;
+    if (txtFrom->text().isEmpty())
+        problem = QStringLiteral("Enter the senders email address");
+    else if (txtTo->text().isEmpty())
+        problem = QStringLiteral("Enter Receivers Email Address");
+    else if (txtBody->toPlainText().isEmpty()) {
+        m_ui.messageBox(QStringLiteral("Enter Some Content to Body"));
+        return false;
+    } else
+        problem = lineBreakRefusal(txtFrom->text(), txtTo->text(), txtSub->text());
+    if (!problem.isEmpty()) m_ui.messageBox(problem, Buttons::Ok, Icon::Critical, kMailerTitle);
+    return problem.isEmpty();
+}
+
+void frmInternal::cmdSend_Click() {
+    if (!connectRelay(kMailerTitle) || !fieldsAccepted()) return;
+    RelayMessage message;
+    message.user = Text3->text();
+    message.password = Text4->text();
+    message.sender = txtFrom->text();
+    message.recipient = txtTo->text();
+    message.subject = txtSub->text();
+    message.body = txtBody->toPlainText();
+    message.date = QLocale::system().toString(m_clock().date(), QLocale::ShortFormat);
+    message.localHost = QHostInfo::localHostName();
+    if (WS.send(message) == RelaySession::Outcome::LoginRefused) {
+        m_ui.messageBox(QStringLiteral("Invalid UserName and Password"));
+        close();
+        return;
+    }
+    m_ui.messageBox(QStringLiteral("E-mail notification sent successfully!"));
+    WS.quit();
+}
+
+void frmInternal::LogText(const QString& text) {
+    QString shown = text + QStringLiteral("\r\n");
+    shown.remove(QLatin1Char('\r'));
+    txtStat->moveCursor(QTextCursor::End);
+    txtStat->insertPlainText(shown);
+}
+
+void frmInternal::closeEvent(QCloseEvent* event) {
+    WS.close();
+    QWidget::closeEvent(event);
+}
+
+}  // namespace vx

@@ -1,0 +1,70 @@
+// The internal mailer window: sends the notification through the built-in relay with AUTH LOGIN
+// as soon as it loads, showing the dialogue in its status log; "Send" sends again.
+#pragma once
+
+#include <QWidget>
+
+#include "core/clock.h"
+#include "mail/notification_text.h"
+#include "mail/relay_session.h"
+#include "ui/ui.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vx {
+
+class SettingsStore;
+
+class frmInternal : public QWidget {
+    Q_OBJECT
+public:
+    // The load step does not run here: show the window, then call Form_Load. clock gives the
+    // date written into the message; pace times the pauses.
+    frmInternal(Ui& ui, SettingsStore& settings, NotificationSource source, Clock clock,
+                SecondsClock pace = steadySeconds(), QWidget* parent = nullptr);
+
+    QLineEdit* Text1;  // relay host
+    QLineEdit* Text2;  // port, read by its leading digits
+    QLineEdit* Text3;  // user name
+    QLineEdit* Text4;  // password, masked
+    QLineEdit* txtFrom;
+    QLineEdit* txtTo;
+    QLineEdit* txtSub;
+    QPlainTextEdit* txtBody;
+    QLineEdit* txtKeyCode;  // hidden: the access code the link was built with
+    QPlainTextEdit* txtStat;
+    QPushButton* cmdSend;
+    RelaySession WS;  // the socket, Connected and ServerReply
+
+    // Ends the program with a message when "EmailYN" is 0; otherwise fills Text1 from
+    // "EmailServer", composes, tries the relay once (title or warning) and runs the send.
+    // Pauses; events run inside.
+    void Form_Load();
+    // Fills txtKeyCode, txtTo, txtSub and txtBody (Cc and Bcc are not used here).
+    void GetEmailInfo();
+    // Connects afresh, checks the fields, runs the dialogue, reports success (whatever the relay
+    // answered, except a refused log-in, which closes the window) and then sends "QUIT".
+    void cmdSend_Click();
+    // Appends text + CR LF to the status log.
+    void LogText(const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    bool connectRelay(const QString& failureTitle);
+    bool fieldsAccepted();
+
+    Ui& m_ui;
+    SettingsStore& m_settings;
+    NotificationSource m_source;
+    Clock m_clock;
+};
+
+// The port field as a number: the digits at its start after blanks; 0 when there are none.
+qint64 leadingNumber(const QString& text);
+
+}  // namespace vx

@@ -1,0 +1,314 @@
+// The zip component against real archives: its own checked by unzip and zipinfo, those made by
+// zip listed, extracted and deleted, hostile and damaged ones refused with a report.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <csignal>
+#include <random>
+
+#include "archive_fixture.h"
+#include "core/yield.h"
+
+namespace vx::test {
+namespace {
+
+struct NamesCase {
+    const char* label;
+    QStringList items;  // "{r}" stands for the scratch folder
+    bool keepPaths;
+    int level;
+    QStringList expected;  // "{r}" stands for the scratch folder without its leading "/"
+    int reports;
+};
+
+class StoredNames : public ArchiveTest, public ::testing::WithParamInterface<NamesCase> {};
+
+TEST_P(StoredNames, ArchiveHoldsTheExpectedNamesAndPassesUnzipTest) {
+    for (const char* name : {"a.txt", "docs/sub/c.txt", "docs/.hidden", "x/a.txt", "x/café.txt"})
+        file(QString::fromUtf8(name), name);
+    file(u"docs/b.txt"_s, QByteArray(300000, 'b'));
+    file(u"out/test.zip"_s, QByteArray("PK\x05\x06") + QByteArray(18, '\0'));  // empty archive
+    QStringList items, expected;
+    for (QString i : GetParam().items) items << i.replace(u"{r}"_s, m_dir.path());
+    for (QString e : GetParam().expected) expected << e.replace(u"{r}"_s, m_dir.path().mid(1));
+    expected.sort();
+    add(items, 1, GetParam().keepPaths, false, GetParam().level);
+    EXPECT_EQ(zipinfoNames(m_zip), expected);
+    QStringList names = listed();
+    names.sort();
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(m_log.reports.size(), GetParam().reports) << m_log.reports.join(u'\n').toStdString();
+    EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
+    const QHash<QString, unsigned> flags = centralFlags(m_zip);  // bit 11: the name is UTF-8
+    for (auto it = flags.begin(); it != flags.end(); ++it)
+        EXPECT_EQ(bool(it.value() & 0x800), it.key().contains(u"é"_s)) << it.key().toStdString();
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Items, StoredNames, ::testing::Values(
+    NamesCase{"file", {"{r}/a.txt"}, false, 6, {"a.txt"}, 0},
+    NamesCase{"wildcard", {"{r}/docs/*.*"}, false, 0, {".hidden", "b.txt", "sub/c.txt"}, 0},
+    NamesCase{"pattern", {"{r}/docs/*.txt"}, false, 9, {"b.txt", "sub/c.txt"}, 0},
+    NamesCase{"folder", {"{r}/docs"}, false, 1, {"docs/.hidden", "docs/b.txt", "docs/sub/c.txt"}, 0},
+    NamesCase{"fullPaths", {"{r}/a.txt", "{r}/docs/sub/*.*"}, true, 6,
+              {"{r}/a.txt", "{r}/docs/sub/c.txt"}, 0},
+    NamesCase{"missing", {"{r}/nope.txt", "{r}/a.txt", "{r}/gone/*.*", ""}, false, 6, {"a.txt"}, 2},
+    NamesCase{"theArchiveItself", {"{r}/out/*.*", "{r}/a.txt"}, false, 6, {"a.txt"}, 1},
+    NamesCase{"sameName", {"{r}/a.txt", "{r}/x/a.txt", "{r}/a.txt"}, false, 6,
+              {"a.txt", "a (2).txt"}, 1},
+    NamesCase{"utf8", {"{r}/x/café.txt", "{r}/a.txt"}, false, 6, {"café.txt", "a.txt"}, 0}),
+    [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
+
+struct ActionCase {
+    int action;
+    QStringList contents;  // of entries a (file newer), b (same zip time, new text), c (new)
+};
+
+class Actions : public ArchiveTest, public ::testing::WithParamInterface<ActionCase> {};
+
+TEST_P(Actions, ReplaceOnlyWhatTheActionAllows) {
+    const std::time_t t = 1600000000;  // an even second
+    add({file(u"a"_s, "A1", t), file(u"b"_s, "B1", t)});
+    add({file(u"a"_s, "A2", t + 4), file(u"b"_s, "B2", t + 1), file(u"c"_s, "C2", t)},
+        GetParam().action);
+    EXPECT_EQ(
+        QStringList({unzipped(m_zip, u"a"_s), unzipped(m_zip, u"b"_s), unzipped(m_zip, u"c"_s)}),
+        GetParam().contents);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, Actions,
+                         ::testing::Values(ActionCase{1, {"A2", "B2", "C2"}},
+                                           ActionCase{3, {"A2", "B1", "C2"}},
+                                           ActionCase{2, {"A2", "B1", ""}}));
+
+TEST_F(ArchiveTest, ShortNamesAreUniqueAndReaddingReplaces) {
+    const QString one = file(u"Long file name.text"_s, "one");
+    file(u"docs/readme.txt"_s, "three");
+    add({one, path(u"docs"_s)}, 1, false, true);
+    add({file(u"Long file name2.text"_s, "two")}, 1, false, true);
+    add({one}, 1, false, true);
+    EXPECT_EQ(zipinfoNames(m_zip),
+              QStringList({u"DOCS/README.TXT"_s, u"LONGFI~1.TEX"_s, u"LONGFI~2.TEX"_s}));
+    EXPECT_EQ(unzipped(m_zip, u"LONGFI~2.TEX"_s), u"two"_s);
+}
+
+TEST_F(ArchiveTest, ArchiveMadeByZipListsExtractsAndDeletes) {
+    file(u"tree/one.txt"_s, "1");
+    file(u"tree/sub/two.txt"_s, QByteArray(100000, '2'));
+    file(u"tree/sub/three.bin"_s, "3");
+    QDir::setCurrent(m_dir.path());
+    const QString zipped = path(u"made.zip"_s);
+    file(u"top.txt"_s, "old");
+    ASSERT_EQ(runTool(u"zip"_s, {u"-rq"_s, zipped, u"tree"_s, u"top.txt"_s}).code, 0);
+    m_arkovo.setArchiveName(zipped);
+    QStringList names = listed();
+    names.sort();
+    EXPECT_EQ(names,
+              QStringList({u""_s, u""_s, u"top.txt"_s, u"tree/one.txt"_s, u"tree/sub/three.bin"_s,
+                           u"tree/sub/two.txt"_s}));  // folders have no name
+    QString dest = path(u"dest"_s);
+    EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, false, dest), 4);
+    // Replacing an entry drops its old timestamp field, which would restore the old time.
+    bool no = false;
+    m_arkovo.AddFiles({file(u"top.txt"_s, "new", 1600000000)}, 1, no, false, no, 6);
+    runTool(u"unzip"_s, {u"-oq"_s, zipped, u"top.txt"_s, u"-d"_s, path(u"again"_s)});
+    EXPECT_EQ(QFileInfo(path(u"again/top.txt"_s)).lastModified().toSecsSinceEpoch(), 1600000000);
+    EXPECT_EQ(read(u"dest/tree/sub/two.txt"_s), QByteArray(100000, '2'));
+    m_arkovo.DeleteFiles({u"*.txt"_s});
+    EXPECT_EQ(zipinfoNames(zipped),
+              QStringList({u"tree/"_s, u"tree/sub/"_s, u"tree/sub/three.bin"_s}));
+    EXPECT_EQ(runTool(u"unzip"_s, {u"-tqq"_s, zipped}).code, 0);
+    m_arkovo.DeleteFiles({u"*"_s});
+    EXPECT_TRUE(QFile::exists(zipped));
+    EXPECT_EQ(m_arkovo.EntryCount(), 0);
+    EXPECT_EQ(m_log.count(u"DeleteComplete"_s), 2);
+    EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
+}
+
+class Hostile : public ArchiveTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(Hostile, NothingIsWrittenOutsideTheDestination) {
+    QDir().mkpath(path(u"outside"_s));
+    QDir().mkpath(path(u"dest"_s));
+    ASSERT_TRUE(QFile::link(path(u"outside"_s), path(u"dest/sneaky"_s)));
+    const QString zipped = path(u"hostile.zip"_s);
+    writeRawZip(zipped, {{"../evil1.txt", "x"},
+                         {"a/../../evil2.txt", "x"},
+                         {QFile::encodeName(path(u"outside/abs.txt"_s)), "x"},
+                         {"link", QFile::encodeName(path(u"outside"_s)), 0120777},
+                         {"sneaky/evil3.txt", "x"},
+                         {"good.txt", "fine"}});
+    m_arkovo.setArchiveName(zipped);
+    QString dest = path(u"dest"_s);
+    const bool folders = GetParam();
+    const int written = m_arkovo.ExtractFiles({u"*"_s}, 0, folders, true, dest);
+    EXPECT_TRUE(QDir(path(u"outside"_s)).isEmpty());
+    EXPECT_FALSE(QFile::exists(path(u"evil1.txt"_s)));
+    EXPECT_EQ(read(u"dest/good.txt"_s), "fine");
+    // Flat, "sneaky/evil3.txt" is plain evil3.txt in the destination.
+    EXPECT_EQ(written, folders ? 1 : 2);
+    EXPECT_EQ(m_log.reports.size(), folders ? 5 : 4) << m_log.reports.join(u'\n').toStdString();
+    EXPECT_TRUE(m_log.errors.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(UseFolderNames, Hostile, ::testing::Bool());
+
+struct DamageCase {
+    const char* label;
+    QByteArray (*damage)(QByteArray);
+    const char* words;
+};
+
+class Damaged : public ArchiveTest, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(Damaged, SelectingGivesAMessageAndNothingIsLost) {
+    add({file(u"a.txt"_s, QByteArray(5000, 'a')), file(u"b.txt"_s, "b")});
+    const QByteArray bad = GetParam().damage(read(u"out/test.zip"_s));
+    const QString badPath = file(u"bad.zip"_s, bad);
+    m_log.errors.clear();
+    m_arkovo.setArchiveName(badPath);
+    ASSERT_EQ(m_log.errors.size(), 1);
+    EXPECT_TRUE(m_log.errors[0].contains(badPath) &&
+                m_log.errors[0].contains(QString::fromUtf8(GetParam().words)))
+        << m_log.errors[0].toStdString();
+    EXPECT_EQ(m_arkovo.ArchiveName(), badPath);
+    EXPECT_EQ(m_arkovo.EntryCount(), 0);
+    bool no = false;
+    m_arkovo.AddFiles({path(u"a.txt"_s)}, 1, no, false, no, 6);  // must not overwrite it
+    EXPECT_EQ(m_log.errors.size(), 3);
+    EXPECT_EQ(read(u"bad.zip"_s), bad);
+    m_arkovo.setArchiveName(m_zip);  // and the component goes on working
+    EXPECT_EQ(m_arkovo.EntryCount(), 2);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, Damaged, ::testing::Values(
+    DamageCase{"truncated", [](QByteArray z) { return z.left(z.size() / 2); }, "truncated"},
+    DamageCase{"text", [](QByteArray) { return QByteArray("just some text\n"); }, "not a zip"},
+    DamageCase{"directory", [](QByteArray z) {  // the directory's offset points elsewhere
+        z[z.lastIndexOf("PK\x05\x06") + 16] += 7;
+        return z; }, "damaged"}),
+    [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
+
+struct ExtractCase {
+    const char* label;
+    bool overwrite;
+    qint32 skipOlder;
+    bool entryNewer;
+    const char* result;
+};
+
+class ExistingFiles : public ArchiveTest, public ::testing::WithParamInterface<ExtractCase> {};
+
+TEST_P(ExistingFiles, OverwriteAndSkipOlderDecide) {
+    const std::time_t t = 1600000000;
+    add({file(u"src/d/e.txt"_s, "from archive", GetParam().entryNewer ? t + 100 : t - 100)}, 1,
+        true);
+    file(u"dest/e.txt"_s, "on disk", t);
+    QString dest = path(u"dest"_s);
+    m_arkovo.ExtractFiles({u"e.txt"_s}, GetParam().skipOlder, false, GetParam().overwrite, dest);
+    EXPECT_EQ(read(u"dest/e.txt"_s), GetParam().result);
+    EXPECT_EQ(m_log.reports.size(), QByteArray(GetParam().result) == "on disk" ? 1 : 0);
+    EXPECT_EQ(QDir(dest).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Options, ExistingFiles, ::testing::Values(
+    ExtractCase{"keep", false, 0, true, "on disk"},
+    ExtractCase{"keepEvenIfNewer", false, 1, true, "on disk"},
+    ExtractCase{"replaceOlder", true, 0, false, "from archive"},
+    ExtractCase{"skipOlder", true, 1, false, "on disk"},
+    ExtractCase{"replaceNewer", true, 1, true, "from archive"}),
+    [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
+
+QByteArray noise(int size, unsigned seed) {
+    std::mt19937 gen(seed);
+    QByteArray b(size, '\0');
+    for (char& c : b) c = char(gen());
+    return b;
+}
+
+TEST_F(ArchiveTest, EventsComeInOrderOnTheCallersThread) {
+    QByteArray text;
+    while (text.size() < 3500000) text += "line of text " + QByteArray::number(text.size()) + '\n';
+    add({file(u"big.txt"_s, text), file(u"noise.bin"_s, noise(1500000, 1))});
+    const QStringList adds = m_log.events.filter(u"AddProgress"_s);
+    ASSERT_FALSE(adds.isEmpty());
+    EXPECT_EQ(adds.last(), u"AddProgress 100 noise.bin"_s);
+    EXPECT_EQ(m_log.events.mid(m_log.events.size() - 2),
+              QStringList({u"AddComplete"_s, u"ArchiveChanged"_s}));
+    for (qsizetype i = 1; i < adds.size(); ++i)
+        EXPECT_GE(adds[i].section(u' ', 1, 1).toInt(), adds[i - 1].section(u' ', 1, 1).toInt());
+    m_log.events.clear();
+    QString dest = path(u"dest"_s);
+    EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, true, dest), 2);
+    EXPECT_EQ(read(u"dest/big.txt"_s), text);
+    EXPECT_EQ(m_log.events.last(), u"ExtractComplete"_s);
+    EXPECT_TRUE(m_log.events.contains(u"ExtractProgress 100 noise.bin"_s));
+    EXPECT_FALSE(m_log.offThread);
+}
+
+TEST_F(ArchiveTest, FileVanishingWhileWrittenLeavesTheArchiveAsItWas) {
+    add({file(u"first.txt"_s, "kept")});
+    const QByteArray before = read(u"out/test.zip"_s);
+    const QString big = file(u"big.bin"_s, noise(20 << 20, 2));
+    bool removed = false, busyRefused = false;
+    m_log.events.clear();
+    setYieldHook([&] {
+        if (removed || m_log.count(u"AddProgress"_s) == 0) return;  // not writing yet
+        removed = QFile::remove(big);
+        m_arkovo.DeleteFiles({u"*"_s});  // a second call while the first yields
+        busyRefused = !m_log.errors.isEmpty();
+    });
+    bool no = false;
+    m_arkovo.AddFiles({path(u"x.txt"_s), big}, 1, no, false, no, 1);
+    setYieldHook({});
+    ASSERT_TRUE(removed);
+    EXPECT_TRUE(busyRefused);
+    ASSERT_EQ(m_log.errors.size(), 2) << m_log.errors.join(u'\n').toStdString();
+    EXPECT_TRUE(m_log.errors[1].contains(big)) << m_log.errors[1].toStdString();
+    EXPECT_EQ(read(u"out/test.zip"_s), before);
+    EXPECT_EQ(QDir(path(u"out"_s)).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// Writes beyond a file-size limit fail as on a full disk: the archive stays as it was, and no
+// temporary or partial file is left behind.
+class FullDisk : public ArchiveTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FullDisk, FailedWritesLeaveNothingHalfDone) {
+    const bool extracting = GetParam();
+    add({file(u"small.txt"_s, "kept"), file(u"src/big.bin"_s, noise(3 << 20, 3))}, 1, false, false,
+        0);
+    const QByteArray before = read(u"out/test.zip"_s);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit limit{1 << 20, old.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QString dest = path(u"dest"_s);
+    bool no = false;
+    if (extracting)
+        m_arkovo.ExtractFiles({u"*"_s}, 0, false, true, dest);
+    else
+        m_arkovo.AddFiles({path(u"src/big.bin"_s), file(u"new.txt"_s, "x")}, 1, no, false, no, 0);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(read(u"out/test.zip"_s), before);
+    EXPECT_EQ(QDir(path(u"out"_s)).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    const QStringList left = QDir(dest).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left, extracting ? QStringList({u"small.txt"_s}) : QStringList());
+    const QStringList& told = extracting ? m_log.reports : m_log.errors;
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(extracting ? u"big.bin"_s : m_zip)) << told[0].toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(AddOrExtract, FullDisk, ::testing::Bool());
+
+}  // namespace
+}  // namespace vx::test

@@ -1,0 +1,72 @@
+// Extract dialog: which entries, where to, and the three options.
+#include "archive/frmExtract.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "archive_window_fixture.h"
+
+using namespace vx;
+
+TEST(frmExtract, ExtractsTheChosenEntriesWithTheChosenOptions) {
+    // The a.txt beside the archive says "old" and is newer than the entry, which says "new".
+    const struct { int pick; bool folders, overwrite, skipOlder; QStringList files; char a; }
+    cases[] = {
+        {0, false, false, false, {"a.txt"}, 'o'}, {0, false, true, false, {"a.txt"}, 'n'},
+        {0, false, true, true, {"a.txt"}, 'o'},
+        {1, true, true, false, {"a.txt", "c.bin", "sub/b.txt"}, 'n'},
+        {1, false, true, false, {"a.txt", "b.txt", "c.bin"}, 'n'},
+        {2, false, true, false, {"a.txt", "c.bin"}, 'o'},  // the pattern *.bin
+    };
+    for (const auto& c : cases) {
+        test::ArchiveWindow w;
+        const QString path = test::zipOf(w.home.path(), "x.zip",
+                                         {{"a.txt", "new"}, {"sub/b.txt", "b"}, {"c.bin", "c"}});
+        QFile old(w.home.write("a.txt", "old"));
+        ASSERT_TRUE(old.open(QIODevice::ReadWrite) &&
+                    old.setFileTime(QDateTime::currentDateTime().addDays(1),
+                                    QFileDevice::FileModificationTime));
+        old.close();
+        w.open(path);
+        w.select({"a.txt"});
+        w.ui.onModal([&](QWidget& d) {
+            auto& x = static_cast<frmExtract&>(d);
+            EXPECT_EQ(x.txtExtractTo->text(), w.home.path());  // starts beside the archive
+            QList<QRadioButton*>{x.optSelected, x.optAllFiles, x.optFiles}[c.pick]->setChecked(true);
+            x.txtFiles->setText("*.bin");
+            x.chkFolders->setChecked(c.folders);
+            x.chkOverwrite->setChecked(c.overwrite);
+            x.chkSkipOlder->setChecked(c.skipOlder);
+            x.cmdExtract_Click();
+            EXPECT_FALSE(x.isVisible());
+        });
+        w.win.mnuExtract->trigger();
+        QStringList found;
+        for (const char* f : {"a.txt", "b.txt", "c.bin", "sub/b.txt"})
+            if (QFile::exists(w.home.file(f))) found << f;
+        EXPECT_EQ(found, c.files);
+        QFile a(w.home.file("a.txt"));
+        EXPECT_TRUE(a.open(QIODevice::ReadOnly) && a.peek(1) == QByteArray(1, c.a));
+    }
+}
+
+TEST(frmExtract, AMissingFolderIsNamedAndTheDialogStaysOpen) {
+    test::ArchiveWindow w;
+    w.open(w.sampleZip());
+    const QString nowhere = w.home.file("nowhere");
+    w.ui.onModal([&](QWidget& d) {
+        auto& x = static_cast<frmExtract&>(d);
+        EXPECT_TRUE(x.optAllFiles->isChecked());  // nothing selected
+        x.txtExtractTo->setText(nowhere);
+        x.cmdShowPath_Click();
+        x.cmdExtract_Click();
+        EXPECT_TRUE(x.isVisible());
+    });
+    w.win.mnuPopupExtract->trigger();
+    ASSERT_EQ(w.ui.messageTexts(), QStringList({"Could not find folder " + nowhere,
+                                                nowhere + " does not exist!"}));
+    EXPECT_EQ(w.ui.messages()[0].title, "Quorbit Arkovo");
+    EXPECT_EQ(w.ui.messages()[1].title, "Extract folder does not exist");
+    EXPECT_FALSE(QFile::exists(w.home.file("a.txt")));
+}

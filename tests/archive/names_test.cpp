@@ -1,0 +1,160 @@
+// Pure helpers of the zip component: name patterns, extraction paths, 8.3 names, numbered
+// names, the zip clock and the texts.
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+
+#include "archive/add_list.h"
+#include "archive/arkovo.h"
+#include "archive/dos_names.h"
+#include "archive/entry_text.h"
+#include "archive/name_pattern.h"
+#include "archive/safe_paths.h"
+
+namespace vx {
+namespace {
+
+TEST(NamePattern, MatchesStarAndQuestionMarkOnly) {
+    struct Case {
+        const char* text;
+        const char* pattern;
+        bool match;
+    } cases[] = {
+        // clang-format off
+        {"a.txt", "a.txt", true}, {"a.txt", "A.TXT", false}, {"a.txt", "*.txt", true},
+        {"a.txt.bak", "*.txt", false}, {"dir/a.txt", "*", true}, {"dir/a.txt", "dir/*", true},
+        {"ab", "a?", true}, {"a", "a?", false}, {"*a", "*", true}, {"abcabd", "*abd", true},
+        {"abc", "*b*c*", true}, {"abc", "a[b]c", false}, {"a[b]c", "a[b]c", true},
+        {"", "*", true}, {"", "?", false},
+        // clang-format on
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(matchesPattern(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)), c.match)
+            << c.text << " ~ " << c.pattern;
+}
+
+TEST(NamePattern, SelectsByWholeNameOrFileNamePart) {
+    const QString entry = QStringLiteral("docs/sub/a.txt");
+    EXPECT_TRUE(selectsEntry({QStringLiteral("a.txt")}, entry));
+    EXPECT_TRUE(selectsEntry({QStringLiteral("docs/sub/a.txt")}, entry));
+    EXPECT_TRUE(selectsEntry({QStringLiteral("x"), QStringLiteral("docs/*")}, entry));
+    EXPECT_FALSE(selectsEntry({QStringLiteral("sub/a.txt")}, entry));
+    EXPECT_FALSE(selectsEntry({QString()}, entry));
+    EXPECT_FALSE(selectsEntry({}, entry));
+}
+
+TEST(SafePaths, RefusesNamesThatLeaveTheDestination) {
+    struct Case {
+        const char* name;
+        bool folders;
+        const char* path;  // nullptr: refused
+    } cases[] = {
+        // clang-format off
+        {"a.txt", true, "a.txt"}, {"d/./e/a.txt", true, "d/e/a.txt"}, {"d/e/a.txt", false, "a.txt"},
+        {"d//a.txt", true, "d/a.txt"}, {"d/", true, "d/"}, {"d/", false, ""},
+        {"..a.txt", true, "..a.txt"}, {"../a.txt", true, nullptr}, {"d/../../a.txt", false, nullptr},
+        {"..\\a.txt", true, nullptr}, {"/etc/passwd", true, nullptr},
+        {"/etc/passwd", false, nullptr}, {"C:/x.txt", true, nullptr},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        const Result<QString> r = extractionPath(QString::fromUtf8(c.name), c.folders);
+        ASSERT_EQ(r.isOk(), c.path != nullptr) << c.name;
+        if (c.path) {
+            EXPECT_EQ(r.value(), QString::fromUtf8(c.path)) << c.name;
+        }
+    }
+}
+
+TEST(DosNames, ConvertsEachPartToEightDotThree) {
+    struct Case {
+        const char* part;
+        const char* direct;  // "" when the part needs a number
+        const char* first;   // numbered form 1
+    } cases[] = {
+        {"readme.txt", "README.TXT", "README~1.TXT"},
+        {"Long file name.text", "", "LONGFI~1.TEX"},
+        {"a.b.c", "", "AB~1.C"},
+        {".bashrc", "", "BASHRC~1"},
+        {"café.txt", "", "CAF_~1.TXT"},
+        {"x+y.c", "", "X_Y~1.C"},
+        {"Makefile", "MAKEFILE", "MAKEFI~1"},
+        {"...", "", "_~1"},
+    };
+    for (const Case& c : cases) {
+        const QString part = QString::fromUtf8(c.part);
+        EXPECT_EQ(DosNames::directForm(part), QString::fromUtf8(c.direct)) << c.part;
+        EXPECT_EQ(DosNames::numberedForm(part, 1), QString::fromUtf8(c.first)) << c.part;
+    }
+    EXPECT_EQ(DosNames::numberedForm(QStringLiteral("Long file name.text"), 12),
+              QStringLiteral("LONGF~12.TEX"));
+}
+
+TEST(DosNames, ShortNamesStayUniqueAndStable) {
+    // The archive already has LONGFI~1.TXT for another long name, and an entry of unknown
+    // origin under MYDOCU~1/.
+    DosNames names({{QStringLiteral("LONGFI~1.TXT"), QStringLiteral("Long file other.txt")},
+                    {QStringLiteral("MYDOCU~1/X.TXT"), QString()},
+                    {QStringLiteral("LONGFI~3.TXT"), QStringLiteral("Long file again.txt")}});
+    struct Step {
+        const char* longPath;
+        const char* shortPath;
+    } steps[] = {
+        {"Long file name.txt", "LONGFI~2.TXT"},
+        {"Long file again.txt", "LONGFI~3.TXT"},  // its own earlier entry: replaced
+        {"Long file more.txt", "LONGFI~4.TXT"},
+        {"Long file name.txt", "LONGFI~2.TXT"},  // the same long name maps the same way
+        {"My Documents/a.txt", "MYDOCU~2/A.TXT"},
+        {"My Documents/b.txt", "MYDOCU~2/B.TXT"},
+        {"My Documentation/a.txt", "MYDOCU~3/A.TXT"},
+        {"A.txt", "A.TXT"},
+        {"a.txt", "A~1.TXT"},  // same letters, another file
+    };
+    for (const Step& s : steps)
+        EXPECT_EQ(names.shortPath(QString::fromUtf8(s.longPath)), QString::fromUtf8(s.shortPath))
+            << s.longPath;
+}
+
+TEST(AddList, NumberedNamesGoBeforeTheExtension) {
+    const char* cases[][2] = {{"a.txt", "a (2).txt"},
+                              {"d/a.tar.gz", "d/a.tar (2).gz"},
+                              {"Makefile", "Makefile (2)"},
+                              {"d/.profile", "d/.profile (2)"},
+                              {"d.x/readme", "d.x/readme (2)"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(numberedName(QString::fromUtf8(c[0]), 2), QString::fromUtf8(c[1]));
+}
+
+TEST(EntryText, ByteCountsReadInUnitsOf1024) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {-5, "0 bytes"},           {0, "0 bytes"},        {1, "1 byte"},
+        {1023, "1023 bytes"},      {1024, "1.0 KB"},      {1536, "1.5 KB"},
+        {10188, "9.9 KB"},         {10189, "10 KB"},      {1048063, "1023 KB"},
+        {1048064, "1.0 MB"},       {5LL << 30, "5.0 GB"}, {3LL << 40, "3.0 TB"},
+        {2000LL << 40, "2000 TB"},
+    };
+    for (const auto& [bytes, text] : cases)
+        EXPECT_EQ(FormatByteCount(bytes), QString::fromUtf8(text)) << bytes;
+}
+
+TEST(EntryText, ZipClockHasTwoSecondSteps) {
+    const std::time_t t = QDateTime(QDate(2021, 6, 14), QTime(13, 7, 8)).toSecsSinceEpoch();
+    EXPECT_EQ(FormatEntryTime(t), QStringLiteral("2021-06-14 13:07:08"));
+    EXPECT_EQ(zipClock(t), zipClock(t + 1));
+    EXPECT_LT(zipClock(t + 1), zipClock(t + 2));
+    EXPECT_LT(zipClock(t), zipClock(t + 86400));
+    EXPECT_EQ(zipClock(0), zipClock(86400 * 365));  // before 1980: the first zip day
+    EXPECT_EQ(FormatEntryTime(-1), QString());
+}
+
+TEST(Arkovo, SplitsStoredNamesIntoFolderAndFileName) {
+    const char* cases[][3] = {
+        {"a.txt", "", "a.txt"}, {"d/e/a.txt", "d/e", "a.txt"}, {"d/", "d", ""}, {"", "", ""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(Arkovo::GetFilePath(QString::fromUtf8(c[0])), QString::fromUtf8(c[1]));
+        EXPECT_EQ(Arkovo::GetFileName(QString::fromUtf8(c[0])), QString::fromUtf8(c[2]));
+    }
+}
+
+}  // namespace
+}  // namespace vx

@@ -1,0 +1,63 @@
+// The mailto: address as built, its argument errors, and what reaches the desktop's opener.
+#include "mail/mailto_address.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "qt_printers.h"
+#include "scripted_ui.h"
+#include "ui/qt_ui.h"
+
+using namespace vx;
+
+TEST(MailtoAddress, BuiltAsGivenOrRefused) {
+    const QStringList one{"a@x.org"};
+    const QVariant number(42), date(QDateTime::currentDateTime()), mixed(QVariantList{"a", 1});
+    struct {
+        QVariant to, cc, bcc;
+        const char* subject;
+        const char* body;
+        const char* result;  // the address opened, or the error returned
+    } cases[] = {
+        {one, QStringList{"c@x"}, "b@x", "S", "Hi%0Aall",
+         "mailto:a@x.org?subject=S&body=Hi%0Aall&cc=c@x&bcc=b@x"},
+        {one, QStringList{""}, "", "", "Hi", "mailto:a@x.org?body=Hi&cc=&bcc="},
+        {QStringList{"a@x", "b@x"}, {}, {}, "S", "", "mailto:a@x;b@x?subject=S"},
+        {QStringList{""}, QStringList{""}, "", "S", "B", "mailto:?subject=S&body=B&cc=&bcc="},
+        {QVariantList{"a@x", "b@x"}, {}, {}, "100% a&b", "", "mailto:a@x;b@x?subject=100% a&b"},
+        {"a@x", {}, {}, "", "", "mailto:a@x"},
+        {number, {}, {}, "S", "B", "ERROR: jTo Invalid Data Type"},
+        {QVariant(), {}, {}, "S", "B", "ERROR: jTo Invalid Data Type"},
+        {"a@x", date, mixed, "S", "B", "ERROR: jCC Invalid Data Type"},
+        {"a@x", {}, mixed, "S", "B", "ERROR: jBCC Invalid Data Type"}};
+    for (const auto& c : cases) {
+        test::ScriptedUi ui;
+        const QString error = QuickMail(ui, c.to, c.cc, c.bcc, c.subject, c.body);
+        QStringList seen = ui.opened();  // nothing is opened when there is an error
+        if (!error.isEmpty()) seen << error;
+        EXPECT_EQ(seen, QStringList{c.result});
+    }
+}
+
+// QUrl would have turned blanks into "%20" and, because of the lone "%", "%0A" into "%250A".
+TEST(MailtoAddress, DesktopOpenerGetsTheAddressUnchanged) {
+    QTemporaryDir dir;
+    QFile opener(dir.filePath("xdg-open"));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir.path().toUtf8() + ":" + path);
+    const QString address = "mailto:a@x.org?subject=100% done, \"é\"&body=Hi%0Ahttp://x/a b&cc=";
+    EXPECT_TRUE(QtUi().shellOpen(address));
+    qputenv("PATH", path);
+    QFile args(opener.fileName() + ".args");
+    for (int i = 0; i < 500 && !args.exists(); ++i) QThread::msleep(20);
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(args.readAll()), address + "|");
+}
