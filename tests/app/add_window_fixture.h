@@ -2,12 +2,11 @@
 #pragma once
 
 #include <QDir>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QStringList>
-#include <memory>
 
 #include "app/frmAdd.h"
+#include "list_entries.h"
 #include "log/frmLog.h"
 #include "scripted_ui.h"
 #include "temp_home.h"
@@ -19,34 +18,26 @@ namespace vx::test {
 struct AddWindow {
     TempHome home;
     ScriptedUi ui;
-    QDateTime now{QDate(2026, 12, 4), QTime(16, 29, 7)};
     frmLog log{ui};
     int logLoads = 0;
-    frmAdd add{ui, [this] { return now; }, [this]() -> frmLog& {
+    frmAdd add{ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7))),
+               [this]() -> frmLog& {
                    ++logLoads;
                    return log;
                }};
 
-    // Makes a sub-folder of the program folder holding the named files, and opens it.
-    QString openFolderWith(const QStringList& names, qint64 size = 10) {
-        const QString folder = home.file("pick");
-        QDir().mkpath(folder);
+    // Makes a sub-folder of the program folder holding the named files, opens it and selects
+    // the files named in `selected`.
+    QString openFolderWith(const QStringList& names, qint64 size = 10,
+                           const QStringList& selected = {}) {
+        QDir().mkpath(home.file("pick"));
         for (const QString& n : names) home.write("pick/" + n, QByteArray(size, 'x'));
-        add.dirListing->setPath(folder);
-        return folder;
+        add.dirListing->setPath(home.file("pick"));
+        for (const QString& n : selected)
+            add.filListing->findItems(n, Qt::MatchExactly)[0]->setSelected(true);
+        return home.file("pick");
     }
-    void select(const QString& name) {
-        const auto found = add.filListing->findItems(name, Qt::MatchExactly);
-        if (!found.isEmpty()) found.first()->setSelected(true);
-    }
-    QStringList entries() const {
-        QStringList out;
-        for (int i = 0; i < add.lstAdd->count(); ++i) out << add.lstAdd->item(i)->text();
-        return out;
-    }
-    QStringList logLines() const {
-        return log.logText().split("\r\n", Qt::SkipEmptyParts);
-    }
+    QStringList logLines() const { return log.logText().split("\r\n", Qt::SkipEmptyParts); }
 };
 
 }  // namespace vx::test

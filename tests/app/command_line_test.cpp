@@ -12,13 +12,13 @@ TEST(CommandLine, AutoloadWordsAreCountedExactly) {
     } cases[] = {
         {"", 0},
         {"-autoload", 1},
-        {"-autoload ", 1},                // one trailing blank is removed
-        {"-autoload  ", 0},               // but only one
-        {"-AutoLoad", 0},                 // case-sensitive
-        {"autoload", 0},                  // needs the "-"
-        {"-autoload -autoload", 2},       // loads twice
+        {"-autoload ", 1},           // one trailing blank is removed
+        {"-autoload  ", 0},          // but only one
+        {"-AutoLoad", 0},            // case-sensitive
+        {"autoload", 0},             // needs the "-"
+        {"-autoload -autoload", 2},  // loads twice
         {"/x -autoload -other", 1},
-        {"x-autoload", 1},                // whatever stands before the first "-" is skipped
+        {"x-autoload", 1},  // whatever stands before the first "-" is skipped
         {"--autoload", 1},
         {"-autoload-autoload", 2},
         {"- autoload", 0},

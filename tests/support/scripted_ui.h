@@ -43,8 +43,6 @@ public:
     // True when every script line was used.
     bool scriptUsed() const;
 
-    Answer messageBox(const QString& text, Buttons buttons, Icon icon,
-                      const QString& title) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& initial) override;
     QString openFileName(const QString& title, const QString& filter,
@@ -56,6 +54,10 @@ public:
     void yield() override;
     void showModal(QWidget& window) override;
     void endProgram() override;
+
+protected:
+    Answer showMessage(const QString& text, Buttons buttons, Icon icon,
+                       const QString& title) override;
 
 private:
     std::vector<Shown> m_shown;

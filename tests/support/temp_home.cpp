@@ -12,4 +12,9 @@ QString TempHome::write(const QString& name, const QByteArray& bytes) const {
     return path;
 }
 
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
 }  // namespace vx::test
