@@ -12,7 +12,7 @@ namespace {
 
 using vx::test::readFile;
 using vx::test::sampleFile;
-using vx::test::writeAll;
+using vx::test::writeFile;
 
 struct Outcome {
     int exitCode = -1;
@@ -49,9 +49,9 @@ Outcome run(const QStringList& args, const QByteArray& input, const QString& key
 TEST(VexaroCrypt, FileRestoresASampleAndPrintsItsNameEscaped) {
     QTemporaryDir dir;
     const QString sealed = dir.filePath("sample\x1b[2J.uzp");
-    writeAll(sealed, readFile(sampleFile("english_3k__pepper.uzp")));
-    writeAll(dir.filePath("key"), "Tr0ub4dor&3x\r\nsecond line ignored\n");
-    writeAll(dir.filePath("pk"), "pepper\n");
+    writeFile(sealed, readFile(sampleFile("english_3k__pepper.uzp")));
+    writeFile(dir.filePath("key"), "Tr0ub4dor&3x\r\nsecond line ignored\n");
+    writeFile(dir.filePath("pk"), "pepper\n");
     const Outcome r = run({"--key-file", dir.filePath("key"),
                            "--private-key-file=" + dir.filePath("pk"), "file", sealed},
                           {}, {});
