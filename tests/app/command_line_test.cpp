@@ -15,7 +15,3 @@ TEST(CommandLine, AutoloadWordsAreCountedExactly) {
     // clang-format on
     for (const auto& [line, loads] : cases) EXPECT_EQ(autoloadCount(line), loads) << line;
 }
-
-TEST(CommandLine, ArgumentsAreJoinedWithoutTheProgramName) {
-    EXPECT_EQ(commandLineText({"/opt/vexaro", "-autoload", "-x"}), "-autoload -x");
-}

@@ -20,8 +20,9 @@ struct Job : test::App {
     Job() {
         program.setAfterCompress([this] { ++handedOver; });
         program.Startup("");
-        test::writeFiles(home.file("pick"), {{"a.txt", QByteArray(5000, 'a')},
-                                             {"sub/b.txt", "b"}, {"sub/deeper/c.txt", "c"}});
+        test::writeFiles(
+            home.file("pick"),
+            {{"a.txt", QByteArray(5000, 'a')}, {"sub/b.txt", "b"}, {"sub/deeper/c.txt", "c"}});
         add.lstAdd->addItems(
             {home.file("pick/a.txt"), home.file("pick/sub/*.*"), home.file("pick/gone.txt")});
     }

@@ -7,6 +7,7 @@
 
 #include "app_fixture.h"
 #include "ui/drive_list.h"
+#include "zip_tools.h"
 
 using namespace vx;
 
@@ -14,9 +15,9 @@ TEST(frmAdd, FilesAndFoldersAreListedLoggedCountedAndRemovedByKey) {
     test::App w;
     w.add.Text1->setText("/apps/send/12042026-162907.zip");
     const QString f = w.home.file("pick");
-    QDir().mkpath(f);
-    for (const char* n : {"c.txt", "a.txt", "b.txt", "gone", "skip.txt"})
-        w.home.write(QStringLiteral("pick/") + n, QByteArray(1023, 'x'));
+    const QByteArray kb(1023, 'x');
+    test::writeFiles(f,
+                     {{"c.txt", kb}, {"a.txt", kb}, {"b.txt", kb}, {"gone", kb}, {"skip.txt", kb}});
     w.add.dirListing->setPath(f);
     for (int row : {0, 1, 2, 3}) w.add.filListing->item(row)->setSelected(true);
     QFile::remove(f + "/gone");  // removed meanwhile: listed, but adds nothing

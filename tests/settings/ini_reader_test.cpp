@@ -12,8 +12,9 @@ TEST(IniReader, ProfileRulesForSectionsKeysAndValues) {
     // clang-format off
     const QString ini = home.write("settings.ini",
         "[Other]\r\nTO=wrong@example.org\r\n[Email Settings]\r\n; a comment\r\n"
-        " to =  someone@example.org  \r\nSubject=\"  Files for you \"\r\nBODY=" + QByteArray(300, 'b') +
-        "\r\nCC=Gr\xfc\xdf" "e\r\n[email settings]\r\nBCC=second section ignored\r\n");
+        " to =  someone@example.org  \r\nSubject=\"  Files for you \"\r\n"
+        "BODY=" + QByteArray(300, 'b') + "\r\nCC=Gr\xfc\xdf" "e\r\n"
+        "[email settings]\r\nBCC=second section ignored\r\n");
     const QString utf8 = home.write("utf8.ini", "[Email Settings]\nCC=Gr\xc3\xbc\xc3\x9f" "e\n");
     const struct { QString file; const char* section; const char* key; QString value; } cases[] = {
         {ini, "email settings", "TO", "someone@example.org"},
