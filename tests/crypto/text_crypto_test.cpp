@@ -1,6 +1,5 @@
-// The armoured text format: identification, round trips, failure codes, cancelled runs and
-// failures inside a run. (The sample from an independent implementation is restored by the
-// vexaro-crypt test.)
+// The armoured text format: identification, round trips, a sample from an independent
+// implementation, failure codes, cancelled runs and failures inside a run.
 #include "crypto/text_crypto.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +12,8 @@
 #include "crypto/error_codes.h"
 #include "crypto/file_crypto.h"
 #include "crypto/huffman_codec.h"
+#include "crypto_files.h"
 #include "module_guard.h"
-#include "temp_home.h"
 
 namespace vx::korva {
 namespace {
@@ -70,6 +69,10 @@ TEST_F(TextCryptoTest, RoundTripsGiveTheTrimmedTextBack) {
     EXPECT_EQ(state().ErrorCode, 0) << state().ErrorMessage.toStdString();
     const QString outside = TextCrypto("z\u0142oty \u20ac", kKey, "pk");  // not in the code page
     EXPECT_EQ(TextCrypto(outside, kKey, "pk"), "z?oty \u20ac");
+    const QString sample =
+        QString::fromLatin1(test::readFile(test::sampleFile("one_char__nopk.asc")));
+    EXPECT_EQ(TextCrypto(sample, "Tr0ub4dor&3x", {}),
+              QString::fromLatin1(test::readFile(test::sampleFile("one_char.txt"))));
 }
 
 TEST_F(TextCryptoTest, FailuresAndCancelledRunsGiveTheTextBackWithTheirCode) {
@@ -85,7 +88,7 @@ TEST_F(TextCryptoTest, FailuresAndCancelledRunsGiveTheTextBackWithTheirCode) {
         {" \t\r\n  \r\n", "abc", 1},  // the text is checked before the key
         {"hello", "xyxyxy", 3}, {QString(armour).replace("v1.0.3", "v1.0.4"), kKey, 10},
         {"> " + armour, kKey, 30}, {QString(armour).replace("END OF", "End of"), kKey, 30},
-        {armourFor("HE0\rall right", 1), kKey, 33},  // check value
+        {armourFor("HE0\rall right", 1), kKey, 33},  // check value (as with a wrong key)
         {armourFor("HE"), kKey, 33},  // no block
         {kBegin + kVersion + "!!!!" + kEnd, kKey, 33},  // empty payload
         {kBegin + kVersion + "QUJD" + kEnd, kKey, 33},  // salt beyond the payload
