@@ -1,43 +1,42 @@
-// Start-up: command line, names from a fixed clock, and the windows it opens.
+// Start-up: command line, names from a fixed clock whatever the locale, and the windows it
+// opens.
 #include "app/program.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QLabel>
-#include <QLineEdit>
+#include <QLocale>
 
-#include "app/frmAdd.h"
+#include "app_fixture.h"
 #include "archive/frmArchive.h"
-#include "list_entries.h"
-#include "log/frmLog.h"
-#include "scripted_ui.h"
-#include "temp_home.h"
 
 using namespace vx;
 
 TEST(Startup, NamesTheArchiveAndLogAndShowsTheSelectionWindow) {
-    test::TempHome home;
-    test::ScriptedUi ui;
-    Program program(ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7))));
-    program.Startup("");
-    EXPECT_EQ(program.addWindow().Text1->text(), home.file("12042026-162907.zip"));
-    EXPECT_EQ(program.logWindow().lblLogPath->text(), "12042026-162907.txt");
-    EXPECT_TRUE(program.addWindow().isVisible());
-    EXPECT_FALSE(program.logWindow().isVisible());
-    EXPECT_TRUE(ui.shown().empty());
-    program.archiveWindow().mnuShowLog->trigger();
-    EXPECT_TRUE(program.logWindow().isVisible());
+    test::App app;
+    const QLocale old;
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));  // digits of its own
+    app.program.Startup("");
+    QLocale::setDefault(old);
+    EXPECT_EQ(app.add.Text1->text(), app.home.file("12042026-162907.zip"));
+    EXPECT_EQ(app.log.lblLogPath->text(), "12042026-162907.txt");
+    EXPECT_TRUE(app.add.isVisible());
+    EXPECT_FALSE(app.log.isVisible());
+    EXPECT_TRUE(app.ui.shown().empty());
+    app.program.archiveWindow().mnuShowLog->trigger();
+    EXPECT_TRUE(app.log.isVisible());
 }
 
 TEST(Startup, EachAutoloadWordLoadsTheListBeforeTheArchiveIsNamed) {
-    test::TempHome home;
-    test::ScriptedUi ui;
-    Program program(ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7))));
-    home.write("AutoOut.txt", "/data/a.txt\r\n");
-    program.Startup("-autoload -autoload");
-    EXPECT_EQ(test::entries(*program.addWindow().lstAdd), QStringList(2, "/data/a.txt"));
-    EXPECT_EQ(ui.messageTexts().size(), 2);
-    // The log lines of a start-up load name the archive as the empty string.
-    EXPECT_EQ(program.logWindow().logText().count(" -- Archive: \r\n"), 2);
+    test::App app;
+    app.home.write("AutoOut.txt", "/data/a.txt\r\n\r\n/data/folder/*.*\n");
+    app.add.lstData->addItem("old");
+    app.program.Startup("-autoload -autoload");
+    const QStringList once = {"/data/a.txt", "", "/data/folder/*.*"};  // lines end in CR LF or LF
+    EXPECT_EQ(app.listed(), once + once);
+    EXPECT_EQ(app.add.lstData->count(), 0);
+    EXPECT_EQ(app.ui.messageTexts(), QStringList(2, "The list has been loaded and is ready."));
+    // A log line for each entry; at start-up it names the archive as the empty string.
+    EXPECT_EQ(app.log.logText().count("included: /data/a.txt -- Archive: \r\n"), 2);
+    EXPECT_EQ(app.log.logText().count(" -- Archive: \r\n"), 6);
 }

@@ -7,10 +7,7 @@ namespace vx {
 namespace {
 
 TEST(Printable, EscapesControlsAndBackslashOnly) {
-    const struct {
-        QString in;
-        QString out;
-    } cases[] = {
+    const std::pair<QString, QString> cases[] = {
         {QStringLiteral("plain name.zip"), QStringLiteral("plain name.zip")},
         {QStringLiteral("a\rb\nc"), QStringLiteral("a\\x0db\\x0ac")},
         {QStringLiteral("\x1b[2J"), QStringLiteral("\\x1b[2J")},
@@ -18,7 +15,7 @@ TEST(Printable, EscapesControlsAndBackslashOnly) {
          QStringLiteral("\\x7f\\x9b") + QChar(0xe9)},
         {QStringLiteral("C:\\x0d"), QStringLiteral("C:\\\\x0d")},
     };
-    for (const auto& c : cases) EXPECT_EQ(printable(c.in), c.out) << c.in.toStdString();
+    for (const auto& [in, out] : cases) EXPECT_EQ(printable(in), out) << in.toStdString();
 }
 
 }  // namespace

@@ -17,9 +17,9 @@ TEST(ProgramFolder, FoundOnceFromTheEnvironmentAndKept) {
 }
 
 TEST(ProgramFolder, TrimPathKeepsWhatFollowsTheLastSlash) {
+    // clang-format off
     const char* cases[][2] = {{"/apps/send/12042026-162907.zip", "12042026-162907.zip"},
-                              {"plain.txt", "plain.txt"},
-                              {"/data/", ""},
-                              {"", ""}};
+                              {"plain.txt", "plain.txt"}, {"/data/", ""}, {"", ""}};
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(TrimPath(c[0]), c[1]) << c[0];
 }

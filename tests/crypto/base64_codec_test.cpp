@@ -30,31 +30,20 @@ TEST(Base64Codec, EncodesAsThePlainFormWithLineBreaksAndDecodesBack) {
             ASSERT_EQ(Base64Decode(text), data) << n << " " << length;
         }
     }
-    EXPECT_EQ(Base64Encode("\xff\xfe\xfd"
-                           "A",
-                           60),
-              "//79QQ==");
 }
 
 TEST(Base64Codec, DecoderSkipsForeignCharactersAndHonoursPads) {
-    const char* cases[][2] = {{"Q", ""},
-                              {"QUJ", ""},
-                              {"QUJDQQ", "ABC"},
-                              {"QUJDQUI", "ABC"},  // incomplete group dropped
-                              {"QU\r\nJ", ""},
-                              {"!!!!!!!!", ""},
-                              {"QQ==", "A"},
-                              {"QUI=", "AB"},
-                              {"=QUJ", "\x01\x05\x09"},
-                              {"Q=JD", "\x40\x02\x43"},  // "=" first or second is 64
-                              {"QQ==QUJD", "AABC"},
-                              {"QQ==\r\nQUI=", "AAB"},
-                              {" Q U J D \r\n", "ABC"},
-                              {"Q\tU-J_D.Q:U*J~D\"\x80\xc3\xffQUJD", "ABCABCABC"}};
+    // clang-format off
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        {"Q", ""}, {"QUJ", ""}, {"QU\r\nJ", ""}, {"!!!!!!!!", ""},
+        {"QUJDQQ", "ABC"}, {"QUJDQUI", "ABC"},  // an incomplete group is dropped
+        {"QQ==", "A"}, {"QUI=", "AB"}, {"QQ=A", QByteArray("A\0", 2)},  // "=" only in the last two
+        {"=QUJ", "\x01\x05\x09"}, {"Q=JD", "\x40\x02\x43"},  // places: first or second it is 64
+        {"QQ==QUJD", "AABC"}, {"QQ==\r\nQUI=", "AAB"}, {" Q U J D \r\n", "ABC"},
+        {QByteArray("QU\0JD", 5), "ABC"}, {"Q\tU-J_D.Q:U*J~D\"\x80\xc3\xffQUJD", "ABCABCABC"}};
+    // clang-format on
     for (const auto& [text, bytes] : cases)
-        EXPECT_EQ(Base64Decode(text), QByteArray(bytes)) << text;
-    EXPECT_EQ(Base64Decode(QByteArray("QU\0JD", 5)), "ABC");
-    EXPECT_EQ(Base64Decode("QQ=A"), QByteArray("A\0", 2));  // only the third byte taken back
+        EXPECT_EQ(Base64Decode(text), bytes) << text.toHex().data();
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
-// Helpers for the cipher module's tests: the fixed sample files, small file utilities, and a
+// Helpers for the cipher module's tests: the fixed sample files, the names in a folder, and a
 // builder that writes an encrypted file piece by piece (salt, extension bytes, block, check
 // value), so that damaged and unusual files can be made on purpose.
 #pragma once
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -18,11 +17,6 @@ namespace vx::test {
 // A sample file made by an independent implementation of the formats (tests/crypto/data).
 inline QString sampleFile(const char* name) {
     return QStringLiteral(VEXARO_TEST_DATA "/") + QLatin1String(name);
-}
-
-inline void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly)) f.write(bytes);
 }
 
 // Names in a folder, sorted: what "the disk as it was" means in the tests.

@@ -1,10 +1,9 @@
 // Huffman codec: exact blocks (one of them from an independent implementation), round trips over
-// edge and large inputs, damaged blocks, checksum errors, abort and progress.
+// edge and large inputs, damaged blocks, checksum errors, yields, progress and abort.
 #include "crypto/huffman_codec.h"
 
 #include <gtest/gtest.h>
 
-#include <QString>
 #include <algorithm>
 #include <random>
 #include <string>
@@ -37,13 +36,12 @@ QByteArray packed(const std::string& bits) {
 QByteArray handMadeBlock(int check, std::int32_t outLen,
                          const std::vector<std::pair<int, std::string>>& codes,
                          const std::string& dataBits) {
-    QByteArray b = "HE3\r" + QByteArray(1, static_cast<char>(check));
-    for (int k = 0; k < 4; ++k) b.append(static_cast<char>((outLen >> (8 * k)) & 0xFF));
-    b += QByteArray(1, static_cast<char>(codes.size())) + QByteArray(1, char(codes.size() >> 8));
+    QByteArray b = "HE3\r";
+    b.append(char(check)).append(reinterpret_cast<const char*>(&outLen), 4);  // little-endian
+    b.append(char(codes.size())).append(char(codes.size() >> 8));
     std::string bits;
     for (const auto& [value, code] : codes) {
-        b +=
-            QByteArray(1, static_cast<char>(value)) + QByteArray(1, static_cast<char>(code.size()));
+        b.append(char(value)).append(char(code.size()));
         bits += code;
     }
     return b + packed(bits) + packed(dataBits);
@@ -53,23 +51,13 @@ QByteArray handMadeBlock(int check, std::int32_t outLen,
 // decoder's 12-bit table.
 QByteArray fibonacciInput(int values, std::uint32_t seed) {
     QByteArray out;
-    std::uint64_t a = 1, b = 1;
-    for (int v = 0; v < values; ++v) {
-        out.append(QByteArray(static_cast<qsizetype>(a), static_cast<char>(v * 7 + 1)));
-        std::tie(a, b) = std::make_pair(b, a + b);
-    }
+    for (qsizetype v = 0, a = 1, b = 1; v < values; ++v, b += a, a = b - a)  // (a, b) = (b, a + b)
+        out += QByteArray(a, static_cast<char>(v * 7 + 1));
     std::shuffle(out.begin(), out.end(), std::mt19937(seed));
     return out;
 }
 
-// Two equally likely values take one bit each, so the block's length is set by the input.
-QByteArray oneBitInput(qsizetype dataBytes) {
-    QByteArray input = randomBytes(dataBytes * 8, 17);
-    for (auto& c : input) c = (c & 1) ? 'b' : 'a';
-    input[0] = 'a';
-    input[1] = 'b';
-    return input;
-}
+const std::string kLongA(255, '0'), kLongB = "1" + std::string(254, '0');
 
 class HuffmanCodec : public ::testing::Test {
 protected:
@@ -77,10 +65,11 @@ protected:
 };
 
 TEST_F(HuffmanCodec, ExactBlocksAndTheirDecoding) {
-    const std::string longA(255, '0'), longB = "1" + std::string(254, '0');
     const QByteArray text = englishLikeText(25000, 13);
     QByteArray badSum = encoded(text);
     badSum[4] = static_cast<char>(badSum[4] ^ 0x5A);
+    const int c = 'a' ^ 'b' ^ 'c';  // the checksum of the first two hand-made blocks
+    // clang-format off
     const struct {
         QByteArray input, block;
         bool encodes;       // false: a block our encoder never writes, decoded only
@@ -89,39 +78,26 @@ TEST_F(HuffmanCodec, ExactBlocksAndTheirDecoding) {
         {"", "HE0\r", true},
         {QByteArray(70000, 'z'), "HE0\r" + QByteArray(70000, 'z'), true},  // one value: stored
         // Counts 5, 1, 1: the third value takes the first free slot, so 'c' goes left.
-        {"aaaaabc",
-         handMadeBlock('a' ^ 'b' ^ 'c', 7, {{'a', "0"}, {'b', "11"}, {'c', "10"}},
-                       "00000"
-                       "11"
-                       "10"),
-         true},
-        {"abc",
-         handMadeBlock('a' ^ 'b' ^ 'c', 3, {{'a', "10"}, {'b', "11"}, {'c', "0"}},
-                       "10"
-                       "11"
-                       "0"),
-         true},
+        {"aaaaabc", handMadeBlock(c, 7, {{'a', "0"}, {'b', "11"}, {'c', "10"}}, "000001110"), true},
+        {"abc", handMadeBlock(c, 3, {{'a', "10"}, {'b', "11"}, {'c', "0"}}, "10110"), true},
         {test::readFile(test::sampleFile("english_3k.txt")),
          test::readFile(test::sampleFile("english_3k.he")), true},
-        {"qprrp",
-         handMadeBlock('q', 5, {{'p', "0"}, {'q', "10"}, {'r', "11"}},
-                       "10011110"
-                       "1111"),
-         false},  // bits after the last value are ignored
+        // Bits after the last value are ignored.
+        {"qprrp", handMadeBlock('q', 5, {{'p', "0"}, {'q', "10"}, {'r', "11"}}, "10011110" "1111"),
+         false},
         // A later pair for the same value wins: 'p' is 0, 'q' 1, the data 0 1 0.
         {"pqp", QByteArray("HE3\rq\x03\0\0\0\x03\0p\x05q\x01p\x01\x02\x02", 19), false},
-        {"\x01\x02", handMadeBlock(3, 2, {{1, longA}, {2, longB}}, longA + longB), false},
-        {"rest", "HE0\rrest", false},
-        {"pp", handMadeBlock('p' ^ 'q', 2, {{'p', "0"}, {'q', "1"}}, "00"), false, 5},
-        {text, badSum, false, 5},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.encodes ? encoded(c.input) : c.block, c.block) << c.input.left(20).constData();
-        QByteArray a = c.block + "junk after the block";
+        {"\x01\x02", handMadeBlock(3, 2, {{1, kLongA}, {2, kLongB}}, kLongA + kLongB), false},
+        {text, badSum, false, 5}};
+    // clang-format on
+    for (const auto& row : cases) {
+        EXPECT_EQ(row.encodes ? encoded(row.input) : row.block, row.block)
+            << row.input.left(20).constData();
+        QByteArray a = row.block + "junk after the block";
         state().ErrorCode = 0;
-        ASSERT_TRUE(HuffmanDecode(a, c.block.size()).isOk()) << c.input.left(20).constData();
-        EXPECT_EQ(a, c.input);
-        EXPECT_EQ(state().ErrorCode, c.errorCode) << c.input.left(20).constData();
+        ASSERT_TRUE(HuffmanDecode(a, row.block.size()).isOk()) << row.input.left(20).constData();
+        EXPECT_EQ(a, row.input);
+        EXPECT_EQ(state().ErrorCode, row.errorCode) << row.input.left(20).constData();
     }
     EXPECT_EQ(state().ErrorMessage, "Compression checksum error (Error 5)");
 }
@@ -142,10 +118,6 @@ TEST_F(HuffmanCodec, RoundTripsOfManySizesAndShapes) {
         EXPECT_EQ(a, input) << input.size();
     }
     EXPECT_EQ(state().ErrorCode, 0);
-    // Only the first Len bytes are encoded.
-    QByteArray longer = englishLikeText(5000, 3);
-    HuffmanEncode(longer, 3000);
-    EXPECT_EQ(longer, encoded(englishLikeText(5000, 3).left(3000)));
     // Every value with an 8-bit code: the data is as large as the input, yet not stored.
     QByteArray flat;
     for (int v = 0; v < 3 * 256; ++v) flat.append(static_cast<char>(v));
@@ -159,61 +131,48 @@ TEST_F(HuffmanCodec, DamagedBlocksEndInAnErrorAndLeaveTheArray) {
         for (int v : values) b[at++] = static_cast<char>(v);
         return b;
     };
-    const std::string longA(255, '0'), longB = "1" + std::string(254, '0');
     const std::string longC = "1" + std::string(199, '0'), longD = longC.substr(0, 199) + "1";
-    const QString id = QStringLiteral(
-        "The data either was not compressed with HE3 or is corrupt (identification string not "
-        "found)");
+    const std::string zeros(150, '0');
+    const char* const ends = "data ends before the stated length";
+    const char* const range = "number of codes out of range";
+    const char* const noCode = "the data holds a bit sequence that is no code";
+    // clang-format off
     const struct {
         QByteArray block;
         const char* reason;  // nullptr: the identification error
         qsizetype len = -2;  // -2: the whole block
     } cases[] = {
-        {"", nullptr},
-        {"HE3", nullptr},
-        {"HE1\r12345678901", nullptr},
-        {"HEX\r", nullptr},
-        {"XE3\r" + good.mid(4), nullptr},
-        {"HE3\n" + good.mid(4), nullptr},
-        {good.left(10), "header truncated"},
-        {with(9, {1, 0}), "number of codes out of range"},
-        {with(9, {1, 1}), "number of codes out of range"},
-        {with(9, {0xFE, 0xFF}), "number of codes out of range"},
-        {with(9, {200, 0}), "code table truncated"},
-        {handMadeBlock(0, 0, {{1, longA}, {2, longB}}, "").left(40), "code bits truncated"},
+        {"", nullptr}, {"HE3", nullptr}, {"HE1\r12345678901", nullptr}, {"HEX\r", nullptr},
+        {"XE3\r" + good.mid(4), nullptr}, {"HE3\n" + good.mid(4), nullptr},
+        {with(9, {1, 0}), range}, {with(9, {1, 1}), range}, {with(9, {0xFE, 0xFF}), range},
         {with(5, {0xFF, 0xFF, 0xFF, 0xFF}), "negative length"},
-        {with(5, {9, 0, 0, 0}), "data ends before the stated length"},
-        {with(5, {0xFF, 0xFF, 0xFF, 0x7F}), "data ends before the stated length"},
-        {handMadeBlock(0, 12, {{1, "0"}, {2, "10"}, {3, "11"}}, "1111111111"),
-         "data ends before the stated length"},
-        {handMadeBlock(0, 20, {{1, "0"}, {2, longC}, {3, longD}}, "01" + std::string(100, '0')),
-         "data ends before the stated length"},  // a long code cut by the end of the data
+        {with(5, {9, 0, 0, 0}), ends}, {with(5, {0xFF, 0xFF, 0xFF, 0x7F}), ends},
+        {handMadeBlock(0, 12, {{1, "0"}, {2, "10"}, {3, "11"}}, "1111111111"), ends},
+        // A long code cut by the end of the data.
+        {handMadeBlock(0, 20, {{1, "0"}, {2, longC}, {3, longD}}, "01" + zeros), ends},
         {handMadeBlock(0, 1, {{1, "0"}, {2, "01"}}, "0"), "a code passes through a value"},
         {handMadeBlock(0, 1, {{1, "01"}, {2, "0"}}, "0"), "a code ends on an inner node"},
         {handMadeBlock(0, 1, {{1, "01"}, {2, "01"}}, "0"), "two values share one code"},
-        {handMadeBlock(0, 3, {{1, "0"}, {2, "10"}}, "01011"),
-         "the data holds a bit sequence that is no code"},
+        {handMadeBlock(0, 3, {{1, "0"}, {2, "10"}}, "01011"), noCode},
         // Regression: the table-driven loop did not stop on such bits and never returned.
-        {handMadeBlock(0, 100, {{1, "0"}, {2, "10"}},
-                       std::string(40, '0') + "11" + std::string(150, '0')),
-         "the data holds a bit sequence that is no code"},
-        {handMadeBlock(0, 1, {{1, longA}, {2, longB}, {3, "011"}}, "0"),
+        {handMadeBlock(0, 100, {{1, "0"}, {2, "10"}}, zeros.substr(0, 40) + "11" + zeros), noCode},
+        {handMadeBlock(0, 1, {{1, kLongA}, {2, kLongB}, {3, "011"}}, "0"),
          "code tree over 512 nodes"},
         {good, "block length outside the array", -1},
-        {good, "block length outside the array", good.size() + 1},
-    };
+        {good, "block length outside the array", good.size() + 1}};
+    // clang-format on
     for (const auto& c : cases) {
         QByteArray a = c.block;
         const Status s = HuffmanDecode(a, c.len == -2 ? a.size() : c.len);
         ASSERT_FALSE(s.isOk()) << c.block.toHex().constData();
-        EXPECT_EQ(
-            s.message(),
-            c.reason
-                ? QStringLiteral("The compressed data is corrupt (%1)").arg(QLatin1String(c.reason))
-                : id);
+        const QString why = c.reason ? "The compressed data is corrupt (" + QString(c.reason) + ")"
+                                     : "The data either was not compressed with HE3 or is corrupt "
+                                       "(identification string not found)";
+        EXPECT_EQ(s.message(), why);
         EXPECT_EQ(a, c.block);
     }
-    // Every byte of a compressed block is needed, so every prefix is refused.
+    // Every byte of a compressed block is needed, so every prefix is refused (a header, code
+    // table or code bits cut short among them).
     const QByteArray block = encoded(englishLikeText(3000, 12));
     for (qsizetype len = 0; len < block.size(); ++len) {
         QByteArray a = block;
@@ -222,38 +181,33 @@ TEST_F(HuffmanCodec, DamagedBlocksEndInAnErrorAndLeaveTheArray) {
     }
 }
 
-TEST_F(HuffmanCodec, AbortAtAnyStageLeavesTheArray) {
-    const QByteArray input = englishLikeText(100000, 14);
-    // 100 yields while counting, 10 for the checksum, 10 while packing.
-    for (int at : {1, 50, 100, 101, 110, 111, 120, 0}) {
+TEST_F(HuffmanCodec, EncoderYieldsAndDrawsAtFixedPointsAndStopsAtAnyOfThem) {
+    const QByteArray input = englishLikeText(100000, 16);
+    QByteArray a = input;
+    HuffmanEncode(a, a.size());
+    // 100 yields while counting (0..3 %, 1.5 gives 2), 10 for the checksum (3..6 %, 4.5 gives
+    // 4), 10 while packing (6..50 %).
+    EXPECT_EQ(guard.yields, 120);
+    EXPECT_EQ(guard.sink.drawn,
+              (std::vector<int>{1, 2, 3, 4, 5, 6, 10, 15, 19, 24, 28, 32, 37, 41, 46}));
+    for (int at : {1, 50, 100, 101, 110, 111, 120}) {
         guard.restart(at);
-        QByteArray a = input;
+        a = input;
         HuffmanEncode(a, a.size());
-        EXPECT_EQ(guard.yields, at ? at : 120);
-        EXPECT_EQ(a == input, at != 0) << at;
-        EXPECT_EQ(state().AbortFlag, at != 0) << at;
-    }
-    const QByteArray block = encoded(englishLikeText(400000, 15));
-    for (int at :
-         {1, 40}) {  // while decoding the data (about 22 yields), and in the checksum stage
-        guard.restart(at);
-        QByteArray a = block;
-        EXPECT_TRUE(HuffmanDecode(a, a.size()).isOk());
-        EXPECT_EQ(a, block) << at;
-        EXPECT_TRUE(state().AbortFlag);
+        EXPECT_EQ(guard.yields, at);
+        EXPECT_EQ(a, input) << at;
+        EXPECT_TRUE(state().AbortFlag) << at;
     }
 }
 
-TEST_F(HuffmanCodec, ProgressAndYieldsOfBothDirections) {
-    QByteArray a = englishLikeText(100000, 16);
-    HuffmanEncode(a, a.size());
-    // Count 0..3 % (1.5 gives 2), checksum 3..6 % (4.5 gives 4), packing 6..50 %.
-    EXPECT_EQ(guard.sink.drawn,
-              (std::vector<int>{1, 2, 3, 4, 5, 6, 10, 15, 19, 24, 28, 32, 37, 41, 46}));
-
-    const QByteArray input = oneBitInput(99984);  // block of 16 + 99984 = 100000 bytes
-    a = encoded(input);
+TEST_F(HuffmanCodec, DecoderYieldsAndDrawsAtFixedPointsAndStopsAtAnyOfThem) {
+    // Two equally likely values take one bit each: a block of 16 + 99984 = 100000 bytes.
+    QByteArray input = randomBytes(99984 * 8, 17);
+    for (auto& c : input) c = (c & 1) ? 'b' : 'a';
+    const QByteArray block = encoded(input);
+    ASSERT_EQ(block.size(), 100000);
     guard.restart();
+    QByteArray a = block;
     ASSERT_TRUE(HuffmanDecode(a, a.size()).isOk());
     ASSERT_EQ(a, input);
     // Block positions 10000 ... 100000 give 50 ... 95 %, then the checksum stage 50 ... 99 %.
@@ -264,6 +218,14 @@ TEST_F(HuffmanCodec, ProgressAndYieldsOfBothDirections) {
     EXPECT_TRUE(std::is_sorted(d.begin() + 10, d.end()));
     EXPECT_EQ(d.back(), 99);
     EXPECT_EQ(guard.yields, 10 + 80);  // 799872 output bytes: 80 checksum yields
+    // Stopped while decoding the data, and in the checksum stage.
+    for (int at : {1, 15}) {
+        guard.restart(at);
+        a = block;
+        EXPECT_TRUE(HuffmanDecode(a, a.size()).isOk());
+        EXPECT_EQ(a, block) << at;
+        EXPECT_TRUE(state().AbortFlag);
+    }
 }
 
 // Regression: with exactly twelve bytes of room the table loop ran one more group, whose last

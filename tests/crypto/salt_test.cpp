@@ -5,13 +5,9 @@
 
 #include <set>
 
-#include "module_guard.h"
-
-using namespace vx;
 using namespace vx::korva;
 
 TEST(Salt, EveryCallGivesANewSaltThatStartsWithItsLength) {
-    test::ModuleGuard guard;
     std::set<QByteArray> seen;
     std::set<qsizetype> lengths;
     // Pool bytes that push the length below 32 and above 255 in turn must be folded back.
@@ -33,13 +29,13 @@ TEST(Salt, EveryCallGivesANewSaltThatStartsWithItsLength) {
 
 TEST(Salt, MousePositionsFillThePool) {
     resetEntropyPool();
-    const struct {
-        float x, y;
-        int byte;  // -1: nothing added
-    } moves[] = {
-        {0, 0, -1},  // the last position starts at the origin
-        {12, 5, 12 ^ 5}, {12, 5, -1},  {12, 6, 12 ^ 6}, {2.5f, 0, 2},
-        {3.5f, 0, 4},    {300, 1, 45}, {-1, 0, 255}};  // halves to even; the low byte of x xor y
+    // The last position starts at the origin; a move adds the low byte of x xor y, each
+    // rounded with halves to even; -1: nothing added.
+    // clang-format off
+    const struct { float x, y; int byte; } moves[] = {
+        {0, 0, -1}, {12, 5, 12 ^ 5}, {12, 5, -1}, {12, 6, 12 ^ 6}, {2.5f, 0, 2}, {3.5f, 0, 4},
+        {300, 1, 45}, {-1, 0, 255}};
+    // clang-format on
     QByteArray expected;
     for (const auto& m : moves) {
         AddMouseEntropy(m.x, m.y);

@@ -16,14 +16,13 @@ TEST(SettingsStore, HandWrittenValuesComeBackExactlyAsWritten) {
                                          "; edited by hand\r\n[settings]\r\nEncryptKey=ab,cd\r\n"
                                          "Mailer=x;y\nRelayPassword=ab\\cd\nencryptyn=0\n"
                                          "  User =  \"quoted\" \nToEmail=\n[Other]\nEmailYN=7\n"));
-    const struct {
-        const char* key;
-        const char* value;
-    } cases[] = {{"EncryptKey", "ab,cd"}, {"mailer", "x;y"},         {"RelayPassword", "ab\\cd"},
-                 {"EncryptYN", "0"},      {"USER", "  \"quoted\" "}, {"ToEmail", ""},
-                 {"EmailYN", "absent"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(store.read(kSettingsSection, c.key, "absent"), c.value) << c.key;
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {"EncryptKey", "ab,cd"}, {"mailer", "x;y"}, {"RelayPassword", "ab\\cd"}, {"EncryptYN", "0"},
+        {"USER", "  \"quoted\" "}, {"ToEmail", ""}, {"EmailYN", "absent"}};
+    // clang-format on
+    for (const auto& [key, value] : cases)
+        EXPECT_EQ(store.read(kSettingsSection, key, "absent"), value) << key;
     EXPECT_EQ(SettingsStore(home.file("none.conf")).read(kSettingsSection, "User", "d"), "d");
     EXPECT_FALSE(QFile::exists(home.file("none.conf")));
 }
@@ -49,10 +48,8 @@ TEST(SettingsStore, SavingChangesOneLineAndKeepsTheRest) {
 }
 
 TEST(SettingsStore, SwitchValuesCompareAsNumbers) {
-    const struct {
-        const char* text;
-        bool on;
-    } cases[] = {{"1", true},  {"1.0", true}, {" 1 ", true}, {"2", false},
-                 {"0", false}, {"", false},   {"yes", false}};
-    for (const auto& c : cases) EXPECT_EQ(isOn(c.text), c.on) << c.text;
+    const std::pair<const char*, bool> cases[] = {{"1", true},   {"1.0", true}, {" 1 ", true},
+                                                  {"2", false},  {"0", false},  {"", false},
+                                                  {"yes", false}};
+    for (const auto& [text, on] : cases) EXPECT_EQ(isOn(text), on) << text;
 }

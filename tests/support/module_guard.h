@@ -33,9 +33,8 @@ public:
     ModuleGuard(const ModuleGuard&) = delete;
     ModuleGuard& operator=(const ModuleGuard&) = delete;
 
-    // Sets the abort flag from the n-th yield on, counted from 1 since the last restart.
-    void abortAtYield(int n) { m_abortAt = n; }
-    // Forgets the yields, the drawn percentages, the last progress value and any abort.
+    // Forgets the yields, the drawn percentages, the last progress value and any abort; then
+    // sets the abort flag from the abortAt-th yield on (counted from 1; 0: never).
     void restart(int abortAt = 0) {
         yields = 0;
         m_abortAt = abortAt;

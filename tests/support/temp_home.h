@@ -37,6 +37,9 @@ private:
     bool m_hadOld;
 };
 
+// Replaces a file's content with the bytes (nothing when it cannot be opened); returns the path.
+QString writeFile(const QString& path, const QByteArray& bytes);
+
 // The whole content of a file, or "<missing>" when it cannot be read.
 QByteArray readFile(const QString& path);
 
