@@ -25,6 +25,7 @@
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
 #include "ui/folder_list.h"
+#include "ui/named.h"
 
 #ifndef VEXARO_VERSION
 #define VEXARO_VERSION "0.0.0"
@@ -35,12 +36,6 @@ namespace {
 
 constexpr int kKeyDelete = 46;
 constexpr int kKeyBackspace = 8;
-
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 }  // namespace
 

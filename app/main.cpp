@@ -6,12 +6,14 @@
 #include "app/frmAdd.h"
 #include "app/program.h"
 #include "archive/frmArchive.h"
+#include "core/program_folder.h"
 #include "ui/qt_ui.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexaro"));
     QApplication::setQuitOnLastWindowClosed(false);
+    vx::setProgramFolder(vx::findProgramFolder());  // once, for the whole run
     vx::QtUi ui;
     vx::Program program(ui, vx::systemClock());
     vx::frmArchive& start = program.archiveWindow();

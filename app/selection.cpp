@@ -2,7 +2,9 @@
 #include "app/selection.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace vx {
 
@@ -21,7 +23,10 @@ std::optional<double> GetFileSize(const QString& path) {
 }
 
 qint32 addToTotal(qint32 total, double kb) {
-    return static_cast<qint32>(std::nearbyint(static_cast<double>(total) + kb));
+    constexpr double kLow = std::numeric_limits<qint32>::min(),
+                     kHigh = std::numeric_limits<qint32>::max();
+    return static_cast<qint32>(
+        std::clamp(std::nearbyint(static_cast<double>(total) + kb), kLow, kHigh));
 }
 
 }  // namespace vx

@@ -17,7 +17,8 @@ double kilobytes(qint64 bytes);
 // The file's size in KB, or nothing when it cannot be measured.
 std::optional<double> GetFileSize(const QString& path);
 
-// The running total after adding a size: rounded to a whole number, halves to even.
+// The running total after adding a size: rounded to a whole number, halves to even, and held
+// within the 32-bit range.
 qint32 addToTotal(qint32 total, double kb);
 
 }  // namespace vx

@@ -19,6 +19,7 @@
 #include "archive/frmExtract.h"
 #include "archive/frmProgress.h"
 #include "archive/frmProperties.h"
+#include "ui/named.h"
 
 namespace vx {
 namespace {
@@ -28,14 +29,12 @@ const QString kWebAddress = QStringLiteral("https://www.example.invalid/arkovo/"
 const QString kMailAddress = QStringLiteral("mailto:arkovo@example.invalid");
 
 QAction* item(QMenu* menu, const char* name, const QString& caption) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    return a;
+    return named(menu->addAction(caption), name);
 }
 
 QLabel* linkLabel(QWidget* parent, const char* name, const QString& text, const QString& address) {
-    auto* l = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>").arg(address, text), parent);
-    l->setObjectName(QString::fromLatin1(name));
+    auto* l =
+        named(new QLabel(QStringLiteral("<a href=\"%1\">%2</a>").arg(address, text), parent), name);
     l->setTextFormat(Qt::RichText);
     l->setProperty("address", address);
     l->setToolTip(address);

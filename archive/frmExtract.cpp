@@ -18,18 +18,9 @@
 #include "archive/arkovo.h"
 #include "ui/drive_list.h"
 #include "ui/folder_list.h"
+#include "ui/named.h"
 
 namespace vx {
-namespace {
-
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-}  // namespace
-
 frmExtract::frmExtract(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, const QString& startFolder,
                        QWidget* parent)
     : QDialog(parent), m_ui(ui), m_arkovo(arkovo), m_list(list) {

@@ -9,13 +9,13 @@
 #include "archive/archive_rows.h"
 #include "archive/arkovo.h"
 #include "core/number_forms.h"
+#include "ui/named.h"
 
 namespace vx {
 namespace {
 
 QLabel* valueLabel(QWidget* parent, const char* name) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
+    auto* l = named(new QLabel(parent), name);
     l->setTextFormat(Qt::PlainText);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return l;

@@ -7,8 +7,16 @@
 #include <QStandardPaths>
 
 namespace vx {
+namespace {
 
-QString programFolder() {
+QString& fixedFolder() {
+    static QString folder;
+    return folder;
+}
+
+}  // namespace
+
+QString findProgramFolder() {
     const QString home = qEnvironmentVariable("VEXARO_HOME");
     if (!home.isEmpty()) return QDir::cleanPath(home);
     if (QCoreApplication::instance()) {
@@ -20,6 +28,13 @@ QString programFolder() {
     QDir().mkpath(data);
     return QDir::cleanPath(data);
 }
+
+QString programFolder() {
+    if (fixedFolder().isEmpty()) fixedFolder() = findProgramFolder();
+    return fixedFolder();
+}
+
+void setProgramFolder(const QString& folder) { fixedFolder() = folder; }
 
 QString besideProgram(const QString& name) {
     const QString folder = programFolder();

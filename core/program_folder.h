@@ -5,9 +5,16 @@
 
 namespace vx {
 
-// In this order: $VEXARO_HOME; the executable's folder when writable; the per-user data folder,
-// created on first use. Never ends in "/" (unless it is the root).
+// Works the folder out, in this order: $VEXARO_HOME; the executable's folder when writable; the
+// per-user data folder, created here. Never ends in "/" (unless it is the root).
+QString findProgramFolder();
+
+// The program folder of this run: found once, on first use (at start-up), and kept.
 QString programFolder();
+
+// Fixes the program folder for the rest of the run; an empty text forgets it, so that the next
+// use finds it again (tests with a temporary folder).
+void setProgramFolder(const QString& folder);
 
 // folder & "/" & name.
 QString besideProgram(const QString& name);

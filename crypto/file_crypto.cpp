@@ -3,11 +3,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 #include <exception>
 #include <new>
 #include <string_view>
 
+#include "core/atomic_write.h"
 #include "crypto/ansi_text.h"
 #include "crypto/error_codes.h"
 #include "crypto/file_format.h"
@@ -42,11 +42,16 @@ Status removeReplacedSource(const QString& source, const QString& target, const 
     return Status::ok();
 }
 
-// A stored extension may hold folder separators (the extension is what follows the last
-// point of the whole path), but must not climb out of the target's folder.
-bool extensionStaysBelowTarget(const QString& ext) {
-    const QStringList parts = ext.split(QLatin1Char('/'));
-    return !parts.contains(QStringLiteral(".."));
+// Why a stored extension cannot end the output's name, or an empty text. It may hold folder
+// separators (the extension is what follows the last point of the whole path), but must not
+// climb out of the target's folder, and holds no control characters.
+QString unsafeExtension(const QByteArray& ext) {
+    if (ext.split('/').contains(QByteArrayLiteral("..")))
+        return QStringLiteral("The stored extension leads out of the target's folder");
+    for (const char c : ext)
+        if (static_cast<unsigned char>(c) < 32 || c == 127)
+            return QStringLiteral("The stored extension holds control characters");
+    return QString();
 }
 
 QString encodeFileUnguarded(const QString& source, const QString& target, const QString& key,
@@ -62,7 +67,7 @@ QString encodeFileUnguarded(const QString& source, const QString& target, const 
 
     const QString output = StripFileExt(target) + QStringLiteral(".uzp");
     const QByteArray banner = cryptoFileBanner();
-    const Status written = writeWholeFile(
+    const Status written = writeFileAtomically(
         output, {view(banner), view(pieces.header), view(block), view(pieces.check)});
     if (!written) return fail(kEncodeFileError, source, written.message());
     DrawProgress(0);
@@ -83,14 +88,13 @@ QString decodeFileUnguarded(const QString& source, const QString& target, const 
     QString why;
     const int code = openContent(content, key, privateKey, extBytes, why);
     if (code != 0) return fail(code, source, why);
+    if (const QString unsafe = unsafeExtension(extBytes); !unsafe.isEmpty())
+        return fail(kDecodeFileError, source, unsafe);
     QString extension = ansiText(extBytes);
     if (!extension.isEmpty()) extension.prepend(QLatin1Char('.'));
-    if (!extensionStaysBelowTarget(extension))
-        return fail(kDecodeFileError, source,
-                    QStringLiteral("The stored extension leads out of the target's folder"));
 
     const QString output = StripFileExt(target) + extension;
-    const Status written = writeWholeFile(output, {view(content)});
+    const Status written = writeFileAtomically(output, {view(content)});
     if (!written) return fail(kDecodeFileError, source, written.message());
     content = QByteArray();
 

@@ -44,8 +44,11 @@ int openContent(QByteArray& A, const QString& key, const QString& privateKey,
     auto* a = reinterpret_cast<uint8_t*>(A.data());
     const qsizetype U = A.size() - 1;
     InitCipher(key, privateKey);
-    // An image that ends with its banner has no salt length: like a salt beyond the end.
-    if (U < kBannerSize) return kFileDecodeFailed;
+    // An image that ends with its banner has no salt length: reading it runs past the end.
+    if (U < kBannerSize) {
+        why = QStringLiteral("Reading past the end of the file");
+        return kDecodeFileError;
+    }
     const int L = DecryptByte(a[kBannerSize]);
     if (kBannerSize + L > U) return kFileDecodeFailed;
     uint8_t check1 = 0, check2 = 0;

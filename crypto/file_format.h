@@ -26,8 +26,9 @@ int sealContent(QByteArray& content, const QByteArray& extension, const QString&
 // Deciphers and expands the image of an encrypted file (banner included; the banner itself is
 // not tested). On success returns 0, content becomes the plain bytes and extension the stored
 // extension bytes. Otherwise returns 21 (abort), 23 (salt beyond the end, check value wrong),
-// 22 with why describing the damage, or 5 (checksum of the compressed block); content is then
-// of no use. Never reads or writes outside the image.
+// 22 with why describing the damage (nothing after the banner, an extension without its end,
+// a damaged block), or 5 (checksum of the compressed block); content is then of no use. Never
+// reads or writes outside the image.
 int openContent(QByteArray& content, const QString& key, const QString& privateKey,
                 QByteArray& extension, QString& why);
 

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <exception>
+#include <new>
 
 #include "crypto/ansi_text.h"
 #include "crypto/base64_codec.h"
@@ -119,10 +120,12 @@ QString TextCrypto(const QString& Text, const QString& Key, const QString& Priva
                 default: s.ErrorCode = kArmourIncomplete; break;
             }
         }
-    } catch (const std::exception&) {
-        // Memory exhausted or a codec fault: the text is kept, as for any failure.
+    } catch (const std::exception& e) {
+        // Memory exhausted or another run-time fault: the text is kept, as for any failure.
         s.ErrorCode = IdentifyCryptoText(T) == 1 ? kTextDecodeFailed : kEncodeFileError;
-        s.FileErrorText = QStringLiteral("Out of memory");
+        s.FileErrorText = dynamic_cast<const std::bad_alloc*>(&e)
+                              ? QStringLiteral("Out of memory")
+                              : QString::fromLocal8Bit(e.what());
         DrawProgress(0);
     }
     SetErrorMessage();

@@ -1,8 +1,7 @@
-// Whole-file input and output on QFile / QSaveFile.
+// Whole-file input on QFile.
 #include "crypto/whole_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <cstdint>
 #include <sys/mman.h>
 
@@ -45,26 +44,6 @@ QByteArray readFileHead(const QString& path, qsizetype n) {
         Q_UNUSED(got);  // a short or failed read leaves zero bytes, as a short file does
     }
     return head;
-}
-
-Status writeWholeFile(const QString& path, std::initializer_list<std::string_view> pieces) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return Status::error(file.errorString());
-    for (const std::string_view piece : pieces) {
-        qint64 done = 0;
-        const auto size = static_cast<qint64>(piece.size());
-        while (done < size) {
-            const qint64 put = file.write(piece.data() + done, size - done);
-            if (put <= 0) {
-                const QString why = file.errorString();
-                file.cancelWriting();
-                return Status::error(why);
-            }
-            done += put;
-        }
-    }
-    if (!file.commit()) return Status::error(file.errorString());
-    return Status::ok();
 }
 
 }  // namespace vx::korva

@@ -13,18 +13,9 @@
 #include "mail/mailto_address.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
+#include "ui/named.h"
 
 namespace vx {
-namespace {
-
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-}  // namespace
-
 frmEmail::frmEmail(Ui& ui, SettingsStore& settings, NotificationSource source, SecondsClock clock,
                    QWidget* parent)
     : QWidget(parent, Qt::Window),

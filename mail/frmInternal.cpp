@@ -14,6 +14,7 @@
 
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
+#include "ui/named.h"
 
 namespace vx {
 namespace {
@@ -21,9 +22,7 @@ namespace {
 const QString kMailerTitle = QStringLiteral("Anonymous Mailer");
 
 QLineEdit* lineEdit(const char* name, const QString& text = QString()) {
-    auto* edit = new QLineEdit(text);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
+    return named(new QLineEdit(text), name);
 }
 
 }  // namespace

@@ -1,13 +1,26 @@
-// Per-user settings on QSettings in INI form.
+// Per-user settings in a plain INI file, read and written line by line.
 #include "settings/settings_store.h"
 
-#include <QSettings>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <string_view>
+
+#include "core/atomic_write.h"
+#include "core/cp1252.h"
+#include "settings/ini_document.h"
 
 namespace vx {
 namespace {
 
-QString keyOf(const QString& section, const QString& key) { return section + '/' + key; }
+// The file's text; empty when it does not exist. Nothing when it exists but cannot be read.
+std::optional<QString> storeText(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) return decodeDataFile(file.readAll());
+    if (file.exists()) return std::nullopt;
+    return QString();
+}
 
 }  // namespace
 
@@ -24,16 +37,20 @@ QString SettingsStore::defaultFilePath() {
 
 QString SettingsStore::read(const QString& section, const QString& key,
                             const QString& fallback) const {
-    const QSettings s(m_path, QSettings::IniFormat);
-    const QVariant v = s.value(keyOf(section, key));
-    return v.isValid() ? v.toString() : fallback;
+    const std::optional<QString> text = storeText(m_path);
+    if (!text) return fallback;
+    return IniDocument(*text).value(section, key).value_or(fallback);
 }
 
 bool SettingsStore::save(const QString& section, const QString& key, const QString& value) {
-    QSettings s(m_path, QSettings::IniFormat);
-    s.setValue(keyOf(section, key), value);
-    s.sync();
-    return s.status() == QSettings::NoError;
+    const std::optional<QString> text = storeText(m_path);
+    if (!text) return false;  // never replace a file that could not be read
+    IniDocument doc(*text);
+    if (!doc.setValue(section, key, value)) return false;
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    const QByteArray bytes = doc.text().toUtf8();
+    return writeFileAtomically(m_path, {std::string_view(bytes.constData(), size_t(bytes.size()))})
+        .isOk();
 }
 
 double switchValue(const QString& text) {

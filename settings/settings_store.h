@@ -1,6 +1,8 @@
 // The per-user settings store: string values by section and key under the application name
-// TULPAREG, kept in an INI-style file in the user's configuration folder. Reading never creates
-// a key; only saving writes.
+// TULPAREG, kept in a plain INI file in the user's configuration folder that people may edit by
+// hand. Values come back exactly as written (commas, semicolons, backslashes, quotes and blanks
+// included); section and key names match without regard to case. Reading never creates a key;
+// only saving writes, and a save replaces the file through a temporary file.
 #pragma once
 
 #include <QString>
@@ -19,7 +21,9 @@ public:
 
     // The stored string, or fallback when the key is absent.
     QString read(const QString& section, const QString& key, const QString& fallback) const;
-    // Stores the value; creates the file and section on first use. False when it cannot be written.
+    // Stores the value, changing only its line; creates the folder, file and section on first
+    // use. False, and the file unchanged, when it cannot be read or written, or when the value or
+    // a name holds a line break (see IniDocument::setValue).
     bool save(const QString& section, const QString& key, const QString& value);
 
     const QString& filePath() const { return m_path; }

@@ -59,9 +59,8 @@ QString toQtFilter(const QString& filter) {
     return out.join(QStringLiteral(";;"));
 }
 
-Answer QtUi::messageBox(const QString& text, Buttons buttons, Icon icon, const QString& title) {
-    QMessageBox box(toQt(icon), title.isEmpty() ? kProgramTitle : title, text, toQt(buttons),
-                    QApplication::activeWindow());
+Answer QtUi::showMessage(const QString& text, Buttons buttons, Icon icon, const QString& title) {
+    QMessageBox box(toQt(icon), title, text, toQt(buttons), QApplication::activeWindow());
     return fromQt(box.exec());
 }
 

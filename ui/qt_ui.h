@@ -7,8 +7,6 @@ namespace vx {
 
 class QtUi final : public Ui {
 public:
-    Answer messageBox(const QString& text, Buttons buttons, Icon icon,
-                      const QString& title) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& initial) override;
     QString openFileName(const QString& title, const QString& filter,
@@ -23,6 +21,10 @@ public:
     void showModal(QWidget& window) override;
     // Runs the quick_exit handlers (which remove this run's temporary folders), then ends.
     [[noreturn]] void endProgram() override;
+
+protected:
+    Answer showMessage(const QString& text, Buttons buttons, Icon icon,
+                       const QString& title) override;
 };
 
 // "Zip Files|*.zip|All|*" becomes "Zip Files (*.zip);;All (*)".

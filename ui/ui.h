@@ -23,9 +23,12 @@ class Ui {
 public:
     virtual ~Ui() = default;
 
-    // Shows a modal message and returns the button pressed. An empty title means kProgramTitle.
-    virtual Answer messageBox(const QString& text, Buttons buttons = Buttons::Ok,
-                              Icon icon = Icon::None, const QString& title = QString()) = 0;
+    // Shows a modal message and returns the button pressed. An empty title means kProgramTitle:
+    // the one place where the default title is applied.
+    Answer messageBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+                      const QString& title = QString()) {
+        return showMessage(text, buttons, icon, title.isEmpty() ? kProgramTitle : title);
+    }
 
     // Asks for one line of text; nullopt when the user cancels.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
@@ -59,6 +62,11 @@ public:
     // Ends the program at once, without closing windows one by one. On the desktop it does not
     // return; a test double records the end and returns, so callers return right after it.
     virtual void endProgram() = 0;
+
+protected:
+    // Shows the message of messageBox with its final title.
+    virtual Answer showMessage(const QString& text, Buttons buttons, Icon icon,
+                               const QString& title) = 0;
 };
 
 }  // namespace vx

@@ -15,6 +15,7 @@
 #include "crypto/korva_state.h"
 #include "crypto/salt.h"
 #include "crypto/whole_file.h"
+#include "core/atomic_write.h"
 
 namespace vx::korva {
 namespace {
@@ -30,7 +31,7 @@ struct Files {
         plain = dir.filePath(QStringLiteral("input.bin"));
         const QByteArray bytes =
             kind == 0 ? vx::sample::randomBytes(kFileSize) : vx::sample::englishLikeText(kFileSize);
-        (void)writeWholeFile(plain, {std::string_view(bytes.constData(), size_t(bytes.size()))});
+        (void)vx::writeFileAtomically(plain, {std::string_view(bytes.constData(), size_t(bytes.size()))});
         sealed = FileCrypto(plain, dir.filePath(QStringLiteral("sealed")), kKey, QString());
     }
 };
@@ -112,7 +113,7 @@ void BM_StageWriteSealed(benchmark::State& st) {
     const QString out = f.dir.filePath(QStringLiteral("written.uzp"));
     for (auto _ : st)
         benchmark::DoNotOptimize(
-            writeWholeFile(out, {std::string_view(sealed.constData(), size_t(sealed.size()))})
+            vx::writeFileAtomically(out, {std::string_view(sealed.constData(), size_t(sealed.size()))})
                 .isOk());
     finish(st);
 }
@@ -149,7 +150,7 @@ void BM_StageWritePlain(benchmark::State& st) {
     const QString out = f.dir.filePath(QStringLiteral("written.bin"));
     for (auto _ : st)
         benchmark::DoNotOptimize(
-            writeWholeFile(out, {std::string_view(plain.constData(), size_t(plain.size()))})
+            vx::writeFileAtomically(out, {std::string_view(plain.constData(), size_t(plain.size()))})
                 .isOk());
     finish(st);
 }

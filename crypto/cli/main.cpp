@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "core/cp1252.h"
+#include "core/printable.h"
 #include "core/yield.h"
 #include "crypto/cli/key_source.h"
 #include "crypto/cli/terminal_progress.h"
@@ -76,13 +77,19 @@ void installInterruptHandler() {
     });
 }
 
+// Prints a message on standard error; names in it (paths, arguments) cannot move the cursor.
+void report(const QString& message) {
+    std::fprintf(stderr, "vexaro-crypt: %s\n", printable(message).toUtf8().constData());
+}
+
 int usageError(const QString& why) {
-    std::fprintf(stderr, "vexaro-crypt: %s\n%s", qPrintable(why), kUsage);
+    report(why);
+    std::fputs(kUsage, stderr);
     return kExitUsage;
 }
 
 int moduleFailure() {
-    std::fprintf(stderr, "vexaro-crypt: %s\n", korva::state().ErrorMessage.toUtf8().constData());
+    report(korva::state().ErrorMessage);
     return korva::state().ErrorCode;
 }
 
@@ -91,7 +98,7 @@ Result<crypt_cli::Keys> keysOrReport(const crypt_cli::KeyOptions& options, bool 
     Result<crypt_cli::Keys> keys = crypt_cli::obtainKeys(options, withPrivate);
     if (!keys) {
         exitCode = g_interrupted ? kExitInterrupted : kExitNoKey;
-        std::fprintf(stderr, "vexaro-crypt: %s\n", qPrintable(keys.message()));
+        report(keys.message());
     }
     return keys;
 }
@@ -110,7 +117,7 @@ int runFile(const QStringList& args, const crypt_cli::KeyOptions& options) {
         korva::FileCrypto(source, target, keys.value().key, keys.value().privateKey);
     korva::state().sink = nullptr;
     if (korva::state().ErrorCode != 0) return moduleFailure();
-    std::printf("%s\n", output.toUtf8().constData());
+    std::printf("%s\n", printable(output).toUtf8().constData());
     return 0;
 }
 

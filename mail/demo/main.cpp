@@ -21,12 +21,6 @@ namespace {
 class DemoUi final : public vx::Ui {
 public:
     explicit DemoUi(bool unattended) : m_unattended(unattended) {}
-    vx::Answer messageBox(const QString& text, vx::Buttons b, vx::Icon i,
-                          const QString& t) override {
-        if (!m_unattended) return m_desktop.messageBox(text, b, i, t);
-        std::printf("[%s] %s\n", qPrintable(t.isEmpty() ? vx::kProgramTitle : t), qPrintable(text));
-        return b == vx::Buttons::YesNo ? vx::Answer::Yes : vx::Answer::Ok;
-    }
     std::optional<QString> inputBox(const QString& p, const QString& t, const QString& i) override {
         return m_desktop.inputBox(p, t, i);
     }
@@ -44,6 +38,14 @@ public:
     void yield() override { m_desktop.yield(); }
     void showModal(QWidget& window) override { m_desktop.showModal(window); }
     void endProgram() override { std::printf("[program end]\n"); }
+
+protected:
+    vx::Answer showMessage(const QString& text, vx::Buttons b, vx::Icon i,
+                           const QString& title) override {
+        if (!m_unattended) return m_desktop.messageBox(text, b, i, title);
+        std::printf("[%s] %s\n", qPrintable(title), qPrintable(text));
+        return b == vx::Buttons::YesNo ? vx::Answer::Yes : vx::Answer::Ok;
+    }
 
 private:
     vx::QtUi m_desktop;

@@ -1,72 +1,42 @@
-// Start-up: command line, names from a fixed clock, and the windows it opens.
+// Start-up: command line, names from a fixed clock whatever the locale, and the windows it
+// opens.
 #include "app/program.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
-#include "app/frmAdd.h"
+#include <QAction>
+#include <QLocale>
+
+#include "app_fixture.h"
 #include "archive/frmArchive.h"
-#include "log/frmLog.h"
-#include "scripted_ui.h"
-#include "temp_home.h"
 
 using namespace vx;
 
-namespace {
-
-struct Started {
-    test::TempHome home;
-    test::ScriptedUi ui;
-    Program program{ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7)))};
-
-    QStringList entries() {
-        QStringList out;
-        for (int i = 0; i < program.addWindow().lstAdd->count(); ++i)
-            out << program.addWindow().lstAdd->item(i)->text();
-        return out;
-    }
-};
-
-}  // namespace
-
 TEST(Startup, NamesTheArchiveAndLogAndShowsTheSelectionWindow) {
-    Started s;
-    EXPECT_EQ(s.program.archiveWindow().windowTitle(), "ZIP Compression Application");
-    s.program.Startup("");
-    EXPECT_EQ(s.program.addWindow().Text1->text(), s.home.file("12042026-162907.zip"));
-    EXPECT_EQ(s.program.logWindow().lblLogPath->text(), "12042026-162907.txt");
-    EXPECT_TRUE(s.program.addWindow().isVisible());
-    EXPECT_FALSE(s.program.logWindow().isVisible());
-    EXPECT_TRUE(s.entries().isEmpty());
-    EXPECT_TRUE(s.ui.shown().empty());
+    test::App app;
+    const QLocale old;
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));  // digits of its own
+    app.program.Startup("");
+    QLocale::setDefault(old);
+    EXPECT_EQ(app.add.Text1->text(), app.home.file("12042026-162907.zip"));
+    EXPECT_EQ(app.log.lblLogPath->text(), "12042026-162907.txt");
+    EXPECT_TRUE(app.add.isVisible());
+    EXPECT_FALSE(app.log.isVisible());
+    EXPECT_TRUE(app.ui.shown().empty());
+    app.program.archiveWindow().mnuShowLog->trigger();
+    EXPECT_TRUE(app.log.isVisible());
 }
 
-TEST(Startup, AutoloadLoadsTheListBeforeTheArchiveIsNamed) {
-    Started s;
-    s.home.write("AutoOut.txt", "/data/a.txt\r\n");
-    s.program.Startup("-autoload -autoload");
-    EXPECT_EQ(s.entries(), QStringList({"/data/a.txt", "/data/a.txt"}));
-    // The log lines of a start-up load name the archive as the empty string.
-    const QString log = s.program.logWindow().logText();
-    EXPECT_EQ(log.count(" -- Archive: \r\n"), 2) << log.toStdString();
-    EXPECT_EQ(s.ui.messageTexts().count("The list has been loaded and is ready."), 2);
-    EXPECT_EQ(s.program.addWindow().Text1->text(), s.home.file("12042026-162907.zip"));
-}
-
-TEST(Startup, WordsThatDoNotAskForTheListLoadNothing) {
-    Started s;
-    s.home.write("AutoOut.txt", "/data/a.txt\r\n");
-    s.program.Startup("-AutoLoad autoload");
-    EXPECT_TRUE(s.entries().isEmpty());
-    EXPECT_TRUE(s.ui.messages().empty());
-}
-
-TEST(Startup, LogMenuBringsTheLogWindowUp) {
-    Started s;
-    s.program.Startup("");
-    s.program.archiveWindow().mnuShowLog->trigger();
-    EXPECT_TRUE(s.program.logWindow().isVisible());
+TEST(Startup, EachAutoloadWordLoadsTheListBeforeTheArchiveIsNamed) {
+    test::App app;
+    app.home.write("AutoOut.txt", "/data/a.txt\r\n\r\n/data/folder/*.*\n");
+    app.add.lstData->addItem("old");
+    app.program.Startup("-autoload -autoload");
+    const QStringList once = {"/data/a.txt", "", "/data/folder/*.*"};  // lines end in CR LF or LF
+    EXPECT_EQ(app.listed(), once + once);
+    EXPECT_EQ(app.add.lstData->count(), 0);
+    EXPECT_EQ(app.ui.messageTexts(), QStringList(2, "The list has been loaded and is ready."));
+    // A log line for each entry; at start-up it names the archive as the empty string.
+    EXPECT_EQ(app.log.logText().count("included: /data/a.txt -- Archive: \r\n"), 2);
+    EXPECT_EQ(app.log.logText().count(" -- Archive: \r\n"), 6);
 }

@@ -7,17 +7,15 @@ namespace vx {
 namespace {
 
 TEST(Printable, EscapesControlsAndBackslashOnly) {
-    const struct {
-        QString in;
-        QString out;
-    } cases[] = {
+    const std::pair<QString, QString> cases[] = {
         {QStringLiteral("plain name.zip"), QStringLiteral("plain name.zip")},
         {QStringLiteral("a\rb\nc"), QStringLiteral("a\\x0db\\x0ac")},
         {QStringLiteral("\x1b[2J"), QStringLiteral("\\x1b[2J")},
-        {QString(QChar(0x7f)) + QChar(0x9b) + QChar(0xe9), QStringLiteral("\\x7f\\x9b") + QChar(0xe9)},
+        {QString(QChar(0x7f)) + QChar(0x9b) + QChar(0xe9),
+         QStringLiteral("\\x7f\\x9b") + QChar(0xe9)},
         {QStringLiteral("C:\\x0d"), QStringLiteral("C:\\\\x0d")},
     };
-    for (const auto& c : cases) EXPECT_EQ(printable(c.in), c.out) << c.in.toStdString();
+    for (const auto& [in, out] : cases) EXPECT_EQ(printable(in), out) << in.toStdString();
 }
 
 }  // namespace

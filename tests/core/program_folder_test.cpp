@@ -7,15 +7,19 @@
 
 using namespace vx;
 
-TEST(ProgramFolder, EnvironmentVariableWins) {
+TEST(ProgramFolder, FoundOnceFromTheEnvironmentAndKept) {
     test::TempHome home;
     EXPECT_EQ(programFolder(), home.path());
     EXPECT_EQ(besideProgram("AutoOut.txt"), home.path() + "/AutoOut.txt");
+    qputenv("VEXARO_HOME", "/elsewhere");  // a later change of the environment changes nothing
+    EXPECT_EQ(programFolder(), home.path());
+    EXPECT_EQ(findProgramFolder(), "/elsewhere");
 }
 
 TEST(ProgramFolder, TrimPathKeepsWhatFollowsTheLastSlash) {
-    EXPECT_EQ(TrimPath("/apps/send/12042026-162907.zip"), "12042026-162907.zip");
-    EXPECT_EQ(TrimPath("plain.txt"), "plain.txt");
-    EXPECT_EQ(TrimPath("/data/"), "");
-    EXPECT_EQ(TrimPath(""), "");
+    // clang-format off
+    const char* cases[][2] = {{"/apps/send/12042026-162907.zip", "12042026-162907.zip"},
+                              {"plain.txt", "plain.txt"}, {"/data/", ""}, {"", ""}};
+    // clang-format on
+    for (const auto& c : cases) EXPECT_EQ(TrimPath(c[0]), c[1]) << c[0];
 }

@@ -3,47 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include "crypto/korva_state.h"
-#include "recording_sink.h"
-
-namespace vx::korva {
-namespace {
+using namespace vx::korva;
 
 TEST(ErrorCodes, EveryCodeHasItsMessage) {
+    // clang-format off
     const std::pair<int, const char*> table[] = {
-        {0, ""},
-        {1, "Cannot continue without text (Error 1)"},
-        {2, "Cannot continue without key (Error 2)"},
-        {3, "Key too small/is repeating (Error 3)"},
-        {4, "Source file not found (Error 4)"},
-        {5, "Compression checksum error (Error 5)"},
+        {0, ""}, {7, ""}, {1, "Cannot continue without text (Error 1)"},
+        {2, "Cannot continue without key (Error 2)"}, {3, "Key too small/is repeating (Error 3)"},
+        {4, "Source file not found (Error 4)"}, {5, "Compression checksum error (Error 5)"},
         {6, "Cannot process empty file (Error 6)"},
         {10, "Crypto version unknown/contains errors (Error 10)"},
-        {11, "Encoding has been aborted by user"},
-        {12, "File error: disk full (Error 12)"},
+        {11, "Encoding has been aborted by user"}, {12, "File error: disk full (Error 12)"},
         {20, "Crypto file version unknown/contains errors (Error 20)"},
-        {21, "Decoding has been aborted by user"},
-        {22, "File error: disk full (Error 22)"},
+        {21, "Decoding has been aborted by user"}, {22, "File error: disk full (Error 22)"},
         {23, "Failed decoding the file (Error 23)"},
         {30, "Crypto header or footer format incomplete/contains errors (Error 30)"},
-        {33, "Failed decoding the text (Error 33)"},
-        {7, ""},
-    };
+        {33, "Failed decoding the text (Error 33)"}};
+    // clang-format on
     for (const auto& [code, message] : table)
-        EXPECT_EQ(errorMessageFor(code, QStringLiteral("disk full")), QLatin1String(message))
-            << code;
+        EXPECT_EQ(errorMessageFor(code, "disk full"), QLatin1String(message)) << code;
 }
-
-TEST(ErrorCodes, SetErrorMessageReadsTheModuleState) {
-    test::ModuleGuard guard;
-    state().ErrorCode = 22;
-    state().FileErrorText = QStringLiteral("Permission denied");
-    SetErrorMessage();
-    EXPECT_EQ(state().ErrorMessage, QStringLiteral("File error: Permission denied (Error 22)"));
-    state().ErrorCode = 0;
-    SetErrorMessage();
-    EXPECT_TRUE(state().ErrorMessage.isEmpty());
-}
-
-}  // namespace
-}  // namespace vx::korva

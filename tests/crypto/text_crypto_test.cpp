@@ -1,16 +1,19 @@
-// The armoured text format: identification, round trips, wrong keys, damaged armour and
-// cancelled runs.
+// The armoured text format: identification, round trips, a sample from an independent
+// implementation, failure codes, cancelled runs and failures inside a run.
 #include "crypto/text_crypto.h"
 
 #include <gtest/gtest.h>
 
-#include <QStringList>
+#include <QTemporaryDir>
+#include <stdexcept>
 
 #include "crypto/base64_codec.h"
 #include "crypto/cipher.h"
+#include "crypto/error_codes.h"
+#include "crypto/file_crypto.h"
 #include "crypto/huffman_codec.h"
-#include "crypto/korva_state.h"
-#include "recording_sink.h"
+#include "crypto_files.h"
+#include "module_guard.h"
 
 namespace vx::korva {
 namespace {
@@ -22,204 +25,108 @@ const QString kEnd = QStringLiteral("\r\n--- END OF MESSAGE ---");
 
 // An armour around a payload made by hand: salt, block and check value, enciphered.
 QString armourFor(const QByteArray& block, int checkDelta = 0) {
-    QByteArray salt(48, 'k');
-    salt[0] = 48;
-    QByteArray p = salt + block;
-    p.append(static_cast<char>(salt[46] + checkDelta));
-    p.append(salt[47]);
-    Cipher c;
-    c.init("Text Key 42", "");
+    QByteArray p = QByteArray(1, 48) + QByteArray(47, 'k') + block;
+    p.append(static_cast<char>('k' + checkDelta));
+    p.append('k');
+    Cipher c("Text Key 42", {});
     c.encrypt(reinterpret_cast<uint8_t*>(p.data()), size_t(p.size()));
     return kBegin + kVersion + QLatin1String(Base64Encode(p, 60)) + kEnd;
 }
 
 class TextCryptoTest : public ::testing::Test {
 protected:
-    // Runs TextCrypto and expects it to fail with code, giving the input back.
-    void expectFailure(int code, const QString& input, const QString& key = kKey,
-                       const QString& privateKey = QString()) {
-        EXPECT_EQ(TextCrypto(input, key, privateKey), input);
-        EXPECT_EQ(state().ErrorCode, code);
-    }
     test::ModuleGuard guard;
 };
 
-TEST_F(TextCryptoTest, EmptyTextAndBadKey) {
-    expectFailure(1, QStringLiteral(" \t\r\n  \r\n"), QStringLiteral("abc"));  // text first
-    EXPECT_EQ(state().ErrorMessage, QStringLiteral("Cannot continue without text (Error 1)"));
-    expectFailure(1, QString());
-    expectFailure(3, QStringLiteral("hello"), QStringLiteral("xyxyxy"));
-    EXPECT_EQ(state().ErrorMessage, QStringLiteral("Key too small/is repeating (Error 3)"));
-}
-
-TEST_F(TextCryptoTest, TrimRemovesOnlyBlanksTabsAndLineBreaks) {
-    EXPECT_EQ(TrimWhiteSpace(QStringLiteral(" \t\r\nabc \x0b\f\n ")), QStringLiteral("abc \x0b\f"));
-    EXPECT_EQ(TrimWhiteSpace(QStringLiteral("\r\n\t ")), QString());
-}
-
-TEST_F(TextCryptoTest, IdentificationByMarkers) {
+TEST_F(TextCryptoTest, IdentificationByTheTrimmedMarkers) {
     const QString body = QStringLiteral("QUJD");
-    EXPECT_EQ(IdentifyCryptoText(kBegin + kVersion + body + kEnd), 1);
-    EXPECT_EQ(IdentifyCryptoText(QStringLiteral("\r\n  ") + kBegin + kVersion + body + kEnd +
-                                 QStringLiteral(" \n")), 1);
-    EXPECT_EQ(IdentifyCryptoText(kBegin + QStringLiteral("Version: KORVA v1.0.4\r\n") + body +
-                                 kEnd), 2);
-    EXPECT_EQ(IdentifyCryptoText(kBegin + kVersion + body), 3);
-    EXPECT_EQ(IdentifyCryptoText(QStringLiteral("x") + kBegin + kVersion + body + kEnd), 3);
-    EXPECT_EQ(IdentifyCryptoText(kBegin + kEnd), 0);  // both markers, under 77 characters
-    EXPECT_EQ(IdentifyCryptoText(kBegin + kVersion + kEnd), 0);  // exactly 76
-    EXPECT_EQ(IdentifyCryptoText(kBegin + kVersion + QStringLiteral("A") + kEnd), 1);  // 77
-    EXPECT_EQ(IdentifyCryptoText(QStringLiteral("a") + kBegin + kVersion + body + kEnd +
-                                 QStringLiteral("b")), 0);
-    EXPECT_EQ(IdentifyCryptoText(kBegin.toLower() + kVersion + body + kEnd), 3);
-    EXPECT_EQ(IdentifyCryptoText(kBegin.toLower() + kVersion + body + kEnd.toLower()), 0);
+    // clang-format off
+    const std::pair<QString, int> cases[] = {
+        {kBegin + kVersion + body + kEnd, 1},
+        {"\r\n \t" + kBegin + kVersion + body + kEnd + " \n", 1},
+        {kBegin + "Version: KORVA v1.0.4\r\n" + body + kEnd, 2}, {kBegin + kVersion + body, 3},
+        {"x" + kBegin + kVersion + body + kEnd, 3},
+        {"a" + kBegin + kVersion + body + kEnd + "b", 0},
+        {kBegin + kVersion + kEnd, 0}, {kBegin + kVersion + "A" + kEnd, 1}};  // 76, 77 characters
+    // clang-format on
+    for (const auto& [text, kind] : cases)
+        EXPECT_EQ(IdentifyCryptoText(text), kind) << text.toStdString();
+    EXPECT_EQ(TrimWhiteSpace(" \t\r\nabc \x0b\f\n "), "abc \x0b\f");
 }
 
-TEST_F(TextCryptoTest, RoundTripReturnsTheTrimmedText) {
-    const QString plain = QStringLiteral("  \r\nDear reader,\r\nthe meeting moves to 10:30.\r\n"
-                                         "Caf\u00e9 \u20ac5 \u00ff\t\r\n\r\n");
-    const QString armour = TextCrypto(plain, kKey, QStringLiteral("pk"));
+TEST_F(TextCryptoTest, RoundTripsGiveTheTrimmedTextBack) {
+    const QString plain =
+        "  \r\nDear reader,\r\nthe meeting moves to 10:30.\r\nCaf\u00e9 \u20ac5\t\r\n";
+    const QString armour = TextCrypto(plain, kKey, "pk");
     ASSERT_EQ(state().ErrorCode, 0);
-    EXPECT_TRUE(armour.startsWith(kBegin + kVersion));
-    EXPECT_TRUE(armour.endsWith(kEnd));
-    const QStringList lines = armour.split(QStringLiteral("\r\n"));
-    for (qsizetype i = 2; i + 2 < lines.size(); ++i) EXPECT_EQ(lines[i].size(), 60) << i;
-    EXPECT_LT(lines[lines.size() - 2].size(), 61);
-
-    EXPECT_EQ(TextCrypto(armour, kKey, QStringLiteral("pk")), TrimWhiteSpace(plain));
-    EXPECT_EQ(state().ErrorCode, 0);
+    EXPECT_EQ(armour.section("\r\n", 2, 2).size(), 60);  // lines of 60 characters
     EXPECT_EQ(guard.sink.drawn.back(), 0);
+
+    // Blanks and line breaks around the armour and inside its body are skipped.
+    const QString body = armour.mid(52, armour.size() - 76).replace("\r\n", " \r\n\t");
+    const QString rewrapped = kBegin + kVersion + body + kEnd;
+    EXPECT_EQ(TextCrypto(" \n" + rewrapped, kKey, "pk"), TrimWhiteSpace(plain));
+    EXPECT_EQ(state().ErrorCode, 0) << state().ErrorMessage.toStdString();
+    const QString outside = TextCrypto("z\u0142oty \u20ac", kKey, "pk");  // not in the code page
+    EXPECT_EQ(TextCrypto(outside, kKey, "pk"), "z?oty \u20ac");
+    const QString sample =
+        QString::fromLatin1(test::readFile(test::sampleFile("one_char__nopk.asc")));
+    EXPECT_EQ(TextCrypto(sample, "Tr0ub4dor&3x", {}),
+              QString::fromLatin1(test::readFile(test::sampleFile("one_char.txt"))));
 }
 
-TEST_F(TextCryptoTest, PayloadIsSaltBlockAndCheck) {
-    const QString armour = TextCrypto(QStringLiteral("x"), kKey, QString());
-    const QString body = armour.mid(52, armour.size() - 52 - 24);
-    QByteArray p = Base64Decode(body.toLatin1());
-    Cipher c;
-    c.init("Text Key 42", "");
-    c.decrypt(reinterpret_cast<const uint8_t*>(p.constData()), reinterpret_cast<uint8_t*>(p.data()),
-              size_t(p.size()));
-    const int L = static_cast<uint8_t>(p[0]);
-    ASSERT_GE(L, 32);
-    EXPECT_EQ(p.mid(L, p.size() - L - 2), QByteArray("HE0\rx"));  // one character is stored
-    EXPECT_EQ(p.right(2), p.mid(L - 2, 2));
-}
-
-TEST_F(TextCryptoTest, ArmourAroundBlanksDecodesAndOtherLeadingTextDoesNot) {
-    const QString armour = TextCrypto(QStringLiteral("message"), kKey, QString());
-    EXPECT_EQ(TextCrypto(QStringLiteral("\r\n \t") + armour + QStringLiteral("\r\n\r\n"), kKey,
-                         QString()),
-              QStringLiteral("message"));
-    expectFailure(30, QStringLiteral("> ") + armour);
-    EXPECT_EQ(state().ErrorMessage, QStringLiteral(
-        "Crypto header or footer format incomplete/contains errors (Error 30)"));
-    expectFailure(30, armour.left(armour.size() - 3));
-}
-
-TEST_F(TextCryptoTest, MarkersInsidePlainTextOrEmptyArmourAreEnciphered) {
-    const QString inner = QStringLiteral("before\r\n") + kBegin + kVersion +
-                          QStringLiteral("QUJD") + kEnd + QStringLiteral("\r\nafter");
-    const QString a = TextCrypto(inner, kKey, QString());
-    ASSERT_EQ(state().ErrorCode, 0);
-    EXPECT_TRUE(a.startsWith(kBegin));
-    EXPECT_EQ(TextCrypto(a, kKey, QString()), inner);
-
-    const QString shortArmour = kBegin + kEnd;
-    const QString b = TextCrypto(shortArmour, kKey, QString());
-    ASSERT_EQ(state().ErrorCode, 0);
-    EXPECT_EQ(TextCrypto(b, kKey, QString()), TrimWhiteSpace(shortArmour));
-}
-
-TEST_F(TextCryptoTest, VersionAndMarkerChanges) {
-    const QString armour = TextCrypto(QStringLiteral("versioned"), kKey, QString());
-    QString v = armour;
-    v.replace(QStringLiteral("v1.0.3"), QStringLiteral("v1.0.4"));
-    expectFailure(10, v);
-    EXPECT_EQ(state().ErrorMessage,
-              QStringLiteral("Crypto version unknown/contains errors (Error 10)"));
-    QString lowerEnd = armour;
-    lowerEnd.replace(QStringLiteral("END OF"), QStringLiteral("End of"));
-    expectFailure(30, lowerEnd);
-}
-
-TEST_F(TextCryptoTest, WrongKeyOrPrivateKeyFails) {
-    const QString armour = TextCrypto(QStringLiteral("for your eyes only"), kKey,
-                                      QStringLiteral("pk"));
-    expectFailure(33, armour, QStringLiteral("Text Key 43"), QStringLiteral("pk"));
-    EXPECT_EQ(state().ErrorMessage, QStringLiteral("Failed decoding the text (Error 33)"));
-    expectFailure(33, armour, kKey, QStringLiteral("pK"));
-    expectFailure(33, armour, kKey, QString());
-    for (int i = 0; i < 100; ++i) {
-        TextCrypto(armour, QStringLiteral("other key %1").arg(i), QString());
-        ASSERT_NE(state().ErrorCode, 0);
+TEST_F(TextCryptoTest, FailuresAndCancelledRunsGiveTheTextBackWithTheirCode) {
+    const QString armour = TextCrypto("versioned", kKey, {});
+    QString noisy;  // 90 values: compressing its 30000 bytes takes 30 + 3 + 3 yields
+    for (int i = 0; i < 30000; ++i) noisy += QChar(u'!' + (i * 7919) % 90);
+    const QString noisyArmour = TextCrypto(noisy, kKey, {});
+    QByteArray badSum = QByteArray(3000, 'a') + QByteArray(1000, 'b');
+    HuffmanEncode(badSum, badSum.size());
+    badSum[4] = static_cast<char>(badSum[4] ^ 1);
+    // clang-format off
+    const struct { QString text, key; int code, abortAt = 0; } cases[] = {  // abortAt: a yield
+        {" \t\r\n  \r\n", "abc", 1},  // the text is checked before the key
+        {"hello", "xyxyxy", 3}, {QString(armour).replace("v1.0.3", "v1.0.4"), kKey, 10},
+        {"> " + armour, kKey, 30}, {QString(armour).replace("END OF", "End of"), kKey, 30},
+        {armourFor("HE0\rall right", 1), kKey, 33},  // check value (as with a wrong key)
+        {armourFor("HE"), kKey, 33},  // no block
+        {kBegin + kVersion + "!!!!" + kEnd, kKey, 33},  // empty payload
+        {kBegin + kVersion + "QUJD" + kEnd, kKey, 33},  // salt beyond the payload
+        {armourFor(badSum), kKey, 5},
+        {noisy, kKey, 11, 1}, {noisy, kKey, 11, 37}, {noisyArmour, kKey, 21, 1}};
+    // clang-format on
+    for (const auto& [text, key, code, abortAt] : cases) {
+        guard.restart(abortAt);
+        EXPECT_EQ(TextCrypto(text, key, {}), text);
+        EXPECT_EQ(state().ErrorCode, code) << text.toStdString();
+        EXPECT_EQ(state().ErrorMessage, errorMessageFor(code, {}));
     }
+    guard.restart();
+    EXPECT_EQ(TextCrypto(armourFor("HE0\rall right"), kKey, {}), "all right");
 }
 
-TEST_F(TextCryptoTest, RewrappedBodyStillDecodes) {
-    const QString plain = QString(500, QLatin1Char('w')) + QStringLiteral(" and more words");
-    const QString armour = TextCrypto(plain, kKey, QString());
-    QString body = armour.mid(52, armour.size() - 76);
-    body.remove(QStringLiteral("\r\n"));
-    QString wrapped;
-    for (qsizetype i = 0; i < body.size(); i += 17) wrapped += body.mid(i, 17) + QStringLiteral(" \n\t");
-    EXPECT_EQ(TextCrypto(kBegin + kVersion + wrapped + kEnd, kKey, QString()), plain);
-}
+// A display that fails while a run draws its progress, as a run-time fault inside a run would.
+class BrokenSink : public ProgressSink {
+    void drawProgress(int percent) override {
+        if (percent > 0) throw std::runtime_error("display gone");
+    }
+};
 
-TEST_F(TextCryptoTest, EachEncodingDiffers) {
-    const QString a = TextCrypto(QStringLiteral("same"), kKey, QString());
-    const QString b = TextCrypto(QStringLiteral("same"), kKey, QString());
-    EXPECT_NE(a, b);
-    EXPECT_EQ(TextCrypto(b, kKey, QString()), QStringLiteral("same"));
-}
-
-TEST_F(TextCryptoTest, DamagedBodies) {
-    const QString good = armourFor(QByteArray("HE0\rall right"));
-    EXPECT_EQ(TextCrypto(good, kKey, QString()), QStringLiteral("all right"));
-    expectFailure(33, armourFor(QByteArray("HE0\rall right"), 1));  // check value
-    expectFailure(33, armourFor(QByteArray("HX0\rnot a block")));   // identification
-    expectFailure(33, armourFor(QByteArray("HE")));                 // shorter than one
-    expectFailure(33, kBegin + kVersion + QStringLiteral("!!!!") + kEnd);  // empty payload
-    expectFailure(33, kBegin + kVersion + QStringLiteral("QUJD") + kEnd);  // L beyond payload
-    QString cut = good;
-    cut.remove(60, 30);
-    expectFailure(33, cut);
-
-    QByteArray block = QByteArray(3000, 'a') + QByteArray(1000, 'b');
-    HuffmanEncode(block, block.size());
-    ASSERT_TRUE(block.startsWith("HE3\r"));
-    block[4] = static_cast<char>(block[4] ^ 1);
-    expectFailure(5, armourFor(block));
-    EXPECT_EQ(state().ErrorMessage, QStringLiteral("Compression checksum error (Error 5)"));
-}
-
-TEST_F(TextCryptoTest, CharactersOutsideTheCodePageBecomeQuestionMarks) {
-    const QString armour = TextCrypto(QStringLiteral("z\u0142oty \u20ac"), kKey, QString());
-    EXPECT_EQ(TextCrypto(armour, kKey, QString()), QStringLiteral("z?oty \u20ac"));
-}
-
-TEST_F(TextCryptoTest, AbortGivesTheInputBack) {
-    const QString plain = QString(60000, QLatin1Char('e')) + QStringLiteral("xyz");
-    guard.abortAtYield(1);  // compression
-    expectFailure(11, plain);
-    EXPECT_EQ(state().ErrorMessage, QStringLiteral("Encoding has been aborted by user"));
-
-    setYieldHook([] {
-        if (state().LastProgress >= 56) state().AbortFlag = true;  // ciphering only
-    });
-    const QString noisy = [] {
-        QString s;
-        for (int i = 0; i < 30000; ++i) s += QChar(u'!' + (i * 7919) % 90);
-        return s;
-    }();
-    expectFailure(11, noisy);
-
-    setYieldHook({});
-    const QString armour = TextCrypto(noisy, kKey, QString());
-    ASSERT_EQ(state().ErrorCode, 0);
-    guard.yields = 0;
-    guard.abortAtYield(1);  // deciphering
-    expectFailure(21, armour);
-    EXPECT_EQ(state().ErrorMessage, QStringLiteral("Decoding has been aborted by user"));
+// Regression: every failure inside a run was reported as "Out of memory".
+TEST_F(TextCryptoTest, AFailureInsideARunIsReportedAsWhatItWas) {
+    const QString armour = TextCrypto(QString(30000, 'w') + "x", kKey, {});
+    BrokenSink broken;
+    state().sink = &broken;
+    EXPECT_EQ(TextCrypto("plain text", kKey, {}), "plain text");
+    EXPECT_EQ(state().ErrorMessage, "File error: display gone (Error 12)");
+    EXPECT_EQ(TextCrypto(armour, kKey, {}), armour);
+    EXPECT_EQ(state().ErrorCode, 33);
+    EXPECT_EQ(state().FileErrorText, "display gone");
+    QTemporaryDir dir;
+    const QString src = test::writeFile(dir.filePath("a.txt"), "file content");
+    EXPECT_EQ(FileCrypto(src, src, kKey, {}), src);
+    EXPECT_EQ(state().ErrorMessage, "File error: display gone (Error 12)");
+    state().sink = &guard.sink;
 }
 
 }  // namespace

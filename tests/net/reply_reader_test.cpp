@@ -4,137 +4,66 @@
 
 #include <gtest/gtest.h>
 
-using vx::net::Reply;
-using vx::net::ReplyReader;
+using namespace vx::net;
 
-namespace {
-
-std::vector<Reply> readAll(ReplyReader& r) {
-    std::vector<Reply> out;
-    while (auto rep = r.take()) out.push_back(*rep);
-    return out;
+TEST(ReplyLines, FirstLineCodeAndLastLine) {
+    const std::pair<const char*, int> firstLines[] = {
+        // 0: not a reply's first line
+        {"220 Ready", 220},      {"230-Welcome", 230}, {"250", 250},        {"22 short", 0},
+        {"2x0 bad", 0},          {"220Ready", 0},      {"HTTP/1.1 200", 0}, {"", 0},
+        {"620 out of range", 0}, {"099 low", 0}};
+    for (const auto& [line, code] : firstLines)
+        EXPECT_EQ(firstLineCode(QByteArrayView(line)).value_or(0), code) << line;
+    EXPECT_TRUE(isLastLine("123 end", 123) && isLastLine("123", 123));
+    EXPECT_FALSE(isLastLine("123-more", 123) || isLastLine("124 other", 123) ||
+                 isLastLine(" 123 indented", 123));
 }
 
-}  // namespace
-
-TEST(ReplyLines, FirstLineCodeNeedsThreeDigitsThenSpaceHyphenOrEnd) {
-    struct Case {
-        const char* line;
-        int code;  // 0: not a reply line
-    } cases[] = {{"220 Ready", 220}, {"230-Welcome", 230}, {"250", 250},  {"22 short", 0},
-                 {"2x0 bad", 0},     {"220Ready", 0},      {"HTTP/1.1 200", 0},
-                 {"", 0},            {"620 out of range", 0}, {"099 low", 0}};
-    for (const auto& c : cases) {
-        const auto code = vx::net::firstLineCode(QByteArrayView(c.line));
-        EXPECT_EQ(code.value_or(0), c.code) << c.line;
-    }
-}
-
-TEST(ReplyLines, LastLineIsSameCodeFollowedBySpaceOrEnd) {
-    EXPECT_TRUE(vx::net::isLastLine("123 end", 123));
-    EXPECT_TRUE(vx::net::isLastLine("123", 123));
-    EXPECT_FALSE(vx::net::isLastLine("123-more", 123));
-    EXPECT_FALSE(vx::net::isLastLine("124 other code", 123));
-    EXPECT_FALSE(vx::net::isLastLine(" 123 indented", 123));
-}
-
-TEST(ReplyReader, SingleLineRepliesWithCrLfOrBareLf) {
-    ReplyReader r;
-    r.feed("220 Ready\r\n331 Password\n");
-    auto got = readAll(r);
-    ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].code, 220);
-    EXPECT_EQ(got[0].text(), "220 Ready");
-    EXPECT_EQ(got[1].code, 331);
-    EXPECT_EQ(got[1].text(), "331 Password");
-}
-
-TEST(ReplyReader, MultiLineReplyEndsAtCodeThenSpace) {
+TEST(ReplyReader, SameRepliesWhetherFedAtOnceOrByteByByte) {
     const QByteArray stream =
-        "123-First line\r\n"
-        "Second line\r\n"
-        "  234 A line beginning with numbers\r\n"
-        "123-not the end\r\n"
-        "123 The last line\r\n"
-        "200 next\r\n";
-    ReplyReader r;
-    r.feed(stream);
-    auto got = readAll(r);
-    ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].code, 123);
-    EXPECT_EQ(got[0].lines.size(), 5);
-    EXPECT_EQ(got[0].lines.last(), "123 The last line");
-    EXPECT_EQ(got[1].code, 200);
-}
-
-TEST(ReplyReader, SameRepliesWhetherFedByteByByteOrAtOnce) {
-    const QByteArray stream = "220-Hello\r\n there\r\n220 go\r\n550 No such file\r\n257 \"/a b\"\n";
+        "220 Ready\r\n331 Password\n123-First line\r\nSecond line\r\n  234 numbers\r\n"
+        "123-not the end\r\n123 The last line\r\n550 caf\xe9\r\n200 part";
+    const std::vector<std::pair<int, QStringList>> expected = {
+        {220, {"220 Ready"}},
+        {331, {"331 Password"}},
+        {123,
+         {"123-First line", "Second line", "  234 numbers", "123-not the end",
+          "123 The last line"}},
+        {550, {QString::fromUtf8("550 caf\xc3\xa9")}}};  // not UTF-8: kept as Latin-1
     ReplyReader whole, bytes;
     whole.feed(stream);
     for (char c : stream) bytes.feed(QByteArrayView(&c, 1));
-    auto a = readAll(whole), b = readAll(bytes);
-    ASSERT_EQ(a.size(), 3u);
-    ASSERT_EQ(b.size(), a.size());
-    for (size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i].code, b[i].code);
-        EXPECT_EQ(a[i].lines, b[i].lines);
+    for (ReplyReader* r : {&whole, &bytes}) {
+        for (const auto& [code, lines] : expected) {
+            const auto reply = r->take();
+            ASSERT_TRUE(reply.has_value());
+            EXPECT_EQ(reply->code, code);
+            EXPECT_EQ(reply->lines, lines);
+        }
+        EXPECT_FALSE(r->hasReply());  // the last line has no line end yet
+        r->feed("\r\n");
+        EXPECT_EQ(r->take()->text(), "200 part");
     }
 }
 
-TEST(ReplyReader, IncompleteLineGivesNoReplyYet) {
-    ReplyReader r;
-    r.feed("220 Rea");
-    EXPECT_FALSE(r.hasReply());
-    r.feed("dy\r");
-    EXPECT_FALSE(r.hasReply());
-    r.feed("\n");
-    ASSERT_TRUE(r.hasReply());
-    EXPECT_EQ(r.take()->text(), "220 Ready");
-}
-
-TEST(ReplyReader, HostileInput) {
-    {
-        SCOPED_TRACE("not a reply");
-        ReplyReader r;
-        r.feed("HTTP/1.1 400 Bad Request\r\n");
-        EXPECT_EQ(r.error(), ReplyReader::Error::NotAReply);
-        EXPECT_FALSE(r.hasReply());
-        r.feed("220 late\r\n");  // nothing after an error is trusted
-        EXPECT_FALSE(r.hasReply());
-    }
-    {
-        SCOPED_TRACE("endless line is refused at the bound, not buffered");
-        ReplyReader r(100);
-        const QByteArray chunk(64, 'x');
-        r.feed("220 ");
-        for (int i = 0; i < 10 && r.error() == ReplyReader::Error::None; ++i) r.feed(chunk);
-        EXPECT_EQ(r.error(), ReplyReader::Error::LineTooLong);
-    }
-    {
-        SCOPED_TRACE("a line exactly at the bound is fine");
-        ReplyReader r(10);
-        r.feed("220 abcdef\r\n");
-        EXPECT_EQ(r.error(), ReplyReader::Error::None);
-        EXPECT_TRUE(r.hasReply());
-    }
-    {
-        SCOPED_TRACE("multi-line reply that never closes");
-        ReplyReader r(100, 3);
-        r.feed("211-a\r\nb\r\nc\r\nd\r\ne\r\n");
-        EXPECT_EQ(r.error(), ReplyReader::Error::TooManyLines);
-    }
-    {
-        SCOPED_TRACE("reset clears the error");
-        ReplyReader r;
-        r.feed("garbage\r\n");
+TEST(ReplyReader, HostileInputIsRefusedAndNothingAfterItTrusted) {
+    const struct {
+        int maxLine, maxLines;
+        QByteArray stream;
+        ReplyReader::Error error;
+    } cases[] = {
+        {100, 10, "HTTP/1.1 400 Bad Request\r\n220 late\r\n", ReplyReader::Error::NotAReply},
+        {100, 10, "220 " + QByteArray(98, 'x'), ReplyReader::Error::LineTooLong},  // no end yet
+        {10, 10, "220 abcdef\r\n", ReplyReader::Error::None},  // exactly at the bound
+        {100, 3, "211-a\r\nb\r\nc\r\nd\r\ne\r\n211 end\r\n", ReplyReader::Error::TooManyLines},
+    };
+    for (const auto& c : cases) {
+        ReplyReader r(c.maxLine, c.maxLines);
+        r.feed(c.stream);
+        EXPECT_EQ(r.error(), c.error) << c.stream.constData();
+        EXPECT_EQ(r.hasReply(), c.error == ReplyReader::Error::None);
         r.reset();
         r.feed("200 ok\r\n");
-        EXPECT_TRUE(r.hasReply());
+        EXPECT_TRUE(r.hasReply());  // reset clears the error
     }
-}
-
-TEST(ReplyReader, NonUtf8TextIsKeptAsLatin1) {
-    ReplyReader r;
-    r.feed("550 caf\xe9\r\n");
-    EXPECT_EQ(r.take()->text(), QString::fromUtf8("550 caf\xc3\xa9"));
 }

@@ -1,56 +1,55 @@
-// Settings store: defaults when absent, saved values read back, switch values as numbers.
+// Settings store: values exactly as written by hand, names matched without regard to case, saves
+// that change one line and keep the rest, switch values as numbers.
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
-#include "settings/settings_keys.h"
+#include <QFile>
+
 #include "temp_home.h"
 
 using namespace vx;
 
-namespace {
-
-QString readKey(const SettingsStore& s, const keys::Key& k) {
-    return s.read(kSettingsSection, k.name, k.fallback);
+TEST(SettingsStore, HandWrittenValuesComeBackExactlyAsWritten) {
+    test::TempHome home;
+    const SettingsStore store(home.write("TULPAREG.conf",
+                                         "; edited by hand\r\n[settings]\r\nEncryptKey=ab,cd\r\n"
+                                         "Mailer=x;y\nRelayPassword=ab\\cd\nencryptyn=0\n"
+                                         "  User =  \"quoted\" \nToEmail=\n[Other]\nEmailYN=7\n"));
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {"EncryptKey", "ab,cd"}, {"mailer", "x;y"}, {"RelayPassword", "ab\\cd"}, {"EncryptYN", "0"},
+        {"USER", "  \"quoted\" "}, {"ToEmail", ""}, {"EmailYN", "absent"}};
+    // clang-format on
+    for (const auto& [key, value] : cases)
+        EXPECT_EQ(store.read(kSettingsSection, key, "absent"), value) << key;
+    EXPECT_EQ(SettingsStore(home.file("none.conf")).read(kSettingsSection, "User", "d"), "d");
+    EXPECT_FALSE(QFile::exists(home.file("none.conf")));
 }
 
-}  // namespace
-
-TEST(SettingsStore, EmptyStoreGivesTheDefaultsAndCreatesNothing) {
+TEST(SettingsStore, SavingChangesOneLineAndKeepsTheRest) {
     test::TempHome home;
-    const SettingsStore store(home.file("TULPAREG.conf"));
-    EXPECT_EQ(readKey(store, keys::EncryptYN), "1");
-    EXPECT_EQ(readKey(store, keys::SaveLog), "0");
-    EXPECT_EQ(readKey(store, keys::ActPasv), "");
-    EXPECT_EQ(readKey(store, keys::EmailYN), "1");
-    // An absent "Mailer" passes both of its tests.
-    EXPECT_EQ(readKey(store, keys::MailerFirst), "default");
-    EXPECT_EQ(readKey(store, keys::MailerSecond), "internal");
-    EXPECT_TRUE(isOn(readKey(store, keys::EncryptYN)));
-    EXPECT_FALSE(isOn(readKey(store, keys::SaveLog)));
-    EXPECT_FALSE(QFile::exists(store.filePath()));
-}
+    SettingsStore store(home.write(
+        "TULPAREG.conf", "; mine\n[Settings]\nemailyn=1\nEncryptKey=ab,cd\n\n[Other]\nX=1\n"));
+    ASSERT_TRUE(store.save(kSettingsSection, "EmailYN", "0"));
+    ASSERT_TRUE(store.save(kSettingsSection, "ToEmail", "a;b\\c"));
+    ASSERT_TRUE(store.save("Notes", "Line", " x "));
+    EXPECT_EQ(test::readFile(store.filePath()),
+              "; mine\n[Settings]\nEmailYN=0\nEncryptKey=ab,cd\nToEmail=a;b\\c\n\n[Other]\nX=1\n"
+              "[Notes]\nLine= x \n");
+    EXPECT_FALSE(store.save(kSettingsSection, "Body", "two\nlines"));  // a line cannot hold it
 
-TEST(SettingsStore, SavedValuesAreReadBackByAnotherStoreOnTheSameFile) {
-    test::TempHome home;
-    SettingsStore writer(home.file("sub/TULPAREG.conf"));
-    ASSERT_TRUE(writer.save(kSettingsSection, "EmailYN", "0"));
-    ASSERT_TRUE(writer.save(kSettingsSection, "ToEmail", "friend@example.org"));
-    const SettingsStore reader(home.file("sub/TULPAREG.conf"));
-    EXPECT_EQ(reader.read(kSettingsSection, "EmailYN", "1"), "0");
-    EXPECT_EQ(reader.read(kSettingsSection, "ToEmail", ""), "friend@example.org");
-    EXPECT_EQ(reader.read("Other", "EmailYN", "x"), "x");
+    SettingsStore fresh(home.file("sub/TULPAREG.conf"));  // the folder is made on first save
+    ASSERT_TRUE(fresh.save(kSettingsSection, "User", "ann"));
+    EXPECT_EQ(test::readFile(fresh.filePath()), "[Settings]\nUser=ann\n");
+    SettingsStore blocked(store.filePath() + "/inner.conf");  // its folder is a file
+    EXPECT_FALSE(blocked.save(kSettingsSection, "User", "ann"));
+    EXPECT_EQ(store.read(kSettingsSection, "encryptkey", ""), "ab,cd");
 }
 
 TEST(SettingsStore, SwitchValuesCompareAsNumbers) {
-    EXPECT_TRUE(isOn("1"));
-    EXPECT_TRUE(isOn("1.0"));
-    EXPECT_TRUE(isOn(" 1 "));
-    EXPECT_FALSE(isOn("2"));
-    EXPECT_FALSE(isOn("0"));
-    EXPECT_FALSE(isOn(""));
-    EXPECT_FALSE(isOn("yes"));
-    EXPECT_EQ(switchValue(""), 0.0);
-    EXPECT_EQ(switchValue("abc"), 0.0);
-    EXPECT_EQ(switchValue("0.5"), 0.5);
+    const std::pair<const char*, bool> cases[] = {{"1", true},   {"1.0", true}, {" 1 ", true},
+                                                  {"2", false},  {"0", false},  {"", false},
+                                                  {"yes", false}};
+    for (const auto& [text, on] : cases) EXPECT_EQ(isOn(text), on) << text;
 }

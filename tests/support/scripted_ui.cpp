@@ -1,15 +1,31 @@
 // Scripted Ui double.
 #include "scripted_ui.h"
 
-#include <QWidget>
 #include <gtest/gtest.h>
 
+#include <QWidget>
+
 namespace vx::test {
+
+namespace {
+
+// The next scripted answer of a kind, or a test failure and `none` when the script has none.
+template <typename T>
+T next(std::deque<T>& answers, const char* what, const QString& about, T none = T()) {
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected " << what << ": " << about.toStdString();
+        return none;
+    }
+    std::swap(none, answers.front());  // takes the answer out
+    answers.pop_front();
+    return none;
+}
+
+}  // namespace
 
 void ScriptedUi::answerMessage(Answer a) { m_answers.push_back(a); }
 void ScriptedUi::answerInput(std::optional<QString> t) { m_inputs.push_back(std::move(t)); }
 void ScriptedUi::answerOpenFile(QString p) { m_openFiles.push_back(std::move(p)); }
-void ScriptedUi::answerSaveFile(QString p) { m_saveFiles.push_back(std::move(p)); }
 void ScriptedUi::onModal(std::function<void(QWidget&)> a) { m_modal.push_back(std::move(a)); }
 
 std::vector<Shown> ScriptedUi::messages() const {
@@ -33,63 +49,38 @@ QStringList ScriptedUi::opened() const {
 }
 
 bool ScriptedUi::scriptUsed() const {
-    return m_answers.empty() && m_inputs.empty() && m_openFiles.empty() && m_saveFiles.empty() &&
-           m_modal.empty();
+    return m_answers.empty() && m_inputs.empty() && m_openFiles.empty() && m_modal.empty();
 }
 
-Answer ScriptedUi::messageBox(const QString& text, Buttons buttons, Icon icon,
-                              const QString& title) {
-    m_shown.push_back({QStringLiteral("message"), text, title.isEmpty() ? kProgramTitle : title,
-                       buttons, icon});
-    if (!m_answers.empty()) {
-        const Answer a = m_answers.front();
-        m_answers.pop_front();
-        return a;
-    }
-    if (buttons != Buttons::Ok) ADD_FAILURE() << "unexpected question: " << text.toStdString();
-    return Answer::Ok;
+Answer ScriptedUi::showMessage(const QString& text, Buttons buttons, Icon icon,
+                               const QString& title) {
+    m_shown.push_back({QStringLiteral("message"), text, title, buttons, icon});
+    if (m_answers.empty() && buttons == Buttons::Ok) return Answer::Ok;  // needs no script line
+    return next(m_answers, "question", text, Answer::Ok);
 }
 
 std::optional<QString> ScriptedUi::inputBox(const QString& prompt, const QString& title,
                                             const QString&) {
     m_shown.push_back({QStringLiteral("input"), prompt, title});
-    if (m_inputs.empty()) {
-        ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
-        return std::nullopt;
-    }
-    auto t = m_inputs.front();
-    m_inputs.pop_front();
-    return t;
+    return next(m_inputs, "input box", prompt);
 }
 
 QString ScriptedUi::openFileName(const QString& title, const QString& filter, const QString&) {
     m_shown.push_back({QStringLiteral("open"), title, filter});
-    if (m_openFiles.empty()) {
-        ADD_FAILURE() << "unexpected open dialog: " << title.toStdString();
-        return QString();
-    }
-    QString p = m_openFiles.front();
-    m_openFiles.pop_front();
-    return p;
+    return next(m_openFiles, "open dialog", title);
 }
 
+// Nothing in the program asks for a file to save to: any such dialog is unexpected.
 QString ScriptedUi::saveFileName(const QString& title, const QString& filter, const QString&) {
     m_shown.push_back({QStringLiteral("save"), title, filter});
-    if (m_saveFiles.empty()) {
-        ADD_FAILURE() << "unexpected save dialog: " << title.toStdString();
-        return QString();
-    }
-    QString p = m_saveFiles.front();
-    m_saveFiles.pop_front();
-    return p;
+    ADD_FAILURE() << "unexpected save dialog: " << title.toStdString();
+    return {};
 }
 
 bool ScriptedUi::shellOpen(const QString& address) {
     m_shown.push_back({QStringLiteral("shell"), address, QString()});
     return true;
 }
-
-void ScriptedUi::setBusy(bool busy) { m_busy += busy ? 1 : -1; }
 
 void ScriptedUi::yield() { ++m_yields; }
 

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
-#include <variant>
+#include <optional>
 #include <vector>
 
 #include "ui/ui.h"
@@ -28,7 +28,6 @@ public:
     void answerMessage(Answer a);
     void answerInput(std::optional<QString> text);
     void answerOpenFile(QString path);
-    void answerSaveFile(QString path);
     // Run while a window is shown modally (the window is hidden afterwards).
     void onModal(std::function<void(QWidget&)> action);
 
@@ -38,13 +37,10 @@ public:
     QStringList messageTexts() const;
     QStringList opened() const;
     bool ended() const { return m_ended; }
-    int busyDepth() const { return m_busy; }
     int yields() const { return m_yields; }
     // True when every script line was used.
     bool scriptUsed() const;
 
-    Answer messageBox(const QString& text, Buttons buttons, Icon icon,
-                      const QString& title) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& initial) override;
     QString openFileName(const QString& title, const QString& filter,
@@ -52,19 +48,22 @@ public:
     QString saveFileName(const QString& title, const QString& filter,
                          const QString& startFolder) override;
     bool shellOpen(const QString& address) override;
-    void setBusy(bool busy) override;
+    void setBusy(bool) override {}  // the busy cursor is not recorded
     void yield() override;
     void showModal(QWidget& window) override;
     void endProgram() override;
+
+protected:
+    Answer showMessage(const QString& text, Buttons buttons, Icon icon,
+                       const QString& title) override;
 
 private:
     std::vector<Shown> m_shown;
     std::deque<Answer> m_answers;
     std::deque<std::optional<QString>> m_inputs;
-    std::deque<QString> m_openFiles, m_saveFiles;
+    std::deque<QString> m_openFiles;
     std::deque<std::function<void(QWidget&)>> m_modal;
     bool m_ended = false;
-    int m_busy = 0;
     int m_yields = 0;
 };
 

@@ -6,10 +6,18 @@
 namespace vx::test {
 
 QString TempHome::write(const QString& name, const QByteArray& bytes) const {
-    const QString path = file(name);
+    return writeFile(file(name), bytes);
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (f.open(QIODevice::WriteOnly)) f.write(bytes);
     return path;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 }  // namespace vx::test

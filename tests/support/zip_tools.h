@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "temp_home.h"
+
 namespace vx::test {
 
 using Files = std::vector<std::pair<QString, QByteArray>>;
@@ -27,8 +29,7 @@ inline QString runTool(const QString& program, const QStringList& args, const QS
 inline void writeFiles(const QString& folder, const Files& files) {
     for (const auto& [name, bytes] : files) {
         QDir(folder).mkpath(QFileInfo(name).path());
-        QFile f(folder + '/' + name);
-        if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+        writeFile(folder + '/' + name, bytes);
     }
 }
 

@@ -1,0 +1,40 @@
+// An INI text held line by line, so that one key can be read or replaced while every other line
+// (comments, other sections, hand edits) stays as it was. Section and key names match without
+// regard to case, and only the first section of a name counts. A value is everything after the
+// first "=" of its line, kept exactly: blanks, quotes, commas, semicolons and backslashes.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vx {
+
+class IniDocument {
+public:
+    // Lines may end in LF or CR LF. A line starting with ";" is a comment.
+    explicit IniDocument(const QString& text);
+
+    // The value of the key in the first section of that name; nothing when either is missing.
+    std::optional<QString> value(const QString& section, const QString& key) const;
+
+    // Replaces the key's value, or adds the key after the last line of the section, or adds the
+    // section at the end. False (and nothing changes) for names or a value that a line cannot
+    // hold: line breaks anywhere, "]" in the section, a key that is empty, holds "=" or starts
+    // like a section or a comment.
+    bool setValue(const QString& section, const QString& key, const QString& value);
+
+    // The whole text, each line ended by LF.
+    QString text() const;
+
+private:
+    struct Place {
+        qsizetype sectionEnd = -1;  // after the section's last non-blank line; -1: no section
+        qsizetype keyLine = -1;     // -1: no such key in the section
+    };
+    Place find(const QString& section, const QString& key) const;
+
+    QStringList m_lines;
+};
+
+}  // namespace vx
