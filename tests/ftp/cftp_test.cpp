@@ -19,9 +19,9 @@
 #include "temp_home.h"
 
 using namespace vx;
-using test::contents;
 using test::download;
 using test::FtpTestServer;
+using test::readFile;
 using test::upload;
 
 namespace {
@@ -78,14 +78,14 @@ TEST_P(CftpModes, TransfersCarryEveryByteWithAnEventPerFullBlock) {
             EXPECT_EQ(seq.size(), 2 * (n / 255) + 1);
             EXPECT_EQ(seq.last(), QStringLiteral("%1/%1").arg(n));
         }
-        EXPECT_TRUE(server.get("/home/tulpa/" + name) == c.data && contents(local.file("back " + name)) == c.data);
+        EXPECT_TRUE(server.get("/home/tulpa/" + name) == c.data && readFile(local.file("back " + name)) == c.data);
     }
     EXPECT_TRUE(server.transcript().contains("TYPE A"));
     ftp.SetTransferBinary();
     const QByteArray data = sample::randomBytes(300000);
     EXPECT_TRUE(ftp.SimpleFTPPutFile(local.write("simple", data), "simple.bin")) << err();
     EXPECT_TRUE(ftp.SimpleFTPGetFile(local.file("simple.back"), "simple.bin")) << err();
-    EXPECT_TRUE(server.get("/home/tulpa/simple.bin") == data && contents(local.file("simple.back")) == data);
+    EXPECT_TRUE(server.get("/home/tulpa/simple.bin") == data && readFile(local.file("simple.back")) == data);
 }
 
 TEST_P(CftpModes, DataConnectionThatStallsOrClosesMidTransfer) {

@@ -20,14 +20,9 @@
 
 #include "ftp/cftp.h"
 #include "python_server.h"
+#include "temp_home.h"
 
 namespace vx::test {
-
-// The bytes of a local file, or "<missing>".
-inline QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 class FtpTestServer : public PythonServer {
 public:
@@ -39,11 +34,10 @@ public:
 
     // Local path of a remote path such as "/home/tulpa/a.zip", and its contents ("<missing>").
     QString local(const QString& remotePath) const { return m_root.path() + remotePath; }
-    QByteArray get(const QString& remotePath) const { return contents(local(remotePath)); }
+    QByteArray get(const QString& remotePath) const { return readFile(local(remotePath)); }
     void put(const QString& remotePath, const QByteArray& bytes) const {
         QDir().mkpath(QFileInfo(local(remotePath)).absolutePath());
-        QFile f(local(remotePath));
-        if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+        writeFile(local(remotePath), bytes);
     }
 
     // The command lines received so far, in order, and their verbs alone ("USER", "PASS", ...).
