@@ -2,7 +2,6 @@
 // misbehave on purpose: greetings that fail, replies that are not FTP, too long, split or never
 // sent. Time-outs are short here so that a hang shows as a failure.
 #include <QDir>
-#include <QTcpServer>
 #include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
@@ -44,19 +43,15 @@ TEST(CftpConnection, EveryOperationWithoutAConnectionNamesItself) {
     EXPECT_EQ(QDir(local.path()).entryList(QDir::Files), QStringList{"f.bin"});
 
     FtpTestServer server;
-    QTcpServer probe;  // a port that nobody listens on: take a free one and release it
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    const QString nobody = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort());
+    const QString nobody = FtpTestServer().address();  // a port nobody listens on any more
     const QString open = "InternetConnect error code: ";
-    probe.close();
+    // The address and password, the error, and what the server heard from the first connection's end on.
     const struct {
-        QString address;
-        const char* password;
-        QString error;
-        const char* verbs;  // what the server heard from the first connection's end on
-    } refused[] = {{"127.0.0.1:notaport", "secret", open + "2 Message: The server address is not valid.", "QUIT"},
-                   {nobody, "secret", open + "4 Message: The connection to the server could not be made.", "QUIT"},
-                   {server.address(), "wrong", "530 Authentication failed.", "QUIT USER PASS"}};
+        QString address, error;
+        const char *password, *verbs;
+    } refused[] = {{"127.0.0.1:notaport", open + "2 Message: The server address is not valid.", "secret", "QUIT"},
+                   {nobody, open + "4 Message: The connection to the server could not be made.", "secret", "QUIT"},
+                   {server.address(), "530 Authentication failed.", "wrong", "QUIT USER PASS"}};
     for (const auto& c : refused) {
         ASSERT_TRUE(test::logIn(ftp, server));
         EXPECT_FALSE(ftp.OpenConnection(c.address, "tulpa", c.password));
@@ -90,7 +85,6 @@ TEST(CftpHostile, ServersThatMisbehave) {
         QString error;   // the whole text afterwards
         bool connected;  // and, if so, still in step
     } cases[] = {
-        {{"--silent", "GREETING"}, nullptr, false, connect + "6 Message: The operation timed out.", false},
         {{"--reply", "GREETING", "HTTP/1.0 400 Bad Request"}, nullptr, false,
          connect + "9 Message: The server sent a reply that is not an FTP reply.", false},
         {{"--reply", "GREETING", "220 " + QString(20000, 'x')}, nullptr, false,
@@ -105,10 +99,8 @@ TEST(CftpHostile, ServersThatMisbehave) {
          true},
         {{"--reply", "PWD", "<html>hello</html>"}, pwd, false,
          "FtpGetCurrentDirectory error code: 9 Message: The server sent a reply that is not an FTP reply.", false},
-        {{"--reply", "PWD", "257 " + QString(20000, 'y')}, pwd, false,
-         "FtpGetCurrentDirectory error code: 10 Message: The server sent a reply that is too long.", false},
         {{"--silent", "CWD"}, [](cFTP& f) { return f.SetFTPDirectory("public_html"); }, false,
-         "FtpSetCurrentDirectory error code: 6 Message: The operation timed out.", false},
+         "FtpSetCurrentDirectory" + timedOut, false},
         {{"--trickle"},
          [&](cFTP& f) { return pwd(f) && f.GetDirectoryListing("*.*") && f.GetFTPFileSize("public_html") >= 0; },
          true, "", true},

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QRegularExpression>
 #include <functional>
 #include <gtest/gtest.h>
@@ -20,9 +19,9 @@
 #include "temp_home.h"
 
 using namespace vx;
-using test::contents;
 using test::download;
 using test::FtpTestServer;
+using test::readFile;
 using test::upload;
 
 namespace {
@@ -30,9 +29,10 @@ namespace {
 class Cftp : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.started()) << server.startError().toStdString();
+        ASSERT_TRUE(server.port());
         ASSERT_TRUE(test::logIn(ftp, server, passive())) << err();
     }
+    void TearDown() override { setYieldHook({}); }
     virtual bool passive() const { return true; }
     std::string err() const { return ftp.GetLastErrorMessage().toStdString(); }
 
@@ -59,6 +59,10 @@ TEST_P(CftpModes, TransfersCarryEveryByteWithAnEventPerFullBlock) {
                  {sample::randomBytes(510), false, {"Y", "255/510", "Y", "510/510", "510/510"}},
                  {sample::randomBytes(8 * 1024 * 1024 + 7), false, {}},
                  {lines, true, {}}};
+    QStringList seq;
+    QObject::connect(&ftp, &cFTP::FileTransferProgress,
+                     [&](qint32 cur, qint32 total) { seq << QString("%1/%2").arg(cur).arg(total); });
+    setYieldHook([&] { seq << "Y"; });
     for (const auto& c : cases) {
         const qsizetype n = c.data.size();
         SCOPED_TRACE(n);
@@ -66,29 +70,22 @@ TEST_P(CftpModes, TransfersCarryEveryByteWithAnEventPerFullBlock) {
         const QString name = QStringLiteral("fil\u00e9 %1.bin").arg(n), up = local.write(name, c.data);
         for (bool isUpload : {true, false}) {
             QString sLocal = "  " + (isUpload ? up : local.file("back " + name)) + " ", sRemote = " " + name;
-            QStringList seq;
-            QObject scope;  // ends the connection below
-            QObject::connect(&ftp, &cFTP::FileTransferProgress, &scope,
-                             [&](qint32 cur, qint32 total) { seq << QStringLiteral("%1/%2").arg(cur).arg(total); });
-            setYieldHook([&] { seq << "Y"; });
-            const bool ok = isUpload ? ftp.FTPUploadFile(sLocal, sRemote) : ftp.FTPDownloadFile(sLocal, sRemote);
-            setYieldHook({});
-            ASSERT_TRUE(ok) << err();
+            seq.clear();
+            ASSERT_TRUE(isUpload ? ftp.FTPUploadFile(sLocal, sRemote) : ftp.FTPDownloadFile(sLocal, sRemote)) << err();
             EXPECT_EQ(QStringList({sLocal, sRemote}), QStringList({sLocal.trimmed(), name}));  // in place
             EXPECT_FALSE(ftp.isFileOpen());
             EXPECT_TRUE(c.events.isEmpty() || seq == c.events) << seq.join(' ').toStdString();
             EXPECT_EQ(seq.size(), 2 * (n / 255) + 1);
             EXPECT_EQ(seq.last(), QStringLiteral("%1/%1").arg(n));
         }
-        EXPECT_TRUE(server.get("/home/tulpa/" + name) == c.data);
-        EXPECT_TRUE(contents(local.file("back " + name)) == c.data);
+        EXPECT_TRUE(server.get("/home/tulpa/" + name) == c.data && readFile(local.file("back " + name)) == c.data);
     }
     EXPECT_TRUE(server.transcript().contains("TYPE A"));
     ftp.SetTransferBinary();
     const QByteArray data = sample::randomBytes(300000);
     EXPECT_TRUE(ftp.SimpleFTPPutFile(local.write("simple", data), "simple.bin")) << err();
     EXPECT_TRUE(ftp.SimpleFTPGetFile(local.file("simple.back"), "simple.bin")) << err();
-    EXPECT_TRUE(server.get("/home/tulpa/simple.bin") == data && contents(local.file("simple.back")) == data);
+    EXPECT_TRUE(server.get("/home/tulpa/simple.bin") == data && readFile(local.file("simple.back")) == data);
 }
 
 TEST_P(CftpModes, DataConnectionThatStallsOrClosesMidTransfer) {
@@ -152,7 +149,6 @@ TEST_F(Cftp, OperationsWorkOrLeaveTheirErrorTextOrDeclineSilently) {
         server.put(QString("/home/tulpa/") + name, name);
     server.put("/home/tulpa/empty.bin", "");
     const QString home = "/home/tulpa", big = local.write("big.bin", QByteArray(3 << 20, 'b'));
-    const QString noBreaks = " error code: 15 Message: The name contains a line break.";
     const QString openLocal = "OpenLocalFile error code: 16 ";
     int yields = 0;  // a second upload started from inside a yield of the first is refused
     const auto reenter = [&] { (void)(++yields == 2 && upload(ftp, big, "other.bin")); };
@@ -169,12 +165,10 @@ TEST_F(Cftp, OperationsWorkOrLeaveTheirErrorTextOrDeclineSilently) {
         {[&] { return ftp.RemoveFTPDirectory("new dir"); }, true, ""},
         {[&] { return ftp.RenameFTPFile("report.zip", "old.zip"); }, true, ""},
         {[&] { return ftp.DeleteFTPFile("old.zip"); }, true, ""},
-        {[&] { return ftp.RemoveFTPDirectory("nope"); }, false, "550 *"},
         {[&] { return ftp.DeleteFTPFile("nope.zip"); }, false, "550 *"},
         {[&] { return ftp.RenameFTPFile("nope.zip", "x.zip"); }, false, "550 *"},
-        {[&] { return ftp.CreateFTPDirectory("/no/such/parent/x"); }, false, "550 *"},
-        {[&] { return ftp.SetFTPDirectory("x\r\nDELE important.zip"); }, false, "FtpSetCurrentDirectory" + noBreaks},
-        {[&] { return ftp.DeleteFTPFile("a\nDELE important.zip"); }, false, "DeleteFTPFile" + noBreaks},
+        {[&] { return ftp.SetFTPDirectory("x\r\nDELE important.zip"); }, false,
+         "FtpSetCurrentDirectory error code: 15 Message: The name contains a line break."},
         // Silent failures: paths of blanks (trimmed in place), remote files empty or missing.
         {[&] { QString l = "   ", r = "x.txt"; return ftp.FTPUploadFile(l, r) || !l.isEmpty(); }, false, ""},
         {[&] { QString l = local.file("got"), r = "  "; return ftp.FTPDownloadFile(l, r) || !r.isEmpty(); }, false, ""},
@@ -209,17 +203,13 @@ TEST_F(Cftp, OperationsWorkOrLeaveTheirErrorTextOrDeclineSilently) {
         EXPECT_FALSE(ftp.isFileOpen()) << i;
         EXPECT_EQ(ftp.GetFTPDirectory(), cases[i].folder) << i;
     }
-    QStringList kept;
-    for (const char* name : {"important.zip", "target.zip", "report.zip", "old.zip", "other.bin"})
-        kept << QString(server.get(QString("/home/tulpa/") + name));
-    EXPECT_EQ(kept, QStringList({"important.zip", "target.zip", "<missing>", "<missing>", "<missing>"}));
-    EXPECT_EQ(server.get("/home/tulpa/reentry.bin").size(), 3 << 20);
+    EXPECT_EQ(QDir(server.local(home)).entryList(QDir::Files),  // the shrunk file's first part went up
+              QStringList({"empty.bin", "important.zip", "reentry.bin", "shrinks.bin", "target.zip"}));
+    EXPECT_EQ(server.get(home + "/important.zip") + server.get(home + "/target.zip"), "important.ziptarget.zip");
+    EXPECT_EQ(server.get(home + "/reentry.bin").size(), 3 << 20);
     EXPECT_FALSE(QDir(server.local("/home/tulpa/new dir")).exists());
     EXPECT_EQ(QDir(local.path()).entryList(QDir::Files), QStringList{"big.bin"});
-    const QStringList t = server.transcript();
-    for (const char* line : {"MKD new dir", "CWD new dir", "RMD new dir", "RNFR report.zip", "DELE old.zip"})
-        EXPECT_TRUE(t.contains(QString::fromLatin1(line))) << line;
-    EXPECT_FALSE(t.join('\n').contains("important"));  // names with line breaks are never sent
+    EXPECT_FALSE(server.transcript().join('\n').contains("important"));  // names with line breaks are never sent
 }
 
 TEST_F(Cftp, SizesAndListingsOfTheCurrentFolder) {
@@ -256,9 +246,4 @@ TEST_F(Cftp, SizesAndListingsOfTheCurrentFolder) {
     EXPECT_TRUE(file->Normal && !file->Directory && file->FileSize == 5);
     EXPECT_EQ(fromDateValue(file->LastWriteTime), when.toLocalTime());
     EXPECT_EQ(ftp.Directory().Item(QStringLiteral("huge.iso"))->FileSize, -1294967296);
-    QHash<QString, QStringList> rows;
-    for (const auto& row : listingRows(ftp.Directory())) rows[row.text] = row.subItems;
-    EXPECT_EQ(rows["sub folder"], QStringList{"< Directory >"});
-    EXPECT_EQ(rows["a file.txt"].join('|'),
-              "5|" + generalDateTime(file->LastWriteTime) + "| -  -  -  -  N  -  -  -  - ");
 }

@@ -9,7 +9,6 @@
 #include "ftp_test_server.h"
 #include "temp_home.h"
 
-using vx::test::contents;
 using vx::test::FtpTestServer;
 
 namespace {
@@ -48,8 +47,8 @@ TEST(VexaroFtpCli, EveryCommandWorksInOneRun) {
                             server.address(), dir.path());
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(server.get("/home/tulpa/in\x1b[2Jbox/x.bin") == data);
-    EXPECT_TRUE(contents(dir.file("back.bin")) == data);
-    EXPECT_EQ(contents(dir.file("empty.txt")), "");
+    EXPECT_TRUE(vx::test::readFile(dir.file("back.bin")) == data);
+    EXPECT_EQ(vx::test::readFile(dir.file("empty.txt")), "");
     EXPECT_TRUE(server.verbs().contains("EPRT"));
     ASSERT_EQ(r.out.size(), 6) << r.out.join('\n').toStdString();
     EXPECT_EQ(r.out[0], "Name  Size  Last Accessed  Attributes");  // an empty folder

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""FTP server for the tests and the benchmark: a real pyftpdlib server on 127.0.0.1 whose user
-starts in /home/tulpa, with knobs that make it misbehave (see ftp_test_server.h)."""
+# FTP server of the tests and the benchmark: a real pyftpdlib server on 127.0.0.1 whose user starts
+# in /home/tulpa, with knobs that make it misbehave (see ftp_test_server.h).
 import argparse
 import logging
 import os
@@ -11,14 +11,12 @@ from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.servers import FTPServer
 
 p = argparse.ArgumentParser()
-p.add_argument("--root", required=True)
-p.add_argument("--transcript")
 for name, n in (("--reply", 2), ("--every", 3), ("--silent", 1)):
     p.add_argument(name, nargs=n, action="append", default=[])
-p.add_argument("--data-stop", type=int)
+for name, kind in (("--root", str), ("--transcript", str), ("--data-stop", int),
+                   ("--data-drip", float), ("--pasv-host", str)):
+    p.add_argument(name, type=kind)
 p.add_argument("--data-stop-mode", choices=["close", "stall"], default="close")
-p.add_argument("--data-drip", type=float)
-p.add_argument("--pasv-host")
 p.add_argument("--trickle", action="store_true")
 ARGS = p.parse_args()
 KNOBS = {cmd.upper(): (kind, [a.replace("\\r\\n", "\r\n") for a in rest])
@@ -29,7 +27,8 @@ class KnobDTP(DTPHandler):
     def use_sendfile(self):
         return False
 
-    def _stopped(self):
+    def stopped(self):
+        """True once --data-stop's bytes went through: the connection is then closed or silent."""
         if ARGS.data_stop is None or self.get_transmitted_bytes() < ARGS.data_stop:
             return False
         if ARGS.data_stop_mode == "close":
@@ -38,16 +37,12 @@ class KnobDTP(DTPHandler):
         return True
 
     def readable(self):
-        return not (self.receive and self._stopped()) and DTPHandler.readable(self)
+        return not self.stopped() and DTPHandler.readable(self)
 
     def writable(self):
-        return not (not self.receive and self._stopped()) and DTPHandler.writable(self)
+        return not self.stopped() and DTPHandler.writable(self)
 
     def send(self, data):
-        if ARGS.data_stop is not None:
-            data = data[:max(0, ARGS.data_stop - self.get_transmitted_bytes())]
-            if not data:
-                return 0
         if ARGS.data_drip:
             data = data[:1]
             self.del_channel()

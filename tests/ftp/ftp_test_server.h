@@ -6,54 +6,59 @@
 //   --reply CMD TEXT       answer CMD with TEXT instead of running it
 //   --every CMD TEXT SECS  answer CMD with TEXT, again every SECS, 20 times in all, then hang up
 //   --silent CMD           never answer CMD
-//   --data-stop BYTES      data transfers stop after BYTES bytes, with --data-stop-mode close
-//                          (the data connection is closed) or stall (it goes silent)
+//   --data-stop BYTES      data transfers stop after about BYTES bytes, with --data-stop-mode
+//                          close (the data connection is closed) or stall (it goes silent)
 //   --data-drip SECS       data connections send one byte every SECS
 //   --pasv-host IP         name IP instead of 127.0.0.1 in the 227 reply
 //   --trickle              send replies one byte at a time, a millisecond apart
 #pragma once
 
-#include <QByteArray>
-#include <QProcess>
-#include <QStringList>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "ftp/cftp.h"
+#include "python_server.h"
+#include "temp_home.h"
 
 namespace vx::test {
 
-class FtpTestServer {
+class FtpTestServer : public PythonServer {
 public:
-    // Starts the server with these knobs (see ftp_server.py); check started() afterwards.
-    explicit FtpTestServer(const QStringList& knobs = {});
-    ~FtpTestServer();
+    // Starts the server with these knobs; port() is 0 when it did not start.
+    explicit FtpTestServer(const QStringList& knobs = {}) {
+        start("tests/ftp/ftp_server.py",
+              QStringList{"--root", m_root.path(), "--transcript", file("transcript")} + knobs);
+    }
 
-    bool started() const { return m_port != 0; }
-    QString startError() const { return m_error; }
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-
-    // Local path of a remote path such as "/home/tulpa/a.zip", and its contents.
+    // Local path of a remote path such as "/home/tulpa/a.zip", and its contents ("<missing>").
     QString local(const QString& remotePath) const { return m_root.path() + remotePath; }
-    void put(const QString& remotePath, const QByteArray& bytes) const;
-    QByteArray get(const QString& remotePath) const;  // "<missing>" when there is no such file
+    QByteArray get(const QString& remotePath) const { return readFile(local(remotePath)); }
+    void put(const QString& remotePath, const QByteArray& bytes) const {
+        QDir().mkpath(QFileInfo(local(remotePath)).absolutePath());
+        writeFile(local(remotePath), bytes);
+    }
 
     // The command lines received so far, in order, and their verbs alone ("USER", "PASS", ...).
-    QStringList transcript() const;
-    QStringList verbs() const;
+    QStringList transcript() const { return lines(QStringLiteral("transcript")); }
+    QStringList verbs() const {
+        QStringList out;
+        for (const QString& l : transcript()) out << l.section(QLatin1Char(' '), 0, 0).toUpper();
+        return out;
+    }
 
 private:
     QTemporaryDir m_root;
-    QTemporaryDir m_work;
-    QProcess m_process;
-    quint16 m_port = 0;
-    QString m_error;
 };
 
 // True when `text` matches `pattern`, in which each '*' stands for any run of characters.
-bool like(const QString& text, const QString& pattern);
-
-// The bytes of a local file, or "<missing>".
-QByteArray contents(const QString& path);
+inline bool like(const QString& text, const QString& pattern) {
+    QStringList parts = pattern.split(QLatin1Char('*'));
+    for (QString& part : parts) part = QRegularExpression::escape(part);
+    const QRegularExpression re("\\A" + parts.join(".*") + "\\z", QRegularExpression::DotMatchesEverythingOption);
+    return re.match(text).hasMatch();
+}
 
 // FTPUploadFile and FTPDownloadFile on copies of the paths, which they trim in place.
 inline bool upload(cFTP& ftp, QString sLocal, QString sRemote) { return ftp.FTPUploadFile(sLocal, sRemote); }
@@ -61,6 +66,11 @@ inline bool download(cFTP& ftp, QString sLocal, QString sRemote) { return ftp.FT
 
 // Logs `ftp` in as the server's user, with binary transfers, the given mode and every time-out
 // (a whole listing's too) set to `ms`, so that a hang shows as a failure.
-bool logIn(cFTP& ftp, const FtpTestServer& server, bool passive = true, int ms = 5000);
+inline bool logIn(cFTP& ftp, const FtpTestServer& server, bool passive = true, int ms = 5000) {
+    ftp.setTimeouts({ms, ms, ms, ms});
+    passive ? ftp.SetModePassive() : ftp.SetModeActive();
+    ftp.SetTransferBinary();
+    return ftp.OpenConnection(server.address(), QStringLiteral("tulpa"), QStringLiteral("secret"));
+}
 
 }  // namespace vx::test

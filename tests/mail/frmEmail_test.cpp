@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,8 +20,8 @@ namespace {
 
 struct Notifier : test::MailHome {
     frmEmail window{ui, store, source, steadySeconds(20)};
-    explicit Notifier(std::initializer_list<std::pair<const char*, QString>> keys = {})
-        : MailHome(keys) {}
+    explicit Notifier(const char* key = "EmailYN", const char* emailYN = "1")
+        : MailHome({{key, emailYN}}) {}
     void fill(const QString& server, const QString& subject, const QString& message) {
         window.txtServerDomain->setText(server);
         window.txtFromEmail->setText("me@x.org");
@@ -35,32 +34,28 @@ struct Notifier : test::MailHome {
 }  // namespace
 
 TEST(frmEmail, LoadStepBySwitch) {
-    const QString address = QStringLiteral(
-        "mailto:you@x.org?subject=Files&body=Hi%0A---------------------------------%0A%0ASomeone"
-        " using Vexaro has sent you a file too large for email.%0A%0AYou can download this file "
-        "by clicking the following link below.%0A%0Ahttp://files.test/users/tulpa/K7QX/"
-        "12042026-162907.uzp%0A%0AIf you would like to download Vexaro Free Edition, please visit"
-        " the URL "
-        "below:%0A%0Ahttp://files.test/downloads/apps/tulpa/setup.exe&cc=c@x.org&bcc=b@x.org");
+    const QString address = "mailto:you@x.org?subject=Files&body=Hi%0A" + QString(33, '-') +
+                            "%0A%0A" + test::workedExample("%0A") + "&cc=c@x.org&bcc=b@x.org";
     const QString ask = QStringLiteral(
         "You have selected not to automatically generate an email to your recipient, would you "
         "like to generate one anyway?");
-    struct {
-        const char* key;  // "EmailYN", or another to leave it absent
+    // The switch's key ("Other" leaves it absent), the answer to the question, the messages.
+    const struct {
+        const char* key;
         std::optional<Answer> answer;
         QStringList messages;
-        bool opened, ended;
-    } cases[] = {{"EmailYN", {}, {}, true, false},
-                 {"Other", {}, {}, true, false},
-                 {"EmailYN", Answer::Yes, {ask}, true, false},
-                 {"EmailYN", Answer::No, {ask, "File compressed and uploaded!"}, false, true}};
+    } cases[] = {{"EmailYN", {}, {}},
+                 {"Other", {}, {}},
+                 {"EmailYN", Answer::Yes, {ask}},
+                 {"EmailYN", Answer::No, {ask, "File compressed and uploaded!"}}};
     for (const auto& c : cases) {
-        Notifier n({{c.key, c.answer ? "0" : "1"}});
+        Notifier n(c.key, c.answer ? "0" : "1");
         if (c.answer) n.ui.answerMessage(*c.answer);
         n.window.Form_Load();
         EXPECT_EQ(n.ui.messageTexts(), c.messages);
-        EXPECT_EQ(n.ui.opened(), c.opened ? QStringList{address} : QStringList());
-        EXPECT_EQ(n.ui.ended(), c.ended);
+        const bool ended = c.answer == Answer::No;
+        EXPECT_EQ(n.ui.opened(), ended ? QStringList() : QStringList{address});
+        EXPECT_EQ(n.ui.ended(), ended);
     }
 }
 
@@ -69,25 +64,23 @@ TEST(frmEmail, DirectSendAgainstServers) {
     const QString head =
         "HELO 127.0.0.1|MAIL FROM: <me@x.org>|RCPT TO: <you@x.org>|data|From: "
         "me@x.org|X-Mailer: Quillon SMTP Mailer|To: you@x.org|Subject: Files||";
-    struct {
-        const char* knob;
-        const char* subject;
-        const char* message;
-        const char* received;  // the body lines as received, "|" between them; nullptr: nothing
+    // The server's knob, the subject and message sent, the body lines the server received ("|"
+    // between them; nullptr: it received nothing), the messages shown.
+    // clang-format off
+    const struct {
+        const char *knob, *subject, *message, *received;
         QStringList messages;
     } cases[] = {
-        // clang-format off
-        {"", "Files", "Hello\r\nBye", "Hello|Bye", {}},
-        {"", "Files", "", "", {}},
-        {"", "Files", "a\n.\rRCPT TO: <evil@x.org>\r\n.x", "a|..|RCPT TO: <evil@x.org>|..x", {}},
+        {"", "Files", "Hi\r\nall\n.\rRCPT TO: <evil@x.org>\r\n.x",
+         "Hi|all|..|RCPT TO: <evil@x.org>|..x", {}},
         {"refuse-rcpt", "Files", "Hi", "Hi", {"Error:\r\nImproper response code received: "
-                                               "550 5.1.1 Recipient refused\r\nExpected code: 250"}},
+                                              "550 5.1.1 Recipient refused\r\nExpected code: 250"}},
         {"silent", "Files", "Hi", "Hi", QStringList(7, timeout)},
         {"", "Files\r\nBcc: x@y", "Hi", nullptr,
          {"The subject contains a line break. It must be a single line; nothing was sent."}}};
     // clang-format on
     for (const auto& c : cases) {
-        test::SmtpTestServer server({c.knob});
+        test::SmtpTestServer server(c.knob);
         Notifier n;
         n.fill(server.address(), c.subject, c.message);
         n.window.cmdSend_Click();

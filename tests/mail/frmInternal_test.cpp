@@ -23,7 +23,6 @@ struct Mailer : test::MailHome {
     explicit Mailer(quint16 port, const char* emailYN = "1", double speed = 10)
         : MailHome({{"EmailYN", emailYN},
                     {"EmailServer", "127.0.0.1"},
-                    {"EncryptYN", "0"},
                     {"RelayPort", QString::number(port)},
                     {"RelayFrom", "relay@x.org"}}),
           window(ui, store, source, fixedClock(kNow), steadySeconds(speed)) {
@@ -51,20 +50,22 @@ TEST(frmInternal, LoadStepSendsTheNotification) {
     m.window.Form_Load();
     EXPECT_EQ(m.ui.messageTexts(), QStringList{"E-mail notification sent successfully!"});
     EXPECT_EQ(m.window.windowTitle(), "Connect to Server 127.0.0.1");
-    const QString body = m.window.txtBody->toPlainText();
-    EXPECT_TRUE(body.startsWith("Hi\n\nSomeone") && body.contains("K7QX/12042026-162907.zip\n"));
+    const QString body = "Hi\n\n" + test::workedExample("\n") + "\n\n";
+    EXPECT_EQ(m.window.txtBody->toPlainText(), body);
     // Logged lines and replies are followed by a blank line, the subject is not; each connection
     // logs the greeting; the rows after the body are not logged. The replies to DATA and to "."
     // may arrive in one block.
-    const QString head = QString(
-                             "220 localhost ESMTP test server ready||220 localhost ESMTP test "
-                             "server ready||HELO 127.0.0.1||250 localhost||AUTH LOGIN||334 "
-                             "VXNlcm5hbWU6||cmVsYXktdXNlcg==||334 UGFzc3dvcmQ6||Y2hhbmdlLW1l||"
-                             "235 2.7.0 Authentication successful||MAIL FROM: relay@x.org||250 "
-                             "2.1.0 OK||RCPT TO: <you@x.org>||250 2.1.5 OK||DATA||From:relay@"
-                             "x.org||To:you@x.org||SUBJECT: Files|")
-                             .replace('|', '\n') +
-                         body + "\n\n";
+    const QString greeting = "220 localhost ESMTP test server ready";
+    // clang-format off
+    const QString head =
+        QStringList{greeting, greeting, "HELO 127.0.0.1", "250 localhost", "AUTH LOGIN",
+                    "334 VXNlcm5hbWU6", "cmVsYXktdXNlcg==", "334 UGFzc3dvcmQ6", "Y2hhbmdlLW1l",
+                    "235 2.7.0 Authentication successful", "MAIL FROM: relay@x.org", "250 2.1.0 OK",
+                    "RCPT TO: <you@x.org>", "250 2.1.5 OK", "DATA", "From:relay@x.org",
+                    "To:you@x.org", "SUBJECT: Files\n" + body}
+            .join("\n\n") +
+        "\n\n";
+    // clang-format on
     ASSERT_TRUE(m.log().startsWith(head)) << m.log().toStdString();
     EXPECT_EQ(m.log().mid(head.size()).replace("\n\n", "\n"),
               "354 End data with <CR><LF>.<CR><LF>\n250 2.0.0 Message accepted\nquit\n");
@@ -73,15 +74,13 @@ TEST(frmInternal, LoadStepSendsTheNotification) {
 
 TEST(frmInternal, SendOutcomes) {
     const QStringList refused{"HELO 127.0.0.1", "AUTH LOGIN", "cmVsYXktdXNlcg==", "cOk="};
-    struct {
-        const char* knob;
-        const char* password;  // Windows-1252 bytes in the Base64
-        const char* subject;
-        const char* body;
-        const char* message;
-        const char* title;
-        QStringList lines;  // received by the relay
-    } cases[] = {           // clang-format off
+    // The relay's knob, the password (its Windows-1252 bytes go into the Base64), subject and body
+    // given, the message and its title, the lines the relay received.
+    // clang-format off
+    const struct {
+        const char *knob, *password, *subject, *body, *message, *title;
+        QStringList lines;
+    } cases[] = {
         {"", "pé", "Files", "Hi", "Invalid UserName and Password", "Vexaro", refused},
         {"refuse-rcpt", "change-me", "Files", "a\n.\nb", "E-mail notification sent successfully!",
          "Vexaro", relayLines("a|..|b")},
@@ -90,7 +89,7 @@ TEST(frmInternal, SendOutcomes) {
          "be a single line; nothing was sent.", "Anonymous Mailer", {}}};
     // clang-format on
     for (const auto& c : cases) {
-        test::SmtpTestServer server({c.knob});
+        test::SmtpTestServer server(c.knob);
         Mailer m(server.port());
         m.window.Text1->setText("127.0.0.1");
         m.window.Text4->setText(QString::fromUtf8(c.password));
@@ -102,7 +101,6 @@ TEST(frmInternal, SendOutcomes) {
         EXPECT_EQ(m.ui.messages()[0].title, c.title);
         EXPECT_EQ(server.transcript(), c.lines);
         EXPECT_EQ(m.window.isVisible(), c.lines != refused);  // a refused log-in closes it
-        EXPECT_EQ(m.log().contains("MAIL FROM: "), c.lines.size() > 4);
     }
 }
 
@@ -117,5 +115,4 @@ TEST(frmInternal, NoRelayOrSwitchedOff) {
     EXPECT_EQ(m.ui.messageTexts(), QStringList(2, "Connection problem try again."));
     EXPECT_EQ(m.ui.messages()[0].title + "/" + m.ui.messages()[1].title, "Mailer/Anonymous Mailer");
     EXPECT_EQ(m.log(), "");
-    EXPECT_EQ(leadingNumber(" 25abc") + leadingNumber("x1") + leadingNumber(""), 25);
 }

@@ -1,59 +1,36 @@
-// Fixtures of the mail tests: the SMTP test server (smtp_server.py, run by the system's python3)
-// on 127.0.0.1 with its knobs and the lines it received; and a program folder for the
-// notification windows with keycode.dat, the template, a settings store and the scripted Ui.
+// Fixtures of the mail tests: the SMTP test server on 127.0.0.1, a program folder for the
+// notification windows (keycode.dat, the template, a settings store, the scripted Ui) and the
+// notification paragraph of the worked example.
+//
+// smtp_server.py speaks what the two senders use (HELO, AUTH LOGIN with relay-user / change-me,
+// MAIL, RCPT, DATA, QUIT) and appends every line it receives, without its CR LF, to its
+// transcript ("<bare LF>" marks a line that ended in LF alone). Knobs: "silent" (it never
+// answers), "refuse-rcpt" (RCPT gets 550).
 #pragma once
 
-#include <QFile>
-#include <QProcess>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <QThread>
 #include <initializer_list>
 #include <utility>
 
 #include "mail/notification_text.h"
 #include "mail/pace.h"
+#include "python_server.h"
 #include "scripted_ui.h"
 #include "settings/settings_store.h"
 #include "temp_home.h"
 
 namespace vx::test {
 
-// port() is 0 when the server did not start.
-class SmtpTestServer {
-public:
-    explicit SmtpTestServer(const QStringList& knobs = {}) {
-        m_process.start("/usr/bin/python3",
-                        QStringList{VEXARO_SOURCE_DIR "/tests/mail/smtp_server.py",
-                                    m_dir.filePath("transcript")} +
-                            knobs);
-        QByteArray out;
-        while (!out.contains('\n') && m_process.waitForReadyRead(20000))
-            out += m_process.readAllStandardOutput();
-        if (out.startsWith("PORT ")) m_port = static_cast<quint16>(out.mid(5).trimmed().toUInt());
+struct SmtpTestServer : PythonServer {
+    explicit SmtpTestServer(const char* knob = "") {
+        start("tests/mail/smtp_server.py", {file("transcript"), knob});
     }
-    ~SmtpTestServer() {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    quint16 port() const { return m_port; }
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-
     // Every line received so far, once what the client sent has had a moment to arrive.
     QStringList transcript() const {
         letEventsRun();
         QThread::msleep(100);
-        QFile f(m_dir.filePath("transcript"));
-        if (!f.open(QIODevice::ReadOnly)) return {};
-        QStringList lines = QString::fromUtf8(f.readAll()).split('\n');
-        lines.removeLast();  // after the last line end
-        return lines;
+        return lines("transcript");
     }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    quint16 m_port = 0;
 };
 
 // The keys given are saved in the store; this run's archive is /run/12042026-162907.zip.
@@ -72,5 +49,17 @@ struct MailHome {
         for (const auto& [key, value] : keys) (void)store.save(kSettingsSection, key, value);
     }
 };
+
+// From the first sentence to the setup link, for the archive 12042026-162907 sent encrypted
+// with the access code K7QX; `br` is the line break.
+inline QString workedExample(const QString& br) {
+    return QStringList{"Someone using Vexaro has sent you a file too large for email.",
+                       "You can download this file by clicking the following link below.",
+                       "http://files.test/users/tulpa/K7QX/12042026-162907.uzp",
+                       "If you would like to download Vexaro Free Edition, please visit the URL "
+                       "below:",
+                       "http://files.test/downloads/apps/tulpa/setup.exe"}
+        .join(br + br);
+}
 
 }  // namespace vx::test

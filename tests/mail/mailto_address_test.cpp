@@ -5,11 +5,11 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include "qt_printers.h"
 #include "scripted_ui.h"
+#include "temp_home.h"
 #include "ui/qt_ui.h"
 
 using namespace vx;
@@ -17,16 +17,14 @@ using namespace vx;
 TEST(MailtoAddress, BuiltAsGivenOrRefused) {
     const QStringList one{"a@x.org"};
     const QVariant number(42), date(QDateTime::currentDateTime()), mixed(QVariantList{"a", 1});
-    struct {
+    // The arguments, and the address opened or the error returned.
+    const struct {
         QVariant to, cc, bcc;
-        const char* subject;
-        const char* body;
-        const char* result;  // the address opened, or the error returned
+        const char *subject, *body, *result;
     } cases[] = {
         {one, QStringList{"c@x"}, "b@x", "S", "Hi%0Aall",
          "mailto:a@x.org?subject=S&body=Hi%0Aall&cc=c@x&bcc=b@x"},
         {one, QStringList{""}, "", "", "Hi", "mailto:a@x.org?body=Hi&cc=&bcc="},
-        {QStringList{"a@x", "b@x"}, {}, {}, "S", "", "mailto:a@x;b@x?subject=S"},
         {QStringList{""}, QStringList{""}, "", "S", "B", "mailto:?subject=S&body=B&cc=&bcc="},
         {QVariantList{"a@x", "b@x"}, {}, {}, "100% a&b", "", "mailto:a@x;b@x?subject=100% a&b"},
         {"a@x", {}, {}, "", "", "mailto:a@x"},
@@ -45,18 +43,16 @@ TEST(MailtoAddress, BuiltAsGivenOrRefused) {
 
 // QUrl would have turned blanks into "%20" and, because of the lone "%", "%0A" into "%250A".
 TEST(MailtoAddress, DesktopOpenerGetsTheAddressUnchanged) {
-    QTemporaryDir dir;
-    QFile opener(dir.filePath("xdg-open"));
-    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
-    opener.write("#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
-    opener.close();
-    opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    test::TempHome dir;
+    const QString opener = dir.write(
+        "xdg-open", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
+    QFile::setPermissions(opener, QFile::ReadOwner | QFile::ExeOwner);
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", dir.path().toUtf8() + ":" + path);
     const QString address = "mailto:a@x.org?subject=100% done, \"é\"&body=Hi%0Ahttp://x/a b&cc=";
     EXPECT_TRUE(QtUi().shellOpen(address));
     qputenv("PATH", path);
-    QFile args(opener.fileName() + ".args");
+    QFile args(opener + ".args");
     for (int i = 0; i < 500 && !args.exists(); ++i) QThread::msleep(20);
     ASSERT_TRUE(args.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(args.readAll()), address + "|");
