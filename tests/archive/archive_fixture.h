@@ -1,31 +1,23 @@
 // Helpers for the zip component's tests: a scratch folder with files of chosen contents and
-// times, the system's zip tools run on real archives, hand-made archives, and a recorder of
-// the component's events.
+// times, hand-made archives, and a recorder of the component's events. The system's zip tools
+// are run through zip_tools.h.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QStringList>
 #include <QTemporaryDir>
 #include <ctime>
 #include <vector>
 
 #include "archive/arkovo.h"
+#include "qt_printers.h"
+#include "temp_home.h"
+#include "zip_tools.h"
 
 using namespace Qt::StringLiterals;
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-QT_END_NAMESPACE
-
 namespace vx::test {
 
-// The output and exit code of a command.
-struct ToolRun {
-    int code = -1;
-    QString out;
-};
-ToolRun runTool(const QString& program, const QStringList& args);
 // What unzip -p prints for one entry ("" when it is missing).
 QString unzipped(const QString& archive, const QString& entry);
 
@@ -38,17 +30,17 @@ struct RawEntry {
 // Writes an archive with exactly these entries through libzip, names unchecked.
 void writeRawZip(const QString& path, const std::vector<RawEntry>& entries);
 
-// The general-purpose flags of each central directory record, by stored name.
-QHash<QString, unsigned> centralFlags(const QString& archive);
+// Whether the central directory record of the named entry has the "name is UTF-8" flag.
+bool utf8Flagged(const QString& archive, const QString& name);
 
-// Everything the component announced, in order, as short texts ("AddProgress 40 a.txt").
+// Everything the component announced, in order, as short texts ("AddProgress 40 a.txt"); the
+// texts of errors and entry reports apart.
 struct EventLog {
     explicit EventLog(Arkovo& arkovo);
     QStringList events;
     QStringList errors;
     QStringList reports;
     bool offThread = false;  // a signal came from another thread
-    int count(const QString& prefix) const;
 };
 
 class ArchiveTest : public ::testing::Test {
@@ -56,19 +48,17 @@ protected:
     // Writes a file under the scratch folder (folders made as needed) and returns its path;
     // mtime other than 0 sets its modification time.
     QString file(const QString& relative, const QByteArray& data, std::time_t mtime = 0);
-    QString path(const QString& relative) const { return m_dir.path() + u'/' + relative; }
-    QByteArray read(const QString& relative) const;
-    // Names listed by zipinfo -1, sorted.
-    QStringList zipinfoNames(const QString& archive) const;
+    QString path(const QString& relative) const { return m_dir.filePath(relative); }
+    QByteArray read(const QString& relative) const { return readFile(path(relative)); }
     // Adds with the component and checks that unzip -t accepts the result.
     void add(const QStringList& names, int action = 1, bool keepPaths = false, bool dos83 = false,
              int level = 6);
-    QStringList listed() const;  // FileName of every entry, in archive order
+    QStringList listed() const;  // FileName of every entry, sorted
 
     QTemporaryDir m_dir;
     Arkovo m_arkovo;
     EventLog m_log{m_arkovo};
-    QString m_zip = path(QStringLiteral("out/test.zip"));
+    QString m_zip = path(u"out/test.zip"_s);
 };
 
 }  // namespace vx::test

@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <csignal>
-#include <random>
 
 #include "archive_fixture.h"
 #include "core/yield.h"
+#include "sample_data.h"
 
 namespace vx::test {
 namespace {
@@ -31,20 +28,16 @@ TEST_P(StoredNames, ArchiveHoldsTheExpectedNamesAndPassesUnzipTest) {
         file(QString::fromUtf8(name), name);
     file(u"docs/b.txt"_s, QByteArray(300000, 'b'));
     file(u"out/test.zip"_s, QByteArray("PK\x05\x06") + QByteArray(18, '\0'));  // empty archive
+    const NamesCase& c = GetParam();
     QStringList items, expected;
-    for (QString i : GetParam().items) items << i.replace(u"{r}"_s, m_dir.path());
-    for (QString e : GetParam().expected) expected << e.replace(u"{r}"_s, m_dir.path().mid(1));
+    for (QString i : c.items) items << i.replace(u"{r}"_s, m_dir.path());
+    for (QString e : c.expected) expected << e.replace(u"{r}"_s, m_dir.path().mid(1));
     expected.sort();
-    add(items, 1, GetParam().keepPaths, false, GetParam().level);
-    EXPECT_EQ(zipinfoNames(m_zip), expected);
-    QStringList names = listed();
-    names.sort();
-    EXPECT_EQ(names, expected);
-    EXPECT_EQ(m_log.reports.size(), GetParam().reports) << m_log.reports.join(u'\n').toStdString();
+    add(items, 1, c.keepPaths, false, c.level);
+    EXPECT_EQ(zipNames(m_zip), expected);
+    EXPECT_EQ(m_log.reports.size(), c.reports) << m_log.reports.join(u'\n').toStdString();
     EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
-    const QHash<QString, unsigned> flags = centralFlags(m_zip);  // bit 11: the name is UTF-8
-    for (auto it = flags.begin(); it != flags.end(); ++it)
-        EXPECT_EQ(bool(it.value() & 0x800), it.key().contains(u"é"_s)) << it.key().toStdString();
+    for (const QString& name : expected) EXPECT_EQ(utf8Flagged(m_zip, name), name.contains(u'é'));
 }
 
 // clang-format off
@@ -91,7 +84,7 @@ TEST_F(ArchiveTest, ShortNamesAreUniqueAndReaddingReplaces) {
     add({one, path(u"docs"_s)}, 1, false, true);
     add({file(u"Long file name2.text"_s, "two")}, 1, false, true);
     add({one}, 1, false, true);
-    EXPECT_EQ(zipinfoNames(m_zip),
+    EXPECT_EQ(zipNames(m_zip),
               QStringList({u"DOCS/README.TXT"_s, u"LONGFI~1.TEX"_s, u"LONGFI~2.TEX"_s}));
     EXPECT_EQ(unzipped(m_zip, u"LONGFI~2.TEX"_s), u"two"_s);
 }
@@ -100,32 +93,27 @@ TEST_F(ArchiveTest, ArchiveMadeByZipListsExtractsAndDeletes) {
     file(u"tree/one.txt"_s, "1");
     file(u"tree/sub/two.txt"_s, QByteArray(100000, '2'));
     file(u"tree/sub/three.bin"_s, "3");
-    QDir::setCurrent(m_dir.path());
-    const QString zipped = path(u"made.zip"_s);
     file(u"top.txt"_s, "old");
-    ASSERT_EQ(runTool(u"zip"_s, {u"-rq"_s, zipped, u"tree"_s, u"top.txt"_s}).code, 0);
-    m_arkovo.setArchiveName(zipped);
-    QStringList names = listed();
-    names.sort();
-    EXPECT_EQ(names,
-              QStringList({u""_s, u""_s, u"top.txt"_s, u"tree/one.txt"_s, u"tree/sub/three.bin"_s,
-                           u"tree/sub/two.txt"_s}));  // folders have no name
+    const QString zipped = path(u"made.zip"_s), dir = m_dir.path();
+    ASSERT_EQ(runTool(u"zip"_s, {u"-rq"_s, zipped, u"tree"_s, u"top.txt"_s}, dir), QString());
+    m_arkovo.setArchiveName(zipped);  // its folder entries list with no name
+    EXPECT_EQ(listed(), QStringList({u""_s, u""_s, u"top.txt"_s, u"tree/one.txt"_s,
+                                     u"tree/sub/three.bin"_s, u"tree/sub/two.txt"_s}));
     QString dest = path(u"dest"_s);
     EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, false, dest), 4);
+    EXPECT_EQ(read(u"dest/tree/sub/two.txt"_s), QByteArray(100000, '2'));
     // Replacing an entry drops its old timestamp field, which would restore the old time.
     bool no = false;
     m_arkovo.AddFiles({file(u"top.txt"_s, "new", 1600000000)}, 1, no, false, no, 6);
-    runTool(u"unzip"_s, {u"-oq"_s, zipped, u"top.txt"_s, u"-d"_s, path(u"again"_s)});
+    runTool(u"unzip"_s, {u"-oq"_s, zipped, u"top.txt"_s, u"-d"_s, path(u"again"_s)}, dir);
     EXPECT_EQ(QFileInfo(path(u"again/top.txt"_s)).lastModified().toSecsSinceEpoch(), 1600000000);
-    EXPECT_EQ(read(u"dest/tree/sub/two.txt"_s), QByteArray(100000, '2'));
     m_arkovo.DeleteFiles({u"*.txt"_s});
-    EXPECT_EQ(zipinfoNames(zipped),
-              QStringList({u"tree/"_s, u"tree/sub/"_s, u"tree/sub/three.bin"_s}));
-    EXPECT_EQ(runTool(u"unzip"_s, {u"-tqq"_s, zipped}).code, 0);
+    EXPECT_EQ(zipNames(zipped), QStringList({u"tree/"_s, u"tree/sub/"_s, u"tree/sub/three.bin"_s}));
+    EXPECT_EQ(runTool(u"unzip"_s, {u"-tqq"_s, zipped}, dir), QString());
     m_arkovo.DeleteFiles({u"*"_s});
     EXPECT_TRUE(QFile::exists(zipped));
     EXPECT_EQ(m_arkovo.EntryCount(), 0);
-    EXPECT_EQ(m_log.count(u"DeleteComplete"_s), 2);
+    EXPECT_EQ(m_log.events.filter(u"DeleteComplete"_s).size(), 2);
     EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
 }
 
@@ -195,49 +183,9 @@ INSTANTIATE_TEST_SUITE_P(Files, Damaged, ::testing::Values(
     [](const auto& info) { return std::string(info.param.label); });
 // clang-format on
 
-struct ExtractCase {
-    const char* label;
-    bool overwrite;
-    qint32 skipOlder;
-    bool entryNewer;
-    const char* result;
-};
-
-class ExistingFiles : public ArchiveTest, public ::testing::WithParamInterface<ExtractCase> {};
-
-TEST_P(ExistingFiles, OverwriteAndSkipOlderDecide) {
-    const std::time_t t = 1600000000;
-    add({file(u"src/d/e.txt"_s, "from archive", GetParam().entryNewer ? t + 100 : t - 100)}, 1,
-        true);
-    file(u"dest/e.txt"_s, "on disk", t);
-    QString dest = path(u"dest"_s);
-    m_arkovo.ExtractFiles({u"e.txt"_s}, GetParam().skipOlder, false, GetParam().overwrite, dest);
-    EXPECT_EQ(read(u"dest/e.txt"_s), GetParam().result);
-    EXPECT_EQ(m_log.reports.size(), QByteArray(GetParam().result) == "on disk" ? 1 : 0);
-    EXPECT_EQ(QDir(dest).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Options, ExistingFiles, ::testing::Values(
-    ExtractCase{"keep", false, 0, true, "on disk"},
-    ExtractCase{"keepEvenIfNewer", false, 1, true, "on disk"},
-    ExtractCase{"replaceOlder", true, 0, false, "from archive"},
-    ExtractCase{"skipOlder", true, 1, false, "on disk"},
-    ExtractCase{"replaceNewer", true, 1, true, "from archive"}),
-    [](const auto& info) { return std::string(info.param.label); });
-// clang-format on
-
-QByteArray noise(int size, unsigned seed) {
-    std::mt19937 gen(seed);
-    QByteArray b(size, '\0');
-    for (char& c : b) c = char(gen());
-    return b;
-}
-
 TEST_F(ArchiveTest, EventsComeInOrderOnTheCallersThread) {
-    QByteArray text;
-    while (text.size() < 3500000) text += "line of text " + QByteArray::number(text.size()) + '\n';
-    add({file(u"big.txt"_s, text), file(u"noise.bin"_s, noise(1500000, 1))});
+    const QByteArray text = sample::englishLikeText(3500000);
+    add({file(u"big.txt"_s, text), file(u"noise.bin"_s, sample::randomBytes(1500000))});
     const QStringList adds = m_log.events.filter(u"AddProgress"_s);
     ASSERT_FALSE(adds.isEmpty());
     EXPECT_EQ(adds.last(), u"AddProgress 100 noise.bin"_s);
@@ -257,11 +205,11 @@ TEST_F(ArchiveTest, EventsComeInOrderOnTheCallersThread) {
 TEST_F(ArchiveTest, FileVanishingWhileWrittenLeavesTheArchiveAsItWas) {
     add({file(u"first.txt"_s, "kept")});
     const QByteArray before = read(u"out/test.zip"_s);
-    const QString big = file(u"big.bin"_s, noise(20 << 20, 2));
+    const QString big = file(u"big.bin"_s, sample::randomBytes(20 << 20));
     bool removed = false, busyRefused = false;
     m_log.events.clear();
     setYieldHook([&] {
-        if (removed || m_log.count(u"AddProgress"_s) == 0) return;  // not writing yet
+        if (removed || m_log.events.filter(u"AddProgress"_s).isEmpty()) return;  // not writing yet
         removed = QFile::remove(big);
         m_arkovo.DeleteFiles({u"*"_s});  // a second call while the first yields
         busyRefused = !m_log.errors.isEmpty();
@@ -283,8 +231,8 @@ class FullDisk : public ArchiveTest, public ::testing::WithParamInterface<bool> 
 
 TEST_P(FullDisk, FailedWritesLeaveNothingHalfDone) {
     const bool extracting = GetParam();
-    add({file(u"small.txt"_s, "kept"), file(u"src/big.bin"_s, noise(3 << 20, 3))}, 1, false, false,
-        0);
+    add({file(u"small.txt"_s, "kept"), file(u"src/big.bin"_s, sample::randomBytes(3 << 20))}, 1,
+        false, false, 0);
     const QByteArray before = read(u"out/test.zip"_s);
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old;

@@ -10,24 +10,29 @@
 using namespace vx;
 
 TEST(frmExtract, ExtractsTheChosenEntriesWithTheChosenOptions) {
-    // The a.txt beside the archive says "old" and is newer than the entry, which says "new".
-    const struct { int pick; bool folders, overwrite, skipOlder; QStringList files; char a; }
-    cases[] = {
-        {0, false, false, false, {"a.txt"}, 'o'}, {0, false, true, false, {"a.txt"}, 'n'},
-        {0, false, true, true, {"a.txt"}, 'o'},
-        {1, true, true, false, {"a.txt", "c.bin", "sub/b.txt"}, 'n'},
-        {1, false, true, false, {"a.txt", "b.txt", "c.bin"}, 'n'},
-        {2, false, true, false, {"a.txt", "c.bin"}, 'o'},  // the pattern *.bin
+    // The a.txt beside the archive says "old" and is a day newer (age 1) or older (age -1) than
+    // the entry, which says "new". A file kept in place is reported.
+    // clang-format off
+    const struct { int pick; bool folders, overwrite, skipOlder; int age; QStringList files; char a;
+                   int reports; } cases[] = {
+        {0, false, false, false, 1, {"a.txt"}, 'o', 1}, {0, false, true, false, 1, {"a.txt"}, 'n', 0},
+        {0, false, true, true, 1, {"a.txt"}, 'o', 1}, {0, false, true, true, -1, {"a.txt"}, 'n', 0},
+        {1, true, true, false, 1, {"a.txt", "c.bin", "sub/b.txt"}, 'n', 0},
+        {1, false, true, false, 1, {"a.txt", "b.txt", "c.bin"}, 'n', 0},
+        {2, false, true, false, 1, {"a.txt", "c.bin"}, 'o', 0},  // the pattern *.bin
     };
+    // clang-format on
     for (const auto& c : cases) {
         test::ArchiveWindow w;
         const QString path = test::zipOf(w.home.path(), "x.zip",
                                          {{"a.txt", "new"}, {"sub/b.txt", "b"}, {"c.bin", "c"}});
         QFile old(w.home.write("a.txt", "old"));
         ASSERT_TRUE(old.open(QIODevice::ReadWrite) &&
-                    old.setFileTime(QDateTime::currentDateTime().addDays(1),
+                    old.setFileTime(QDateTime::currentDateTime().addDays(c.age),
                                     QFileDevice::FileModificationTime));
         old.close();
+        int reports = 0;
+        QObject::connect(&w.arkovo, &Arkovo::EntryReport, [&] { ++reports; });
         w.open(path);
         w.select({"a.txt"});
         w.ui.onModal([&](QWidget& d) {
@@ -48,6 +53,7 @@ TEST(frmExtract, ExtractsTheChosenEntriesWithTheChosenOptions) {
         EXPECT_EQ(found, c.files);
         QFile a(w.home.file("a.txt"));
         EXPECT_TRUE(a.open(QIODevice::ReadOnly) && a.peek(1) == QByteArray(1, c.a));
+        EXPECT_EQ(reports, c.reports);
     }
 }
 

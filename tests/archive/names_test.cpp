@@ -5,7 +5,6 @@
 #include <QDateTime>
 
 #include "archive/add_list.h"
-#include "archive/arkovo.h"
 #include "archive/dos_names.h"
 #include "archive/entry_text.h"
 #include "archive/name_pattern.h"
@@ -14,33 +13,27 @@
 namespace vx {
 namespace {
 
-TEST(NamePattern, MatchesStarAndQuestionMarkOnly) {
+TEST(NamePattern, SelectsByWholeNameOrFileNamePartWithStarAndQuestionMarkOnly) {
     struct Case {
-        const char* text;
+        const char* name;
         const char* pattern;
-        bool match;
+        bool selected;
     } cases[] = {
         // clang-format off
         {"a.txt", "a.txt", true}, {"a.txt", "A.TXT", false}, {"a.txt", "*.txt", true},
         {"a.txt.bak", "*.txt", false}, {"dir/a.txt", "*", true}, {"dir/a.txt", "dir/*", true},
         {"ab", "a?", true}, {"a", "a?", false}, {"*a", "*", true}, {"abcabd", "*abd", true},
         {"abc", "*b*c*", true}, {"abc", "a[b]c", false}, {"a[b]c", "a[b]c", true},
-        {"", "*", true}, {"", "?", false},
+        {"", "*", true}, {"", "?", false}, {"a", "", false}, {"d/sub/a.txt", "a.txt", true},
+        {"d/sub/a.txt", "d/sub/a.txt", true}, {"d/sub/a.txt", "sub/a.txt", false},
         // clang-format on
     };
     for (const Case& c : cases)
-        EXPECT_EQ(matchesPattern(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)), c.match)
-            << c.text << " ~ " << c.pattern;
-}
-
-TEST(NamePattern, SelectsByWholeNameOrFileNamePart) {
-    const QString entry = QStringLiteral("docs/sub/a.txt");
-    EXPECT_TRUE(selectsEntry({QStringLiteral("a.txt")}, entry));
-    EXPECT_TRUE(selectsEntry({QStringLiteral("docs/sub/a.txt")}, entry));
-    EXPECT_TRUE(selectsEntry({QStringLiteral("x"), QStringLiteral("docs/*")}, entry));
-    EXPECT_FALSE(selectsEntry({QStringLiteral("sub/a.txt")}, entry));
-    EXPECT_FALSE(selectsEntry({QString()}, entry));
-    EXPECT_FALSE(selectsEntry({}, entry));
+        EXPECT_EQ(selectsEntry({QString::fromUtf8(c.pattern)}, QString::fromUtf8(c.name)),
+                  c.selected)
+            << c.name << " ~ " << c.pattern;
+    EXPECT_TRUE(selectsEntry({QStringLiteral("x"), QStringLiteral("d/*")}, QStringLiteral("d/a")));
+    EXPECT_FALSE(selectsEntry({}, QStringLiteral("a")));
 }
 
 TEST(SafePaths, RefusesNamesThatLeaveTheDestination) {
@@ -66,31 +59,7 @@ TEST(SafePaths, RefusesNamesThatLeaveTheDestination) {
     }
 }
 
-TEST(DosNames, ConvertsEachPartToEightDotThree) {
-    struct Case {
-        const char* part;
-        const char* direct;  // "" when the part needs a number
-        const char* first;   // numbered form 1
-    } cases[] = {
-        {"readme.txt", "README.TXT", "README~1.TXT"},
-        {"Long file name.text", "", "LONGFI~1.TEX"},
-        {"a.b.c", "", "AB~1.C"},
-        {".bashrc", "", "BASHRC~1"},
-        {"café.txt", "", "CAF_~1.TXT"},
-        {"x+y.c", "", "X_Y~1.C"},
-        {"Makefile", "MAKEFILE", "MAKEFI~1"},
-        {"...", "", "_~1"},
-    };
-    for (const Case& c : cases) {
-        const QString part = QString::fromUtf8(c.part);
-        EXPECT_EQ(DosNames::directForm(part), QString::fromUtf8(c.direct)) << c.part;
-        EXPECT_EQ(DosNames::numberedForm(part, 1), QString::fromUtf8(c.first)) << c.part;
-    }
-    EXPECT_EQ(DosNames::numberedForm(QStringLiteral("Long file name.text"), 12),
-              QStringLiteral("LONGF~12.TEX"));
-}
-
-TEST(DosNames, ShortNamesStayUniqueAndStable) {
+TEST(DosNames, ShortNamesAreEightDotThreeUniqueAndStable) {
     // The archive already has LONGFI~1.TXT for another long name, and an entry of unknown
     // origin under MYDOCU~1/.
     DosNames names({{QStringLiteral("LONGFI~1.TXT"), QStringLiteral("Long file other.txt")},
@@ -100,27 +69,32 @@ TEST(DosNames, ShortNamesStayUniqueAndStable) {
         const char* longPath;
         const char* shortPath;
     } steps[] = {
+        // clang-format off
         {"Long file name.txt", "LONGFI~2.TXT"},
         {"Long file again.txt", "LONGFI~3.TXT"},  // its own earlier entry: replaced
         {"Long file more.txt", "LONGFI~4.TXT"},
         {"Long file name.txt", "LONGFI~2.TXT"},  // the same long name maps the same way
-        {"My Documents/a.txt", "MYDOCU~2/A.TXT"},
-        {"My Documents/b.txt", "MYDOCU~2/B.TXT"},
+        {"My Documents/a.txt", "MYDOCU~2/A.TXT"}, {"My Documents/b.txt", "MYDOCU~2/B.TXT"},
         {"My Documentation/a.txt", "MYDOCU~3/A.TXT"},
-        {"A.txt", "A.TXT"},
-        {"a.txt", "A~1.TXT"},  // same letters, another file
+        {"A.txt", "A.TXT"}, {"a.txt", "A~1.TXT"},  // same letters, another file
+        {"Long file name.text", "LONGFI~1.TEX"}, {"a.b.c", "AB~1.C"}, {".bashrc", "BASHRC~1"},
+        {"café.txt", "CAF_~1.TXT"}, {"x+y.c", "X_Y~1.C"}, {"Makefile", "MAKEFILE"}, {"...", "_~1"},
+        // clang-format on
     };
     for (const Step& s : steps)
         EXPECT_EQ(names.shortPath(QString::fromUtf8(s.longPath)), QString::fromUtf8(s.shortPath))
             << s.longPath;
+    EXPECT_EQ(DosNames::numberedForm(QStringLiteral("Long file name.text"), 12),
+              QStringLiteral("LONGF~12.TEX"));
 }
 
 TEST(AddList, NumberedNamesGoBeforeTheExtension) {
-    const char* cases[][2] = {{"a.txt", "a (2).txt"},
-                              {"d/a.tar.gz", "d/a.tar (2).gz"},
-                              {"Makefile", "Makefile (2)"},
-                              {"d/.profile", "d/.profile (2)"},
-                              {"d.x/readme", "d.x/readme (2)"}};
+    const char* cases[][2] = {
+        // clang-format off
+        {"a.txt", "a (2).txt"}, {"d/a.tar.gz", "d/a.tar (2).gz"}, {"Makefile", "Makefile (2)"},
+        {"d/.profile", "d/.profile (2)"}, {"d.x/readme", "d.x/readme (2)"},
+        // clang-format on
+    };
     for (const auto& c : cases)
         EXPECT_EQ(numberedName(QString::fromUtf8(c[0]), 2), QString::fromUtf8(c[1]));
 }
@@ -145,15 +119,6 @@ TEST(EntryText, ZipClockHasTwoSecondSteps) {
     EXPECT_LT(zipClock(t), zipClock(t + 86400));
     EXPECT_EQ(zipClock(0), zipClock(86400 * 365));  // before 1980: the first zip day
     EXPECT_EQ(FormatEntryTime(-1), QString());
-}
-
-TEST(Arkovo, SplitsStoredNamesIntoFolderAndFileName) {
-    const char* cases[][3] = {
-        {"a.txt", "", "a.txt"}, {"d/e/a.txt", "d/e", "a.txt"}, {"d/", "d", ""}, {"", "", ""}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(Arkovo::GetFilePath(QString::fromUtf8(c[0])), QString::fromUtf8(c[1]));
-        EXPECT_EQ(Arkovo::GetFileName(QString::fromUtf8(c[0])), QString::fromUtf8(c[2]));
-    }
 }
 
 }  // namespace
