@@ -12,6 +12,7 @@
 
 #include "archive/archive_list.h"
 #include "archive/arkovo.h"
+#include "ui/named.h"
 
 namespace vx {
 
@@ -19,20 +20,14 @@ frmDelete::frmDelete(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, QWidget* p
     : QDialog(parent), m_ui(ui), m_arkovo(arkovo), m_list(list) {
     setObjectName(QStringLiteral("frmDelete"));
     setWindowTitle(QStringLiteral("Delete"));
-    fraFiles = new QGroupBox(QStringLiteral("Files"), this);
-    fraFiles->setObjectName(QStringLiteral("fraFiles"));
-    optSelected = new QRadioButton(QStringLiteral("&Selected Files"), fraFiles);
-    optSelected->setObjectName(QStringLiteral("optSelected"));
-    optEntire = new QRadioButton(QStringLiteral("&Entire Archive"), fraFiles);
-    optEntire->setObjectName(QStringLiteral("optEntire"));
-    optFiles = new QRadioButton(QStringLiteral("&Files:"), fraFiles);
-    optFiles->setObjectName(QStringLiteral("optFiles"));
-    txtFiles = new QLineEdit(fraFiles);
-    txtFiles->setObjectName(QStringLiteral("txtFiles"));
-    cmdDelete = new QPushButton(QStringLiteral("Delete"), this);
-    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    fraFiles = named(new QGroupBox(QStringLiteral("Files"), this), "fraFiles");
+    optSelected =
+        named(new QRadioButton(QStringLiteral("&Selected Files"), fraFiles), "optSelected");
+    optEntire = named(new QRadioButton(QStringLiteral("&Entire Archive"), fraFiles), "optEntire");
+    optFiles = named(new QRadioButton(QStringLiteral("&Files:"), fraFiles), "optFiles");
+    txtFiles = named(new QLineEdit(fraFiles), "txtFiles");
+    cmdDelete = named(new QPushButton(QStringLiteral("Delete"), this), "cmdDelete");
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     optSelected->setChecked(true);
 
     auto* grid = new QGridLayout(fraFiles);
