@@ -22,8 +22,6 @@ TEST(MailtoAddress, BuiltAsGivenOrRefused) {
         QVariant to, cc, bcc;
         const char *subject, *body, *result;
     } cases[] = {
-        {one, QStringList{"c@x"}, "b@x", "S", "Hi%0Aall",
-         "mailto:a@x.org?subject=S&body=Hi%0Aall&cc=c@x&bcc=b@x"},
         {one, QStringList{""}, "", "", "Hi", "mailto:a@x.org?body=Hi&cc=&bcc="},
         {QStringList{""}, QStringList{""}, "", "S", "B", "mailto:?subject=S&body=B&cc=&bcc="},
         {QVariantList{"a@x", "b@x"}, {}, {}, "100% a&b", "", "mailto:a@x;b@x?subject=100% a&b"},
