@@ -50,25 +50,21 @@ TEST(frmInternal, LoadStepSendsTheNotification) {
     m.window.Form_Load();
     EXPECT_EQ(m.ui.messageTexts(), QStringList{"E-mail notification sent successfully!"});
     EXPECT_EQ(m.window.windowTitle(), "Connect to Server 127.0.0.1");
+    // The template's body and the worked example, as logged and sent.
     const QString body = "Hi\n\n" + test::workedExample("\n") + "\n\n";
-    EXPECT_EQ(m.window.txtBody->toPlainText(), body);
     // Logged lines and replies are followed by a blank line, the subject is not; each connection
     // logs the greeting; the rows after the body are not logged. The replies to DATA and to "."
     // may arrive in one block.
-    const QString greeting = "220 localhost ESMTP test server ready";
-    // clang-format off
-    const QString head =
-        QStringList{greeting, greeting, "HELO 127.0.0.1", "250 localhost", "AUTH LOGIN",
-                    "334 VXNlcm5hbWU6", "cmVsYXktdXNlcg==", "334 UGFzc3dvcmQ6", "Y2hhbmdlLW1l",
-                    "235 2.7.0 Authentication successful", "MAIL FROM: relay@x.org", "250 2.1.0 OK",
-                    "RCPT TO: <you@x.org>", "250 2.1.5 OK", "DATA", "From:relay@x.org",
-                    "To:you@x.org", "SUBJECT: Files\n" + body}
-            .join("\n\n") +
-        "\n\n";
-    // clang-format on
-    ASSERT_TRUE(m.log().startsWith(head)) << m.log().toStdString();
-    EXPECT_EQ(m.log().mid(head.size()).replace("\n\n", "\n"),
-              "354 End data with <CR><LF>.<CR><LF>\n250 2.0.0 Message accepted\nquit\n");
+    const QString log =
+        QString(
+            "%1|%1|HELO 127.0.0.1|250 localhost|AUTH LOGIN|334 VXNlcm5hbWU6|cmVsYXktdXNlcg==|"
+            "334 UGFzc3dvcmQ6|Y2hhbmdlLW1l|235 2.7.0 Authentication successful|MAIL FROM: "
+            "relay@x.org|250 2.1.0 OK|RCPT TO: <you@x.org>|250 2.1.5 OK|DATA|From:relay@x.org|"
+            "To:you@x.org|SUBJECT: Files\n")
+            .arg("220 localhost ESMTP test server ready")
+            .replace('|', "\n\n") +
+        body + "\n\n354 End data with <CR><LF>.<CR><LF>\n250 2.0.0 Message accepted\n\nquit\n";
+    EXPECT_EQ(m.log().replace("<CR><LF>.<CR><LF>\n\n", "<CR><LF>.<CR><LF>\n"), log);
     EXPECT_EQ(server.transcript(), relayLines(QString(body).replace('\n', '|')));
 }
 

@@ -15,16 +15,13 @@
 using namespace vx;
 
 TEST(MailtoAddress, BuiltAsGivenOrRefused) {
-    const QStringList one{"a@x.org"};
     const QVariant number(42), date(QDateTime::currentDateTime()), mixed(QVariantList{"a", 1});
     // The arguments, and the address opened or the error returned.
     const struct {
         QVariant to, cc, bcc;
         const char *subject, *body, *result;
     } cases[] = {
-        {one, QStringList{"c@x"}, "b@x", "S", "Hi%0Aall",
-         "mailto:a@x.org?subject=S&body=Hi%0Aall&cc=c@x&bcc=b@x"},
-        {one, QStringList{""}, "", "", "Hi", "mailto:a@x.org?body=Hi&cc=&bcc="},
+        {QStringList{"a@x.org"}, QStringList{""}, "", "", "Hi", "mailto:a@x.org?body=Hi&cc=&bcc="},
         {QStringList{""}, QStringList{""}, "", "S", "B", "mailto:?subject=S&body=B&cc=&bcc="},
         {QVariantList{"a@x", "b@x"}, {}, {}, "100% a&b", "", "mailto:a@x;b@x?subject=100% a&b"},
         {"a@x", {}, {}, "", "", "mailto:a@x"},
