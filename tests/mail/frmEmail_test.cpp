@@ -76,7 +76,7 @@ TEST(frmEmail, DirectSendAgainstServers) {
         {"refuse-rcpt", "Files", "Hi", "Hi", {"Error:\r\nImproper response code received: "
                                               "550 5.1.1 Recipient refused\r\nExpected code: 250"}},
         {"silent", "Files", "Hi", "Hi", QStringList(7, timeout)},
-        {"", "Files\r\nBcc: x@y", "Hi", nullptr,
+        {"", "Files\nBcc: x@y", "Hi", nullptr,
          {"The subject contains a line break. It must be a single line; nothing was sent."}}};
     // clang-format on
     for (const auto& c : cases) {

@@ -81,7 +81,7 @@ TEST(frmInternal, SendOutcomes) {
         {"refuse-rcpt", "change-me", "Files", "a\n.\nb", "E-mail notification sent successfully!",
          "Vexaro", relayLines("a|..|b")},
         {"", "change-me", "Files", "", "Enter Some Content to Body", "Vexaro", {}},
-        {"", "change-me", "Files\r\nBcc: x@y", "Hi", "The subject contains a line break. It must "
+        {"", "change-me", "Files\rBcc: x@y", "Hi", "The subject contains a line break. It must "
          "be a single line; nothing was sent.", "Anonymous Mailer", {}}};
     // clang-format on
     for (const auto& c : cases) {
