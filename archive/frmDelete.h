@@ -7,15 +7,13 @@
 
 #include "ui/ui.h"
 
-class QGroupBox;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QTreeWidget;
 
 namespace vx {
 
 class Arkovo;
+class FilesGroup;
 
 class frmDelete : public QDialog {
     Q_OBJECT
@@ -24,11 +22,7 @@ public:
     // dialog. "Selected Files" is chosen when the dialog opens.
     frmDelete(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, QWidget* parent = nullptr);
 
-    QGroupBox* fraFiles;
-    QRadioButton* optSelected;
-    QRadioButton* optEntire;
-    QRadioButton* optFiles;
-    QLineEdit* txtFiles;
+    FilesGroup* fraFiles;  // its second option is optEntire, "&Entire Archive"
     QPushButton* cmdDelete;
     QPushButton* cmdCancel;
 

@@ -4,8 +4,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,8 +12,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "archive/archive_list.h"
 #include "archive/arkovo.h"
+#include "archive/files_group.h"
 #include "ui/drive_list.h"
 #include "ui/folder_list.h"
 #include "ui/named.h"
@@ -28,14 +26,13 @@ frmExtract::frmExtract(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, const QS
     setWindowTitle(QStringLiteral("Extract"));
     buildControls();
     layoutControls();
-    (list.selectedItems().isEmpty() ? optAllFiles : optSelected)->setChecked(true);
+    (list.selectedItems().isEmpty() ? fraFiles->optAll : fraFiles->optSelected)->setChecked(true);
 
     connect(drvListing, &QComboBox::currentIndexChanged, this, &frmExtract::drvListing_Change);
     connect(dirListing, &FolderList::pathChanged, this, &frmExtract::dirListing_Change);
     connect(cmdShowPath, &QPushButton::clicked, this, &frmExtract::cmdShowPath_Click);
     connect(cmdExtract, &QPushButton::clicked, this, &frmExtract::cmdExtract_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmExtract::cmdCancel_Click);
-    connect(txtFiles, &QLineEdit::textEdited, optFiles, [this] { optFiles->setChecked(true); });
 
     if (!dirListing->setPath(startFolder)) dirListing->setPath(QDir::homePath());
     m_drive = QStorageInfo(dirListing->path()).rootPath();
@@ -43,12 +40,7 @@ frmExtract::frmExtract(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, const QS
 }
 
 void frmExtract::buildControls() {
-    fraFiles = named(new QGroupBox(QStringLiteral("Files"), this), "fraFiles");
-    optSelected =
-        named(new QRadioButton(QStringLiteral("&Selected Files"), fraFiles), "optSelected");
-    optAllFiles = named(new QRadioButton(QStringLiteral("&All Files"), fraFiles), "optAllFiles");
-    optFiles = named(new QRadioButton(QStringLiteral("&Files:"), fraFiles), "optFiles");
-    txtFiles = named(new QLineEdit(fraFiles), "txtFiles");
+    fraFiles = new FilesGroup(QStringLiteral("&All Files"), "optAllFiles", this);
     txtExtractTo = named(new QLineEdit(this), "txtExtractTo");
     drvListing = named(new DriveList(this), "drvListing");
     dirListing = named(new FolderList(this), "dirListing");
@@ -64,12 +56,6 @@ void frmExtract::buildControls() {
 }
 
 void frmExtract::layoutControls() {
-    auto* files = new QGridLayout(fraFiles);
-    files->addWidget(optSelected, 0, 0, 1, 2);
-    files->addWidget(optAllFiles, 1, 0, 1, 2);
-    files->addWidget(optFiles, 2, 0);
-    files->addWidget(txtFiles, 2, 1);
-
     auto* target = new QHBoxLayout;
     target->addWidget(txtExtractTo, 1);
     target->addWidget(cmdShowPath);
@@ -98,13 +84,8 @@ void frmExtract::layoutControls() {
     resize(620, 420);
 }
 
-QStringList frmExtract::chosenNames() const {
-    if (optFiles->isChecked()) return {txtFiles->text()};
-    return rowNames(m_list, m_arkovo, optSelected->isChecked());
-}
-
 void frmExtract::cmdExtract_Click() {
-    const QStringList names = chosenNames();
+    const QStringList names = fraFiles->chosenNames(m_list, m_arkovo);
     QString folder = txtExtractTo->text();
     if (!QFileInfo::exists(folder)) {
         m_ui.messageBox(folder + QStringLiteral(" does not exist!"), Buttons::Ok, Icon::Critical,

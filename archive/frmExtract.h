@@ -8,16 +8,15 @@
 #include "ui/ui.h"
 
 class QCheckBox;
-class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QTreeWidget;
 
 namespace vx {
 
 class Arkovo;
 class DriveList;
+class FilesGroup;
 class FolderList;
 
 class frmExtract : public QDialog {
@@ -29,11 +28,7 @@ public:
     frmExtract(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, const QString& startFolder,
                QWidget* parent = nullptr);
 
-    QGroupBox* fraFiles;
-    QRadioButton* optSelected;
-    QRadioButton* optAllFiles;
-    QRadioButton* optFiles;
-    QLineEdit* txtFiles;
+    FilesGroup* fraFiles;  // its second option is optAllFiles, "&All Files"
     QLineEdit* txtExtractTo;
     DriveList* drvListing;
     FolderList* dirListing;
@@ -53,7 +48,6 @@ public:
 private:
     void buildControls();
     void layoutControls();
-    QStringList chosenNames() const;
 
     Ui& m_ui;
     Arkovo& m_arkovo;

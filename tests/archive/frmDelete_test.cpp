@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "archive/files_group.h"
 #include "archive_window_fixture.h"
 
 using namespace vx;
@@ -29,9 +30,10 @@ TEST(frmDelete, RemovesTheSelectedOrMatchingEntriesOrTheArchiveFile) {
         if (c.pick == Entire) w.ui.answerMessage(c.answer);
         w.ui.onModal([&](QWidget& d) {
             auto& del = static_cast<frmDelete&>(d);
-            EXPECT_TRUE(del.optSelected->isChecked());
-            QList<QRadioButton*>{del.optSelected, del.optFiles, del.optEntire}[c.pick]->setChecked(true);
-            del.txtFiles->setText("*.txt");
+            FilesGroup& f = *del.fraFiles;
+            EXPECT_TRUE(f.optSelected->isChecked());
+            QList<QRadioButton*>{f.optSelected, f.optFiles, f.optAll}[c.pick]->setChecked(true);
+            f.txtFiles->setText("*.txt");
             del.cmdDelete_Click();
             EXPECT_FALSE(del.isVisible());
         });

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "archive/files_group.h"
 #include "archive_window_fixture.h"
 
 using namespace vx;
@@ -37,9 +38,10 @@ TEST(frmExtract, ExtractsTheChosenEntriesWithTheChosenOptions) {
         w.select({"a.txt"});
         w.ui.onModal([&](QWidget& d) {
             auto& x = static_cast<frmExtract&>(d);
+            FilesGroup& f = *x.fraFiles;
             EXPECT_EQ(x.txtExtractTo->text(), w.home.path());  // starts beside the archive
-            QList<QRadioButton*>{x.optSelected, x.optAllFiles, x.optFiles}[c.pick]->setChecked(true);
-            x.txtFiles->setText("*.bin");
+            QList<QRadioButton*>{f.optSelected, f.optAll, f.optFiles}[c.pick]->setChecked(true);
+            f.txtFiles->setText("*.bin");
             x.chkFolders->setChecked(c.folders);
             x.chkOverwrite->setChecked(c.overwrite);
             x.chkSkipOlder->setChecked(c.skipOlder);
@@ -63,15 +65,15 @@ TEST(frmExtract, AMissingFolderIsNamedAndTheDialogStaysOpen) {
     const QString nowhere = w.home.file("nowhere");
     w.ui.onModal([&](QWidget& d) {
         auto& x = static_cast<frmExtract&>(d);
-        EXPECT_TRUE(x.optAllFiles->isChecked());  // nothing selected
+        EXPECT_TRUE(x.fraFiles->optAll->isChecked());  // nothing selected
         x.txtExtractTo->setText(nowhere);
         x.cmdShowPath_Click();
         x.cmdExtract_Click();
         EXPECT_TRUE(x.isVisible());
     });
     w.win.mnuPopupExtract->trigger();
-    ASSERT_EQ(w.ui.messageTexts(), QStringList({"Could not find folder " + nowhere,
-                                                nowhere + " does not exist!"}));
+    ASSERT_EQ(w.ui.messageTexts(),
+              QStringList({"Could not find folder " + nowhere, nowhere + " does not exist!"}));
     EXPECT_EQ(w.ui.messages()[0].title, "Quorbit Arkovo");
     EXPECT_EQ(w.ui.messages()[1].title, "Extract folder does not exist");
     EXPECT_FALSE(QFile::exists(w.home.file("a.txt")));

@@ -1,0 +1,34 @@
+// The "Files" group of the delete and extract dialogs.
+#include "archive/files_group.h"
+
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "archive/archive_list.h"
+#include "ui/named.h"
+
+namespace vx {
+
+FilesGroup::FilesGroup(const QString& allCaption, const char* allName, QWidget* parent)
+    : QGroupBox(QStringLiteral("Files"), parent) {
+    setObjectName(QStringLiteral("fraFiles"));
+    optSelected = named(new QRadioButton(QStringLiteral("&Selected Files"), this), "optSelected");
+    optAll = named(new QRadioButton(allCaption, this), allName);
+    optFiles = named(new QRadioButton(QStringLiteral("&Files:"), this), "optFiles");
+    txtFiles = named(new QLineEdit(this), "txtFiles");
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(optSelected, 0, 0, 1, 2);
+    grid->addWidget(optAll, 1, 0, 1, 2);
+    grid->addWidget(optFiles, 2, 0);
+    grid->addWidget(txtFiles, 2, 1);
+    connect(txtFiles, &QLineEdit::textEdited, optFiles, [this] { optFiles->setChecked(true); });
+}
+
+QStringList FilesGroup::chosenNames(const QTreeWidget& list, const Arkovo& arkovo) const {
+    if (optFiles->isChecked()) return {txtFiles->text()};
+    return rowNames(list, arkovo, optSelected->isChecked());
+}
+
+}  // namespace vx

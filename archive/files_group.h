@@ -1,0 +1,32 @@
+// The "Files" group of the delete and extract dialogs: the selected rows, every entry, or the
+// entries matching a name or pattern typed beside the third option.
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+
+class QLineEdit;
+class QRadioButton;
+class QTreeWidget;
+
+namespace vx {
+
+class Arkovo;
+
+class FilesGroup : public QGroupBox {
+public:
+    // allCaption and allName are the caption and control name of the second option, which
+    // differ between the dialogs. Typing in txtFiles chooses optFiles.
+    FilesGroup(const QString& allCaption, const char* allName, QWidget* parent);
+
+    QRadioButton* optSelected;
+    QRadioButton* optAll;
+    QRadioButton* optFiles;
+    QLineEdit* txtFiles;
+
+    // The names the chosen option stands for: the text typed, or the names of the selected rows
+    // or of all rows of the archive window's list.
+    QStringList chosenNames(const QTreeWidget& list, const Arkovo& arkovo) const;
+};
+
+}  // namespace vx
