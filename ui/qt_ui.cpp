@@ -123,7 +123,7 @@ void QtUi::showModal(QWidget& window) {
     if (guard) guard->setWindowModality(Qt::NonModal);
 }
 
-void QtUi::endProgram() {
+void QtUi::endNow() {
     std::fflush(nullptr);
     std::quick_exit(0);
 }

@@ -20,9 +20,9 @@ public:
     void yield() override;
     void showModal(QWidget& window) override;
     // Runs the quick_exit handlers (which remove this run's temporary folders), then ends.
-    [[noreturn]] void endProgram() override;
 
 protected:
+    [[noreturn]] void endNow() override;
     Answer showMessage(const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;
 };

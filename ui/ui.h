@@ -60,13 +60,23 @@ public:
     virtual void showModal(QWidget& window) = 0;
 
     // Ends the program at once, without closing windows one by one. On the desktop it does not
-    // return; a test double records the end and returns, so callers return right after it.
-    virtual void endProgram() = 0;
+    // return; a test double records the end and returns, so callers return right after it, and
+    // a caller further up that must not go on asks programEnded().
+    void endProgram() {
+        m_programEnded = true;
+        endNow();
+    }
+    bool programEnded() const { return m_programEnded; }
 
 protected:
+    // The end itself (see endProgram).
+    virtual void endNow() = 0;
     // Shows the message of messageBox with its final title.
     virtual Answer showMessage(const QString& text, Buttons buttons, Icon icon,
                                const QString& title) = 0;
+
+private:
+    bool m_programEnded = false;
 };
 
 }  // namespace vx

@@ -37,9 +37,9 @@ public:
     void setBusy(bool busy) override { m_desktop.setBusy(busy); }
     void yield() override { m_desktop.yield(); }
     void showModal(QWidget& window) override { m_desktop.showModal(window); }
-    void endProgram() override { std::printf("[program end]\n"); }
 
 protected:
+    void endNow() override { std::printf("[program end]\n"); }
     vx::Answer showMessage(const QString& text, vx::Buttons b, vx::Icon i,
                            const QString& title) override {
         if (!m_unattended) return m_desktop.messageBox(text, b, i, title);

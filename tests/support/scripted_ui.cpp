@@ -95,7 +95,7 @@ void ScriptedUi::showModal(QWidget& window) {
     window.hide();
 }
 
-void ScriptedUi::endProgram() {
+void ScriptedUi::endNow() {
     m_shown.push_back({QStringLiteral("end"), QString(), QString()});
     m_ended = true;
 }

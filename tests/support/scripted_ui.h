@@ -51,9 +51,9 @@ public:
     void setBusy(bool) override {}  // the busy cursor is not recorded
     void yield() override;
     void showModal(QWidget& window) override;
-    void endProgram() override;
 
 protected:
+    void endNow() override;
     Answer showMessage(const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;
 
