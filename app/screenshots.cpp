@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
                            QFileInfo(archive).absolutePath(), &window);
     ok = save(extract, out.filePath("frmExtract.png")) && ok;
     if (argc == 4)
-        ok = uploadShot(ui, QString::fromLocal8Bit(argv[3]), archive, out.filePath("frmUpload.png")) &&
+        ok = uploadShot(ui, QString::fromLocal8Bit(argv[3]), archive,
+                        out.filePath("frmUpload.png")) &&
              ok;
     return ok ? 0 : 1;
 }

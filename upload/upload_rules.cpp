@@ -7,6 +7,11 @@
 #include "settings/settings_store.h"
 
 namespace vx {
+namespace {
+
+double secondsSinceMidnight(const QTime& time) { return time.msecsSinceStartOfDay() / 1000.0; }
+
+}  // namespace
 
 QString accessCodeFolder(const QString& code) { return kWebFolder + code; }
 
@@ -35,8 +40,6 @@ QString missingFileText(const QString& path, bool encrypted) {
     return QStringLiteral("The file to send does not exist:\n") + path + QLatin1Char('\n') + why +
            QStringLiteral("\nNothing was uploaded.");
 }
-
-double secondsSinceMidnight(const QTime& time) { return time.msecsSinceStartOfDay() / 1000.0; }
 
 QString downloadTimeText(const QTime& start, const QTime& end) {
     const double started = std::nearbyint(secondsSinceMidnight(start));

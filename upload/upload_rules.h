@@ -36,9 +36,6 @@ QString noAccessCodeText(const QString& readError);
 // file when the job encrypted, else a file moved or deleted since the archive was written).
 QString missingFileText(const QString& path, bool encrypted);
 
-// The seconds since midnight of a time, with their fraction.
-double secondsSinceMidnight(const QTime& time);
-
 // "Download complete in " + the elapsed seconds in the form "###,##0.00" + " seconds.". The
 // start counts in whole seconds (rounded to the nearest), the end with its fraction, so a short
 // download started just before a whole second can come out negative.

@@ -15,7 +15,7 @@
 
 namespace vx::test {
 
-inline const QByteArray kPayload = QByteArray("archive bytes ").repeated(100);  // 1400 bytes
+inline const QByteArray kPayload = QByteArray("archive bytes ").repeated(100);
 
 struct UploadRun {
     FtpTestServer server;
@@ -24,49 +24,34 @@ struct UploadRun {
     ScriptedUi ui;
     QStringList calls;  // "encrypt", "email", "internal", "unload", in order
     QString archive = home.write("12042026-162907.zip", kPayload);
-    bool deleteAfter = false;
-    bool encryptMakesFile = true;
-    QString logName = QStringLiteral("12042026-162907.log");
-    std::function<void()> onEmail;  // what the notification window does besides being shown
+    bool deleteAfter = false, encryptMakesFile = true, emailEnds = false;
     frmUpload window{ui, store, links()};
 
-    explicit UploadRun(std::initializer_list<std::pair<const char*, QString>> keys = {},
-                       const QStringList& knobs = {})
-        : server(knobs) {
+    explicit UploadRun(std::initializer_list<std::pair<const char*, QString>> keys = {}) {
         QDir().mkpath(server.local("/home/tulpa/public_html/K7QX"));
         home.write("keycode.dat", "old,K7QX\r\n");
         (void)store.save(kSettingsSection, "FtpServer", server.address());
         (void)store.save(kSettingsSection, "FtpPassword", "secret");
         for (const auto& [key, value] : keys) (void)store.save(kSettingsSection, key, value);
-        window.mFTP.setTimeouts({5000, 5000, 5000, 5000});
-    }
-
-    // Logs the window in by hand (into the web folder), as its Connect button does.
-    void connectByHand() {
-        window.txtServer->setText(server.address());
-        window.txtUser->setText(QStringLiteral("tulpa"));
-        window.txtPassword->setText(QStringLiteral("secret"));
-        window.cmdConnect_Click();
     }
 
 private:
     UploadLinks links() {
-        UploadLinks l;
-        l.archivePath = [this] { return archive; };
-        l.deleteAfterTransfer = [this] { return deleteAfter; };
-        l.logText = [] { return QStringLiteral("line one\nline two"); };
-        l.logFileName = [this] { return logName; };
-        l.showEncrypt = [this] {
-            calls << QStringLiteral("encrypt");
-            if (encryptMakesFile) QFile::rename(archive, archive.chopped(3) + "uzp");
-        };
-        l.showEmail = [this] {
-            calls << QStringLiteral("email");
-            if (onEmail) onEmail();
-        };
-        l.showInternal = [this] { calls << QStringLiteral("internal"); };
-        l.unloadMailWindows = [this] { calls << QStringLiteral("unload"); };
-        return l;
+        const auto record = [this](const char* name) { return [this, name] { calls << name; }; };
+        return {[this] { return archive; },
+                [this] { return deleteAfter; },
+                [] { return QStringLiteral("line one\nline two"); },
+                [] { return QStringLiteral("12042026-162907.log"); },
+                [this] {
+                    calls << "encrypt";
+                    if (encryptMakesFile) QFile::rename(archive, archive.chopped(3) + "uzp");
+                },
+                [this] {
+                    calls << "email";
+                    if (emailEnds) ui.endProgram();
+                },
+                record("internal"),
+                record("unload")};
     }
 };
 
