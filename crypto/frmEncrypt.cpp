@@ -126,6 +126,7 @@ void frmEncrypt::buildKeyFrame() {
     fraKey = named(new QGroupBox(QStringLiteral("Encryption Key")), "fraKey");
     txtKey = named(new QLineEdit, "txtKey");
     txtKey->setEchoMode(QLineEdit::Password);
+    txtKey->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // "*"
     txtPCC = named(new QLineEdit, "txtPCC");
     lblKeyQuality = named(new QLabel(QStringLiteral("Key Quality: 0 %")), "lblKeyQuality");
     cmdCancel = button("cmdCancel", "&Cancel");
@@ -145,6 +146,7 @@ void frmEncrypt::buildFileFrame() {
     txtTarget = named(new QLineEdit, "txtTarget");
     cmdSource = button("cmdSource", "...");
     cmdTarget = button("cmdTarget", "...");
+    for (QPushButton* b : {cmdSource, cmdTarget}) b->setMaximumWidth(40);
     cmdCrypto = button("cmdCrypto", "File Crypto");
     cmdCancelFile = button("cmdCancelFile", "&Cancel");
 
