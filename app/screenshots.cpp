@@ -1,9 +1,12 @@
-// vexaro-shots ARCHIVE FOLDER: the screenshots in docs/. Opens ARCHIVE in the real archive window,
-// selects its first two rows, and saves the window and its extract dialog as frmArchive.png and
-// frmExtract.png in FOLDER. Run it under a display (scripts/screenshots.sh uses xvfb-run).
+// vexaro-shots ARCHIVE FOLDER [PLAIN]: the screenshots in docs/. Opens ARCHIVE in the real archive
+// window, selects its first two rows, and saves the window and its extract dialog as
+// frmArchive.png and frmExtract.png in FOLDER. With PLAIN, the encryption window then encrypts
+// that file in place (it becomes PLAIN's name with ".uzp") and is saved as frmEncrypt.png when its
+// bar reaches 40 %. Run it under a display (scripts/screenshots.sh uses xvfb-run).
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cstdio>
 
@@ -11,6 +14,8 @@
 #include "archive/arkovo.h"
 #include "archive/frmArchive.h"
 #include "archive/frmExtract.h"
+#include "crypto/frmEncrypt.h"
+#include "settings/settings_store.h"
 #include "ui/qt_ui.h"
 
 namespace {
@@ -21,12 +26,43 @@ bool save(QWidget& window, const QString& path) {
     return window.grab().save(path);
 }
 
+// Passes the module's progress on to the window and saves the window once, at 40 %.
+class GrabMidRun : public vx::korva::ProgressSink {
+public:
+    GrabMidRun(vx::frmEncrypt& window, QString path) : m_window(window), m_path(std::move(path)) {}
+    void drawProgress(int percent) override {
+        m_window.drawProgress(percent);
+        if (percent < 40 || saved) return;
+        saved = m_window.grab().save(m_path);
+    }
+    bool saved = false;
+
+private:
+    vx::frmEncrypt& m_window;
+    QString m_path;
+};
+
+// Runs the encryption window's automatic run on the file and grabs it in the middle.
+bool saveEncryptRun(vx::Ui& ui, const QString& plain, const QString& path) {
+    QTemporaryDir conf;
+    vx::SettingsStore store(conf.filePath("TULPAREG.conf"));
+    if (!store.save(vx::kSettingsSection, "EncryptKey", "Screenshot Key 42")) return false;
+    vx::frmEncrypt window(ui, store, [&] { return plain; });
+    GrabMidRun grab(window, path);
+    vx::korva::ProgressSink* before = vx::korva::state().sink;
+    vx::korva::state().sink = &grab;
+    window.Form_Load();
+    ui.showModal(window);
+    vx::korva::state().sink = before;
+    return grab.saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: vexaro-shots ARCHIVE FOLDER\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: vexaro-shots ARCHIVE FOLDER [PLAIN]\n");
         return 2;
     }
     const QString archive = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
@@ -42,5 +78,9 @@ int main(int argc, char** argv) {
     vx::frmExtract extract(ui, program.arkovo(), *window.lvwArchive,
                            QFileInfo(archive).absolutePath(), &window);
     ok = save(extract, out.filePath("frmExtract.png")) && ok;
+    if (argc == 4) {
+        const QString plain = QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath();
+        ok = saveEncryptRun(ui, plain, out.filePath("frmEncrypt.png")) && ok;
+    }
     return ok ? 0 : 1;
 }

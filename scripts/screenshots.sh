@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes docs/frmArchive.png and docs/frmExtract.png: packs a small sample tree with `zip` and shows
-# it in the real archive window under a virtual X server.
+# it in the real archive window under a virtual X server. Then docs/frmEncrypt.png: the encryption
+# window in the middle of encrypting a larger archive.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh >/dev/null
@@ -15,5 +16,8 @@ printf 'Read me first.\n' > "$work/tree/README"
 : > "$work/tree/empty.log"
 mkdir -p "$work/Documents/Received"
 (cd "$work/tree" && zip -q -r -D -9 "$work/Documents/Project files.zip" .)
-xvfb-run -a -s "-screen 0 1280x900x24" build/app/vexaro-shots "$work/Documents/Project files.zip" docs
-echo "docs/frmArchive.png docs/frmExtract.png written"
+seq 1 400000 | sed 's/^/line of the yearly report /' > "$work/tree/report/yearly.txt"
+(cd "$work/tree" && zip -q -r -D -6 "$work/Documents/12042026-162907.zip" .)
+xvfb-run -a -s "-screen 0 1280x900x24" build/app/vexaro-shots "$work/Documents/Project files.zip" \
+    docs "$work/Documents/12042026-162907.zip"
+echo "docs/frmArchive.png docs/frmExtract.png docs/frmEncrypt.png written"
