@@ -26,6 +26,7 @@ T next(std::deque<T>& answers, const char* what, const QString& about, T none = 
 void ScriptedUi::answerMessage(Answer a) { m_answers.push_back(a); }
 void ScriptedUi::answerInput(std::optional<QString> t) { m_inputs.push_back(std::move(t)); }
 void ScriptedUi::answerOpenFile(QString p) { m_openFiles.push_back(std::move(p)); }
+void ScriptedUi::answerSaveFile(QString p) { m_saveFiles.push_back(std::move(p)); }
 void ScriptedUi::onModal(std::function<void(QWidget&)> a) { m_modal.push_back(std::move(a)); }
 
 std::vector<Shown> ScriptedUi::messages() const {
@@ -49,7 +50,8 @@ QStringList ScriptedUi::opened() const {
 }
 
 bool ScriptedUi::scriptUsed() const {
-    return m_answers.empty() && m_inputs.empty() && m_openFiles.empty() && m_modal.empty();
+    return m_answers.empty() && m_inputs.empty() && m_openFiles.empty() && m_saveFiles.empty() &&
+           m_modal.empty();
 }
 
 Answer ScriptedUi::showMessage(const QString& text, Buttons buttons, Icon icon,
@@ -70,11 +72,10 @@ QString ScriptedUi::openFileName(const QString& title, const QString& filter, co
     return next(m_openFiles, "open dialog", title);
 }
 
-// Nothing in the program asks for a file to save to: any such dialog is unexpected.
-QString ScriptedUi::saveFileName(const QString& title, const QString& filter, const QString&) {
-    m_shown.push_back({QStringLiteral("save"), title, filter});
-    ADD_FAILURE() << "unexpected save dialog: " << title.toStdString();
-    return {};
+QString ScriptedUi::saveFileName(const QString& title, const QString& filter,
+                                 const QString& start) {
+    m_shown.push_back({QStringLiteral("save"), title, filter, Buttons::Ok, Icon::None, start});
+    return next(m_saveFiles, "save dialog", title);
 }
 
 bool ScriptedUi::shellOpen(const QString& address) {

@@ -20,6 +20,7 @@ struct Shown {
     QString title;
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
+    QString start;  // a file dialog's start folder or preset file
 };
 
 class ScriptedUi final : public Ui {
@@ -28,6 +29,7 @@ public:
     void answerMessage(Answer a);
     void answerInput(std::optional<QString> text);
     void answerOpenFile(QString path);
+    void answerSaveFile(QString path);
     // Run while a window is shown modally (the window is hidden afterwards).
     void onModal(std::function<void(QWidget&)> action);
 
@@ -62,6 +64,7 @@ private:
     std::deque<Answer> m_answers;
     std::deque<std::optional<QString>> m_inputs;
     std::deque<QString> m_openFiles;
+    std::deque<QString> m_saveFiles;
     std::deque<std::function<void(QWidget&)>> m_modal;
     bool m_ended = false;
     int m_yields = 0;

@@ -1,0 +1,124 @@
+// The upload window's load step and job against a real FTP server: every branch of the job, the
+// access-code checks and the connection mode; the progress bar and the focus rule.
+#include "upload/frmUpload.h"
+
+#include <gtest/gtest.h>
+
+#include <QProgressBar>
+#include <QTest>
+
+#include "qt_printers.h"
+#include "upload_fixture.h"
+
+using namespace vx;
+
+namespace {
+
+// What a row sets up, and what it expects besides its messages, links and files: Delete (the
+// sent file is to be deleted), NoUzp (the encryption window makes no file), MailEnds (the
+// notification window ends the program itself), Stays (the program ended before the job closed
+// the connection), Active (active data connections), Log (the log file holds the log text), NoLog
+// (a folder stands where the log file goes).
+// clang-format off
+enum : unsigned { Delete = 1, NoUzp = 2, MailEnds = 4, Stays = 8, Active = 16, Log = 32, NoLog = 64 };
+// clang-format on
+
+struct JobCase {
+    const char* name;
+    std::initializer_list<std::pair<const char*, QString>> keys;
+    QStringList messages;  // patterns, '*' for any run of characters
+    QStringList calls;
+    QString arrived;   // where the file arrived on the server; "" when nothing was stored
+    QStringList left;  // this run's archive files left in the program folder
+    unsigned flags = 0;
+    const char* keycode = "old,K7QX\r\n";  // nullptr: no keycode.dat
+};
+
+}  // namespace
+
+TEST(frmUpload, JobBranches) {
+    const QString web = "/home/tulpa/public_html/", zip = "12042026-162907.zip";
+    const QString uzp = "12042026-162907.uzp", folder = web + "K7QX/";
+    const QStringList both{"email", "internal", "unload"};
+    const std::pair<const char*, QString> plain{"EncryptYN", "0"};
+    // clang-format off
+    const JobCase cases[] = {
+        {"empty settings: encrypted, both notifications, last item of keycode.dat", {},
+         {"Upload complete!"}, QStringList{"encrypt"} + both, folder + uzp, {uzp}},
+        {"log saved, active mode", {plain, {"SaveLog", "1"}, {"ActPasv", "1"}, {"Mailer", "default"}},
+         {"Upload complete!"}, {"email", "unload"}, folder + zip, {zip}, Log | Active},
+        {"log cannot be written, other capitalisation", {plain, {"SaveLog", "1"}, {"Mailer", "Internal"}},
+         {"There has been a error!", "Upload complete!"}, {"unload"}, folder + zip, {zip},
+         NoLog},
+        {"internal mailer, file deleted", {plain, {"Mailer", "internal"}}, {"Upload complete!"},
+         {"internal", "unload"}, folder + zip, {}, Delete},
+        {"empty access code: the web folder", {plain, {"Mailer", "x"}}, {"Upload complete!"},
+         {"unload"}, web + zip, {zip}, 0, ""},
+        {"notification ends the program", {}, {"Upload complete!"}, {"encrypt", "email"},
+         folder + uzp, {uzp}, Delete | MailEnds | Stays},
+        {"failed log-in: file still deleted", {plain, {"FtpPassword", "x"}, {"ActPasv", "x"}},
+         {"FtpOpenFile:PutFile*"}, {}, "", {}, Delete},
+        {"encryption made no file", {}, {"The file to send does not exist:\n*" + uzp + "\n*"},
+         {"encrypt"}, "", {zip}, NoUzp | Delete},
+        {"no keycode.dat", {}, {"There is no access code*keycode.dat*"}, {}, "", {zip}, Delete,
+         nullptr},
+        {"invalid access code", {}, {"Invalid Access Code!"}, {}, "", {zip},
+         Delete | Stays, "nobody"},
+    };
+    // clang-format on
+    for (const JobCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::UploadRun run(c.keys);
+        c.keycode ? (void)run.home.write("keycode.dat", c.keycode)
+                  : (void)QFile::remove(run.home.file("keycode.dat"));
+        if (c.flags & NoLog) QDir().mkpath(run.home.file("12042026-162907.log"));
+        run.encryptMakesFile = !(c.flags & NoUzp);
+        run.deleteAfter = c.flags & Delete;
+        run.emailEnds = c.flags & MailEnds;
+        run.window.Form_Load();
+
+        EXPECT_TRUE(run.ui.ended());
+        const auto shown = run.ui.messages();
+        ASSERT_EQ(shown.size(), c.messages.size())
+            << run.ui.messageTexts().join(" | ").toStdString();
+        for (int i = 0; i < c.messages.size(); ++i) {
+            EXPECT_TRUE(test::like(shown[i].text, c.messages[i])) << shown[i].text.toStdString();
+            EXPECT_EQ(shown[i].title, shown[i].text.startsWith("There has") ? "Error" : "Vexaro");
+        }
+        EXPECT_EQ(run.calls, c.calls);
+        const QStringList verbs = run.server.verbs();
+        if (c.arrived.isEmpty())
+            EXPECT_FALSE(verbs.contains("STOR"));
+        else
+            EXPECT_EQ(run.server.get(c.arrived), test::kPayload);
+        EXPECT_EQ(QDir(run.home.path()).entryList({"12042026-162907.*p"}), c.left);
+        EXPECT_EQ(test::readFile(run.home.file("12042026-162907.log")),
+                  c.flags & Log ? "line one\r\nline two\r\n" : "<missing>");
+        EXPECT_EQ(verbs.contains("EPRT") || verbs.contains("PORT"), bool(c.flags & Active));
+        EXPECT_EQ(verbs.isEmpty(), c.keycode == nullptr);  // no keycode.dat: never connected
+        EXPECT_EQ(run.window.mFTP.isConnected(), bool(c.flags & Stays));
+    }
+}
+
+TEST(frmUpload, ProgressBarKeepsItsValueAboveTheTotalAndFillsForAnEmptyFile) {
+    test::UploadRun run;
+    const QProgressBar& pb = *run.window.pb;
+    run.window.mFTP_FileTransferProgress(255, 1000);
+    run.window.mFTP_FileTransferProgress(600, 500);
+    EXPECT_EQ(std::pair(pb.maximum(), pb.value()), std::pair(500, 255));
+    run.window.mFTP_FileTransferProgress(0, 0);
+    EXPECT_EQ(std::pair(pb.maximum(), pb.value()), std::pair(1, 1));
+    EXPECT_EQ(run.ui.yields(), 3);
+}
+
+// A click that gives the focus places the cursor, and the text is selected all the same.
+TEST(frmUpload, FocusSelectsTheText) {
+    test::UploadRun run;
+    run.window.show();
+    run.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&run.window));
+    run.window.txtPassword->setText("secret");
+    QTest::mouseClick(run.window.txtPassword, Qt::LeftButton, {}, QPoint(4, 4));
+    QApplication::processEvents();
+    EXPECT_EQ(run.window.txtPassword->selectedText(), "secret");
+}

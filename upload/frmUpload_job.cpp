@@ -1,0 +1,72 @@
+// The upload job of the upload window: sends this run's file, notifies, cleans up and ends.
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "core/program_folder.h"
+#include "log/text_file.h"
+#include "settings/settings_keys.h"
+#include "upload/frmUpload.h"
+#include "upload/upload_rules.h"
+
+namespace vx {
+
+void frmUpload::RunUploadJob() {
+    if (isOn(keys::read(m_settings, keys::EncryptYN))) {
+        m_links.showEncrypt();
+        if (m_ui.programEnded()) return;
+    }
+    // Read again: the design takes the file name from the setting as it stands now.
+    const bool encrypted = isOn(keys::read(m_settings, keys::EncryptYN));
+    const QString sPath = uploadPath(m_links.archivePath(), encrypted);
+    ShowBusyCursor();
+    pb->show();
+    if (!TrimPath(sPath).isEmpty() && sendFile(sPath, encrypted)) {
+        afterGoodUpload();
+        if (m_ui.programEnded()) return;  // a notification window ended the program itself
+    }
+    ShowNormalCursor();
+    mFTP.CloseConnection();
+    if (m_links.deleteAfterTransfer()) QFile::remove(sPath);
+    m_ui.endProgram();
+}
+
+// Uploads the file under its bare name; a missing file or a failed transfer is reported here.
+// The transfer would report a missing file too, but only as a failure to open it; this names
+// the likely reason.
+bool frmUpload::sendFile(const QString& sPath, bool encrypted) {
+    if (!QFileInfo(sPath).isFile()) {
+        m_ui.messageBox(missingFileText(sPath, encrypted), Buttons::Ok, Icon::Critical);
+        return false;
+    }
+    QString sLocal = sPath;
+    QString sRemote = TrimPath(sPath);
+    if (mFTP.FTPUploadFile(sLocal, sRemote)) return true;
+    m_ui.messageBox(mFTP.GetLastErrorMessage());
+    return false;
+}
+
+void frmUpload::afterGoodUpload() {
+    if (isOn(keys::read(m_settings, keys::SaveLog)))
+        SaveText(m_links.logText(), besideProgram(m_links.logFileName()));
+    m_ui.messageBox(QStringLiteral("Upload complete!"));
+    if (keys::read(m_settings, keys::MailerFirst) == QLatin1String("default")) {
+        m_links.showEmail();
+        if (m_ui.programEnded()) return;
+    }
+    if (keys::read(m_settings, keys::MailerSecond) == QLatin1String("internal")) {
+        lblNote->setText(QStringLiteral("Sending e-mail using internal mailer..."));
+        m_links.showInternal();
+        if (m_ui.programEnded()) return;
+    }
+    m_links.unloadMailWindows();
+}
+
+void frmUpload::SaveText(const QString& text, const QString& path) {
+    if (!writeTextFile(text, path).isOk())
+        m_ui.messageBox(QStringLiteral("There has been a error!"), Buttons::Ok, Icon::None,
+                        QStringLiteral("Error"));
+}
+
+}  // namespace vx

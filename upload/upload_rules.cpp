@@ -1,0 +1,50 @@
+// Decisions of the upload window and job that need no window.
+#include "upload/upload_rules.h"
+
+#include <cmath>
+
+#include "core/number_forms.h"
+#include "settings/settings_store.h"
+
+namespace vx {
+namespace {
+
+double secondsSinceMidnight(const QTime& time) { return time.msecsSinceStartOfDay() / 1000.0; }
+
+}  // namespace
+
+QString accessCodeFolder(const QString& code) { return kWebFolder + code; }
+
+bool accessCodeRefused(const QString& currentFolder) {
+    return currentFolder.trimmed() == kAccountFolder;
+}
+
+bool passiveFromSetting(const QString& actPasv) { return switchValue(actPasv) == 0; }
+
+QString uploadPath(const QString& archivePath, bool encrypted) {
+    if (!encrypted || archivePath.size() < 3) return archivePath;
+    return archivePath.left(archivePath.size() - 3) + QStringLiteral("uzp");
+}
+
+QString noAccessCodeText(const QString& readError) {
+    return QStringLiteral("There is no access code, so nothing can be uploaded.\n") + readError +
+           QStringLiteral("\nThe program ends now; the archive stays on disk.");
+}
+
+QString missingFileText(const QString& path, bool encrypted) {
+    const QString why =
+        encrypted ? QStringLiteral(
+                        "The encryption produced no file; check that an encryption "
+                        "key (EncryptKey) is set in the settings.")
+                  : QStringLiteral("It may have been moved or deleted after it was written.");
+    return QStringLiteral("The file to send does not exist:\n") + path + QLatin1Char('\n') + why +
+           QStringLiteral("\nNothing was uploaded.");
+}
+
+QString downloadTimeText(const QTime& start, const QTime& end) {
+    const double started = std::nearbyint(secondsSinceMidnight(start));
+    return QStringLiteral("Download complete in ") +
+           groupedTwoDecimals(secondsSinceMidnight(end) - started) + QStringLiteral(" seconds.");
+}
+
+}  // namespace vx
