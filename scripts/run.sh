@@ -15,16 +15,16 @@ DEMO=$(realpath -m "${1:-$(mktemp -d /tmp/vexaro-demo.XXXXXX)}")
 CODE=K7QX
 KEY='Blue-Harbour-7219!'
 mkdir -p "$DEMO"/{ftp,home,selection,recipient,shots}
+rm -f "$DEMO/servers.pid"
 echo "Demo folder: $DEMO"
 
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
+trap 'kill $(cat "$DEMO/servers.pid" 2>/dev/null) 2>/dev/null || true' EXIT
 # Starts a server in the background and prints the port it reports on its first line.
 start() {
     local name=$1
     shift
     "$@" >"$DEMO/$name.out" 2>"$DEMO/$name.err" &
-    pids+=($!)
+    echo $! >>"$DEMO/servers.pid"  # from a subshell: the trap reads the file
     for _ in $(seq 100); do
         if grep -q '^PORT ' "$DEMO/$name.out"; then sed -n 's/^PORT //p' "$DEMO/$name.out"; return; fi
         sleep 0.1
@@ -34,9 +34,9 @@ start() {
     exit 1
 }
 mkdir -p "$DEMO/ftp/home/tulpa/public_html/$CODE"
-FTP_PORT=$(start ftp python3 tests/ftp/ftp_server.py --root "$DEMO/ftp" --transcript "$DEMO/ftp.log")
-SMTP_PORT=$(start smtp python3 tests/mail/smtp_server.py "$DEMO/smtp.log")
-WEB_PORT=$(start web python3 scripts/demo/web_server.py "$DEMO/ftp")
+FTP_PORT=$(start ftp /usr/bin/python3 tests/ftp/ftp_server.py --root "$DEMO/ftp" --transcript "$DEMO/ftp.log")
+SMTP_PORT=$(start smtp /usr/bin/python3 tests/mail/smtp_server.py "$DEMO/smtp.log")
+WEB_PORT=$(start web /usr/bin/python3 scripts/demo/web_server.py "$DEMO/ftp")
 echo "FTP 127.0.0.1:$FTP_PORT, SMTP 127.0.0.1:$SMTP_PORT, download site http://127.0.0.1:$WEB_PORT/"
 
 # What the user sends: a few files and a folder.
@@ -49,7 +49,7 @@ words = "archive server folder upload recipient link notice archive transfer".sp
 def text(n): return "\n".join(" ".join(random.choices(words, k=12)) for _ in range(n)) + "\n"
 os.makedirs(f"{sel}/project/drawings", exist_ok=True)
 open(f"{sel}/report.txt", "w").write(text(40000))
-open(f"{sel}/photo.raw", "wb").write(random.randbytes(6 * 1024 * 1024))
+open(f"{sel}/photo.raw", "wb").write(random.randbytes(24 * 1024 * 1024))
 open(f"{sel}/project/plan.txt", "w").write(text(2000))
 open(f"{sel}/project/budget.csv", "w").write("\n".join(f"{i},{i * 17 % 101}" for i in range(50000)))
 open(f"{sel}/project/drawings/site.dat", "wb").write(random.randbytes(2 * 1024 * 1024))

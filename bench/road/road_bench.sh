@@ -29,13 +29,12 @@ fi
 cmake --build "$BUILD" --target vexaro-road-bench -j2 >/dev/null
 
 WORK=$(mktemp -d /tmp/vexaro-road-bench.XXXXXX)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$WORK"' EXIT
+trap 'kill $(cat "$WORK/servers.pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$WORK"' EXIT
 start() {  # name command...: starts a server, prints the port it reports
     local name=$1
     shift
     "$@" >"$WORK/$name.out" 2>"$WORK/$name.err" &
-    pids+=($!)
+    echo $! >>"$WORK/servers.pid"  # from a subshell: the trap reads the file
     for _ in $(seq 100); do
         grep -q '^PORT ' "$WORK/$name.out" && { sed -n 's/^PORT //p' "$WORK/$name.out"; return; }
         sleep 0.1
@@ -45,8 +44,8 @@ start() {  # name command...: starts a server, prints the port it reports
 }
 FOLDER=/home/tulpa/public_html/K7QX
 mkdir -p "$WORK/ftp$FOLDER" "$WORK/home"
-FTP_PORT=$(start ftp python3 tests/ftp/ftp_server.py --root "$WORK/ftp")
-SMTP_PORT=$(start smtp python3 tests/mail/smtp_server.py "$WORK/smtp.log")
+FTP_PORT=$(start ftp /usr/bin/python3 tests/ftp/ftp_server.py --root "$WORK/ftp")
+SMTP_PORT=$(start smtp /usr/bin/python3 tests/mail/smtp_server.py "$WORK/smtp.log")
 
 python3 bench/archive/make_tree.py "$WORK/selection" --scale "$SCALE" >/dev/null
 SELECTION_MB=$(du -sm --apparent-size "$WORK/selection" | cut -f1)

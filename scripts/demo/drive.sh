@@ -53,7 +53,7 @@ while kill -0 "$app" 2>/dev/null; do
             sleep 1
         fi
     fi
-    sleep 0.2
+    sleep 0.1
 done
 wait "$app"
 echo "Vexaro ended (exit status $?)."

@@ -39,5 +39,9 @@ while IFS= read -r entry; do
         status=1
     fi
 done <"$DEMO/home/AutoOut.txt"
+if [ "$(ls -A "$OUT/unpacked" | sort)" != "$(xargs -d '\n' -n1 basename <"$DEMO/home/AutoOut.txt" | sort)" ]; then
+    echo "DIFFERENT: the archive holds $(ls -A "$OUT/unpacked" | tr '\n' ' ')"
+    status=1
+fi
 echo "Screenshots: $DEMO/shots"
 exit $status
