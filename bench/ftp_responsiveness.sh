@@ -19,21 +19,9 @@ fi
 cmake --build "$BUILD" --target ftp_responsiveness -j2 >/dev/null
 BIN="$BUILD/bench/ftp/ftp_responsiveness"
 
-WORK=$(mktemp -d)
-SERVER_PID=
-cleanup() {
-    [ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null || true
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
+. bench/ftp/test_server.sh
 head -c $((SIZE_KB * 1024)) /dev/urandom >"$WORK/src.bin"
-/usr/bin/python3 tests/ftp/ftp_server.py --root "$WORK/root" --throttle "$RATE" \
-    >"$WORK/server.out" 2>"$WORK/server.err" &
-SERVER_PID=$!
-for _ in $(seq 100); do grep -q '^PORT ' "$WORK/server.out" 2>/dev/null && break; sleep 0.1; done
-PORT=$(awk '/^PORT /{print $2}' "$WORK/server.out")
-[ -n "$PORT" ] || { echo "the FTP server did not start:"; cat "$WORK/server.err"; exit 1; }
+start_ftp_server --throttle "$RATE"
 
 echo "cFTP against a server throttled to $RATE bytes/s, $SIZE_KB KiB file, 10 ms timer"
 "$BIN" "127.0.0.1:$PORT" tulpa secret "$WORK/src.bin" src.bin "$WORK/back.bin"
