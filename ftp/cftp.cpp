@@ -129,6 +129,10 @@ void cFTP::RecordError(int lErrorCode, const QString& sOperation, const QString&
 double cFTP::FileTimeToDate(qint64 fileTime) const { return fileTimeToDate(fileTime); }
 
 bool cFTP::OpenConnection(const QString& sServer, const QString& sUser, const QString& sPassword) {
+    if (isTransferRunning()) {  // the transfer up the stack still needs this connection
+        RecordError(ftp::Busy, QStringLiteral("InternetConnect"));
+        return false;
+    }
     if (hConnection) {
         hConnection->close();
         hConnection.reset();
@@ -149,6 +153,10 @@ bool cFTP::OpenConnection(const QString& sServer, const QString& sUser, const QS
 }
 
 void cFTP::CloseConnection() {
+    if (isTransferRunning()) {
+        RecordError(ftp::Busy, QStringLiteral("CloseConnection"));
+        return;
+    }
     hFile.reset();
     if (hConnection) hConnection->close();
     hConnection.reset();
@@ -163,6 +171,7 @@ bool cFTP::failTransfer(int code, const QString& sOperation, const QString& sDet
 }
 
 bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
+    const Running running(*this);
     trimSpaces(sLocal);
     trimSpaces(sRemote);
     if (sLocal.isEmpty() || sRemote.isEmpty()) return false;
@@ -222,6 +231,7 @@ bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
 }
 
 bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
+    const Running running(*this);
     trimSpaces(sLocal);
     trimSpaces(sRemote);
     if (sLocal.isEmpty() || sRemote.isEmpty()) return false;
@@ -283,6 +293,7 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
 }
 
 bool cFTP::SimpleFTPPutFile(const QString& sLocal, const QString& sRemote) {
+    const Running running(*this);
     const QString op = QStringLiteral("SimpleFtpPutFile");
     if (hFile) {
         RecordError(ftp::Busy, op);
@@ -320,6 +331,7 @@ bool cFTP::SimpleFTPPutFile(const QString& sLocal, const QString& sRemote) {
 }
 
 bool cFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
+    const Running running(*this);
     const QString op = QStringLiteral("SimpleFtpGetFile");
     if (hFile) {
         RecordError(ftp::Busy, op);

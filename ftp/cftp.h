@@ -1,7 +1,9 @@
 // cFTP: the program's FTP client. One object holds one connection to the file server, the
 // transfer type and connection mode of the next operations, the text of the last failure and
-// the last remote listing. Every operation blocks; only the chunked transfers yield to the
-// event loop (once per full 255-byte block) and raise FileTransferProgress. Nothing throws: a
+// the last remote listing. Every operation blocks; the chunked transfers yield to the event loop
+// once per full 255-byte block and raise FileTransferProgress, and every transfer yields every
+// few milliseconds while it waits on the network. Whatever is asked of the object from inside
+// those yields while a transfer runs is refused (see isTransferRunning). Nothing throws: a
 // failure returns false (or "", -1, -2, nullptr) and leaves its text in GetLastErrorMessage,
 // except in the silent cases named below, which leave the previous text as it was.
 #pragma once
@@ -38,9 +40,10 @@ public:
 
     // Closes an open connection, then connects to sServer ("host" or "host:port", default port
     // 21) and logs in, in the mode chosen by SetModeActive / SetModePassive. Failure records
-    // "InternetConnect".
+    // "InternetConnect"; while a transfer runs it is refused that way and nothing changes.
     bool OpenConnection(const QString& sServer, const QString& sUser, const QString& sPassword);
-    // Closes the connection, if any. Always safe.
+    // Closes the connection, if any. Always safe: while a transfer runs (the call came from
+    // inside one of its yields) nothing is closed and "CloseConnection" records Busy.
     void CloseConnection();
 
     // One-call transfers, without progress events: "SimpleFtpPutFile" / "SimpleFtpGetFile".
@@ -89,6 +92,10 @@ public:
     qint32 connectFlags() const { return lConnectFlags; }
     bool isConnected() const { return hConnection && hConnection->isOpen(); }
     bool isFileOpen() const { return hFile != nullptr; }
+    // True from the start to the end of a transfer call, and while the connection waits.
+    bool isTransferRunning() const {
+        return m_running > 0 || (hConnection && hConnection->isWaiting());
+    }
 
 signals:
     void FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes);
@@ -105,6 +112,17 @@ private:
     bool failTransfer(int code, const QString& sOperation, const QString& sDetail = QString());
     // The full size behind GetFTPFileSize; nothing with m_sizeResult -1 (no match) or -2.
     std::optional<qint64> remoteSize(const QString& sFile);
+    // Counts a transfer call for isTransferRunning while it lives.
+    class Running {
+    public:
+        explicit Running(cFTP& f) : m_f(f) { ++m_f.m_running; }
+        ~Running() { --m_f.m_running; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+
+    private:
+        cFTP& m_f;
+    };
 
     std::unique_ptr<Internet> hInternet;
     std::unique_ptr<ftp::FtpClient> hConnection;
@@ -115,6 +133,7 @@ private:
     std::unique_ptr<cDirList> oDirList;
     ftp::Timeouts m_timeouts;
     qint32 m_sizeResult = -2;
+    int m_running = 0;
 };
 
 }  // namespace vx

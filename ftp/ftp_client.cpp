@@ -9,6 +9,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include "core/yield.h"
 #include "ftp/ftp_parse.h"
 
 Q_LOGGING_CATEGORY(lcFtp, "vexaro.ftp", QtWarningMsg)
@@ -18,6 +19,10 @@ namespace {
 
 constexpr qint64 kHighWater = 1024 * 1024;           // read buffer of a data connection
 constexpr qsizetype kMaxListing = 64 * 1024 * 1024;  // a listing beyond this is refused
+// Keep-alive probes on the control connection, which stays silent for as long as a transfer
+// runs: often enough that routers and firewalls do not forget the connection meanwhile.
+constexpr int kKeepAliveIdleSecs = 30;
+constexpr int kKeepAliveIntervalSecs = 15;
 
 int socketErrorCode(const QTcpSocket& s) {
     switch (s.error()) {
@@ -117,7 +122,7 @@ bool FtpClient::send(const QString& command) {
     return true;
 }
 
-std::optional<net::Reply> FtpClient::readReply(const QDeadlineTimer& deadline) {
+std::optional<net::Reply> FtpClient::readReply(const QDeadlineTimer& deadline, bool yielding) {
     while (m_control) {
         if (auto r = m_reader.take()) {
             m_lastResponse = r->text();
@@ -137,16 +142,22 @@ std::optional<net::Reply> FtpClient::readReply(const QDeadlineTimer& deadline) {
             drop(TimedOut);
             return std::nullopt;
         }
-        m_control->waitForReadyRead(qMax(1, remaining(deadline)));
+        if (!yielding) {
+            m_control->waitForReadyRead(qMax(1, remaining(deadline)));
+            continue;
+        }
+        const Waiting waiting(this);
+        m_control->waitForReadyRead(qBound(1, remaining(deadline), kWaitSliceMs));
+        yieldToEvents();
     }
     drop(ConnectionLost);
     return std::nullopt;
 }
 
-std::optional<net::Reply> FtpClient::finalReply() {
+std::optional<net::Reply> FtpClient::finalReply(bool yielding) {
     const QDeadlineTimer deadline(m_timeouts.replyMs);
-    auto r = readReply(deadline);
-    while (r && r->isPreliminary()) r = readReply(deadline);
+    auto r = readReply(deadline, yielding);
+    while (r && r->isPreliminary()) r = readReply(deadline, yielding);
     return r;
 }
 
@@ -169,6 +180,7 @@ bool FtpClient::simple(const QString& cmd, int wantedClass) {
 
 bool FtpClient::open(const QString& host, quint16 port, const QString& user,
                      const QString& password, bool passive) {
+    if (isWaiting()) return fail(Busy);
     close();
     m_passive = passive;
     m_noEpsv = m_noEprt = m_noMlsd = false;
@@ -182,6 +194,7 @@ bool FtpClient::open(const QString& host, quint16 port, const QString& user,
         drop(code);
         return false;
     }
+    keepAlive(*m_control, kKeepAliveIdleSecs, kKeepAliveIntervalSecs);
     setState(State::Greeting);
     const auto greeting = finalReply();  // after any "120 wait a moment"
     if (!greeting) return false;
@@ -212,6 +225,10 @@ bool FtpClient::login(const QString& user, const QString& password) {
 }
 
 void FtpClient::close() {
+    if (isWaiting()) {  // the wait up the stack still needs the connection
+        fail(Busy);
+        return;
+    }
     if (m_file) m_file->abort();
     if (isOpen() && m_state == State::Ready && send(QStringLiteral("QUIT")))
         readReply(QDeadlineTimer(qMin(m_timeouts.replyMs, 2000)));
@@ -361,9 +378,9 @@ std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType
     return data;
 }
 
-bool FtpClient::endTransfer(bool cutShort) {
+bool FtpClient::endTransfer(bool cutShort, bool yielding) {
     if (!isOpen()) return fail(NotConnected);
-    const auto r = finalReply();
+    const auto r = finalReply(yielding);
     if (!r) return false;
     setState(State::Ready);
     if (r->isCompletion() || cutShort) return true;
@@ -403,11 +420,11 @@ std::optional<QByteArray> FtpClient::readListing(const QString& folder, bool mls
     data->abort();
     data.reset();
     if (error != NoError) {
-        endTransfer(true);
+        endTransfer(true, false);
         fail(error);
         return std::nullopt;
     }
-    if (!endTransfer(false)) return std::nullopt;
+    if (!endTransfer(false, false)) return std::nullopt;
     return out;
 }
 

@@ -1,7 +1,9 @@
 // A blocking, single-connection FTP client over QTcpSocket: login, folder commands, one remote
 // file open for chunked reading or writing, and searches over parsed folder listings. Passive
 // mode uses EPSV with a PASV fall-back, active mode EPRT with a PORT fall-back; listings use
-// MLSD with a LIST fall-back. Every call blocks until done or until its time-out; none yields.
+// MLSD with a LIST fall-back. Every call blocks until done or until its time-out. Only the waits
+// of a file transfer yield to the event loop (see socket_wait.h); while they do, the connection
+// refuses every other command with Busy, and open() and close() too.
 // A failing call leaves an error code (ftp_errors.h) and, where the server answered, its reply.
 // Commands and replies are kept in step: anything the server sent that no command asked for,
 // found when the next command is due, drops the connection (OutOfStep), so that no command is
@@ -17,6 +19,7 @@
 
 #include "ftp/find_data.h"
 #include "ftp/ftp_errors.h"
+#include "ftp/socket_wait.h"
 #include "net/reply_reader.h"
 
 class QTcpSocket;
@@ -37,7 +40,8 @@ class FtpClient;
 
 // A remote file opened for one transfer. Writes are gathered into large socket writes and
 // reads are served from a large buffer, so small calls cost little. In ASCII mode line ends
-// travel as CR LF and are stored locally as LF.
+// travel as CR LF and are stored locally as LF. Whenever a call waits on the network it yields
+// to the event loop every few milliseconds; a stall time-out counts from the last progress.
 class RemoteFile {
 public:
     ~RemoteFile();  // abandons the transfer if it was not closed
@@ -51,9 +55,10 @@ public:
     // Reads what is there, up to max bytes, waiting for some: the count, 0 at the end of the
     // data, -1 on failure.
     qint64 readSome(char* data, qint64 max);
-    // Ends the transfer: flushes what was written, closes the data connection, and takes the
-    // server's closing reply. False when the flush failed or the reply is an error; for reads
-    // the reply of a transfer cut short by the client is not an error.
+    // Ends the transfer: flushes what was written and waits until the server has taken it all,
+    // closes the data connection, and takes the server's closing reply, whose time-out counts
+    // from then. False when the flush failed, the data stalled, or the reply is an error; for
+    // reads the reply of a transfer cut short by the client is not an error.
     bool close();
     // Cuts the transfer short and takes the server's reply, keeping the client's last error.
     void abort();
@@ -62,6 +67,10 @@ private:
     friend class FtpClient;
     RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Access access, TransferType type);
     bool flush();  // sends all gathered bytes
+    // After the last byte, waits until the server has read all (TimedOut on a stall).
+    bool finishSending();
+    int stallMs() const;
+    WaitResult wait(short events, const QDeadlineTimer& deadline);  // marked as the client's wait
     // Up to max received bytes, waiting for some: the count, 0 at the end (m_eof), -1 on error.
     qint64 receive(char* out, qint64 max);
     // Moves received bytes into the buffer, undoing ASCII line ends; false at the end or on error.
@@ -103,15 +112,19 @@ public:
     FtpClient(const FtpClient&) = delete;
     FtpClient& operator=(const FtpClient&) = delete;
 
-    // Connects to host:port and logs in. Errors: InvalidAddress, HostNotFound, CannotConnect,
-    // TimedOut, ConnectionLost, NotAnFtpReply, ReplyTooLong, OutOfStep, ServerErrorReply (the
-    // greeting or the login was refused with an error reply: see lastResponse), LoginRefused
-    // (any other answer to the user name or password).
+    // Connects to host:port and logs in; the control connection keeps itself alive with TCP
+    // keep-alive probes. Refused with Busy from inside a yield of a wait. Errors: InvalidAddress,
+    // HostNotFound, CannotConnect, TimedOut, ConnectionLost, NotAnFtpReply, ReplyTooLong,
+    // OutOfStep, ServerErrorReply (the greeting or the login was refused with an error reply:
+    // see lastResponse), LoginRefused (any other answer to the user name or password).
     bool open(const QString& host, quint16 port, const QString& user, const QString& password,
               bool passive);
-    // Says QUIT (briefly) and closes. Harmless when not open.
+    // Says QUIT (briefly) and closes. Harmless when not open. Refused (lastError Busy, nothing
+    // closed) while called from inside a yield of one of this connection's waits.
     void close();
     bool isOpen() const;
+    // True while a transfer's wait on this connection hands over to the event loop.
+    bool isWaiting() const { return m_waits > 0; }
     State state() const { return m_state; }
 
     // The current remote folder (PWD), or nothing on failure.
@@ -141,15 +154,32 @@ private:
     friend class RemoteFile;
     friend class FindHandle;
 
+    // Marks a wait that yields to the event loop, for isWaiting().
+    class Waiting {
+    public:
+        explicit Waiting(FtpClient* c) : m_c(c) {
+            if (m_c) ++m_c->m_waits;
+        }
+        ~Waiting() {
+            if (m_c) --m_c->m_waits;
+        }
+        Waiting(const Waiting&) = delete;
+        Waiting& operator=(const Waiting&) = delete;
+
+    private:
+        FtpClient* m_c;
+    };
+
     void setState(State s);
     bool fail(int code);
     void drop(int code);  // the control connection cannot be trusted any more
     bool ready();         // open and idle, or fail with NotConnected / Busy
     bool inStep();        // nothing unasked-for has come from the server, or drop with OutOfStep
     bool send(const QString& command);
-    std::optional<net::Reply> readReply(const QDeadlineTimer& deadline);
+    // The next reply; `yielding` waits in slices and yields between them.
+    std::optional<net::Reply> readReply(const QDeadlineTimer& deadline, bool yielding = false);
     // The next reply that is not preliminary; all of them are due within one reply time-out.
-    std::optional<net::Reply> finalReply();
+    std::optional<net::Reply> finalReply(bool yielding = false);
     // Sends a command and takes its reply; a preliminary reply is out of step unless the
     // command opens a data connection.
     std::optional<net::Reply> command(const QString& command, bool opensData = false);
@@ -160,7 +190,7 @@ private:
     std::unique_ptr<QTcpSocket> passiveSocket();
     bool sendActiveAddress(quint16 port);
     std::optional<QByteArray> readListing(const QString& folder, bool mlsd);
-    bool endTransfer(bool cutShort);
+    bool endTransfer(bool cutShort, bool yielding);
     void fileGone() { m_file = nullptr; }
 
     Timeouts m_timeouts;
@@ -173,6 +203,7 @@ private:
     bool m_noMlsd = false;
     std::optional<TransferType> m_type;
     RemoteFile* m_file = nullptr;
+    int m_waits = 0;  // waits in progress that yield (nested ones count again)
     int m_lastError = NoError;
     QString m_lastResponse;
 };

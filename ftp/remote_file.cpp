@@ -9,23 +9,12 @@
 #include <utility>
 
 #include "ftp/ftp_client.h"
+#include "ftp/socket_wait.h"
 
 namespace vx::ftp {
 namespace {
 
 constexpr qsizetype kChunk = 256 * 1024;  // one socket write or read
-
-// Waits until the socket can take (POLLOUT) or give (POLLIN) bytes: 1 ready, 0 time-out,
-// -1 error or hang-up.
-int waitFor(int fd, short events, int timeoutMs) {
-    pollfd p{fd, events, 0};
-    for (;;) {
-        const int n = ::poll(&p, 1, timeoutMs);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return n;
-        return (p.revents & events) ? 1 : -1;
-    }
-}
 
 }  // namespace
 
@@ -43,7 +32,7 @@ RemoteFile::RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Acce
     : m_client(client), m_data(std::move(data)), m_access(access), m_type(type) {
     m_buf.reserve(kChunk + 1024);
     // The direct sends and receives below rely on a non-blocking descriptor, so that every
-    // wait goes through poll() with the stall time-out.
+    // wait goes through the sliced, yielding waits with the stall time-out.
     const int fd = static_cast<int>(m_data->socketDescriptor());
     if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
@@ -55,6 +44,13 @@ RemoteFile::~RemoteFile() {
 bool RemoteFile::fail(int code) {
     if (m_client) m_client->fail(code);
     return false;
+}
+
+int RemoteFile::stallMs() const { return m_client ? m_client->m_timeouts.dataMs : 1000; }
+
+WaitResult RemoteFile::wait(short events, const QDeadlineTimer& deadline) {
+    const FtpClient::Waiting waiting(m_client);
+    return waitReady(*m_data, events, deadline);
 }
 
 bool RemoteFile::write(const char* data, qint64 n) {
@@ -75,8 +71,8 @@ bool RemoteFile::flush() {
     // The data socket's descriptor is written directly: one large send per chunk, waiting only
     // when the kernel's buffer is full. Qt's own write buffer stays empty, so nothing else
     // writes to this socket; its state is checked first because the event loop (run during the
-    // caller's yields) closes the descriptor when the server has gone.
-    const int stallMs = m_client ? m_client->m_timeouts.dataMs : 1000;
+    // waits' yields and the caller's) closes the descriptor when the server has gone.
+    QDeadlineTimer stall(stallMs());
     const char* p = m_buf.constData();
     qsizetype left = m_buf.size();
     while (left > 0) {
@@ -86,13 +82,14 @@ bool RemoteFile::flush() {
         if (sent > 0) {
             p += sent;
             left -= sent;
+            stall.setRemainingTime(stallMs());
             continue;
         }
         if (sent < 0 && errno == EINTR) continue;
         if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            const int ready = waitFor(fd, POLLOUT, stallMs);
-            if (ready == 0) return fail(TimedOut);
-            if (ready < 0) return fail(DataConnectionClosed);
+            const WaitResult r = wait(POLLOUT, stall);
+            if (r == WaitResult::TimedOut) return fail(TimedOut);
+            if (r == WaitResult::Closed) return fail(DataConnectionClosed);
             continue;
         }
         return fail(DataConnectionClosed);  // reset by the server, broken pipe
@@ -101,13 +98,20 @@ bool RemoteFile::flush() {
     return true;
 }
 
+bool RemoteFile::finishSending() {
+    const FtpClient::Waiting waiting(m_client);
+    if (!m_client || !m_client->m_control) return fail(NotConnected);
+    const WaitResult r = waitForPeerEnd(*m_data, *m_client->m_control, stallMs());
+    return r == WaitResult::TimedOut ? fail(TimedOut) : true;
+}
+
 qint64 RemoteFile::receive(char* out, qint64 max) {
-    // Bytes the event loop already moved into the socket's own buffer come first; after that
-    // the descriptor is read directly, which saves a copy per byte. The event loop only runs
-    // during the caller's yields, never inside this function, so the order is kept.
-    if (m_data->bytesAvailable() > 0) return m_data->read(out, max);
-    const int stallMs = m_client ? m_client->m_timeouts.dataMs : 1000;
+    // Bytes the event loop moved into the socket's own buffer (during a yield) come first; only
+    // when it is empty is the descriptor read directly, which saves a copy per byte. Both are
+    // looked at again after every wait, so the order is kept.
+    const QDeadlineTimer stall(stallMs());
     for (;;) {
+        if (m_data->bytesAvailable() > 0) return m_data->read(out, max);
         if (m_data->state() != QAbstractSocket::ConnectedState) {
             m_eof = true;  // closed while the event loop ran; its buffer is drained
             return 0;
@@ -124,11 +128,11 @@ qint64 RemoteFile::receive(char* out, qint64 max) {
             fail(DataConnectionClosed);  // reset by the server
             return -1;
         }
-        if (waitFor(fd, POLLIN, stallMs) == 0) {
+        if (wait(POLLIN, stall) == WaitResult::TimedOut) {
             fail(TimedOut);
             return -1;
         }
-        // Readable, or hung up / in error: the next recv tells which.
+        // Readable, closed, or hung up / in error: the next round tells which.
     }
 }
 
@@ -194,19 +198,19 @@ void RemoteFile::finish(bool cutShort) {
     if (!m_client) return;
     FtpClient* client = std::exchange(m_client, nullptr);
     client->fileGone();
-    client->endTransfer(cutShort);
+    client->endTransfer(cutShort, true);
 }
 
 bool RemoteFile::close() {
     if (m_finished) return fail(NotConnected);
     if (m_access == Access::Write) {
-        if (!m_data || !flush()) {
+        // The server has read all bytes before the connection closes: the reply's time-out
+        // then counts from the end of the data, however slow the link.
+        if (!m_data || !flush() || !finishSending()) {
             abort();
             return false;
         }
-        m_data->disconnectFromHost();
-        if (m_data->state() != QAbstractSocket::UnconnectedState)
-            m_data->waitForDisconnected(m_client ? m_client->m_timeouts.dataMs : 1000);
+        m_data->abort();  // the server has closed its side, or answered already
     }
     m_finished = true;
     m_data.reset();
@@ -215,7 +219,7 @@ bool RemoteFile::close() {
     client->fileGone();
     // A read stopped before the end of the data (the caller had all it wanted) may be answered
     // with a complaint about the cut; that is no failure.
-    return client->endTransfer(m_access == Access::Read && !m_eof);
+    return client->endTransfer(m_access == Access::Read && !m_eof, true);
 }
 
 void RemoteFile::abort() {

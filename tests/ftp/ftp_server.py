@@ -7,14 +7,14 @@ import os
 import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 p = argparse.ArgumentParser()
 for name, n in (("--reply", 2), ("--every", 3), ("--silent", 1)):
     p.add_argument(name, nargs=n, action="append", default=[])
 for name, kind in (("--root", str), ("--transcript", str), ("--data-stop", int),
-                   ("--data-drip", float), ("--pasv-host", str)):
+                   ("--data-drip", float), ("--pasv-host", str), ("--throttle", int)):
     p.add_argument(name, type=kind)
 p.add_argument("--data-stop-mode", choices=["close", "stall"], default="close")
 p.add_argument("--trickle", action="store_true")
@@ -23,9 +23,9 @@ KNOBS = {cmd.upper(): (kind, [a.replace("\\r\\n", "\r\n") for a in rest])
          for kind in ("reply", "every", "silent") for cmd, *rest in getattr(ARGS, kind)}
 
 
-class KnobDTP(DTPHandler):
-    def use_sendfile(self):
-        return False
+class KnobDTP(ThrottledDTPHandler):
+    # --throttle: data goes no faster than this many bytes a second, in both directions.
+    read_limit = write_limit = ARGS.throttle or 0
 
     def stopped(self):
         """True once --data-stop's bytes went through: the connection is then closed or silent."""
@@ -37,10 +37,10 @@ class KnobDTP(DTPHandler):
         return True
 
     def readable(self):
-        return not self.stopped() and DTPHandler.readable(self)
+        return not self.stopped() and super().readable()
 
     def writable(self):
-        return not self.stopped() and DTPHandler.writable(self)
+        return not self.stopped() and super().writable()
 
     def send(self, data):
         if ARGS.data_drip:
@@ -48,7 +48,7 @@ class KnobDTP(DTPHandler):
             self.del_channel()
             wake = lambda: self._closed or self.add_channel(events=self.ioloop.WRITE)
             self.ioloop.call_later(ARGS.data_drip, wake)
-        return DTPHandler.send(self, data)
+        return super().send(data)
 
 
 class KnobHandler(FTPHandler):

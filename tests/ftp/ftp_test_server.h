@@ -11,6 +11,7 @@
 //   --data-drip SECS       data connections send one byte every SECS
 //   --pasv-host IP         name IP instead of 127.0.0.1 in the 227 reply
 //   --trickle              send replies one byte at a time, a millisecond apart
+//   --throttle BYTES       data connections carry at most about BYTES bytes a second, each way
 #pragma once
 
 #include <QDir>
