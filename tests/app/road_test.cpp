@@ -43,6 +43,8 @@ struct Row {
     const char* leftOnDisk;  // "zip", "uzp" or "": what stays of the run's output
 };
 
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
+
 class Road : public testing::TestWithParam<Row> {
 protected:
     TempHome home;
