@@ -9,9 +9,15 @@
 #include "archive/arkovo.h"
 #include "archive/frmArchive.h"
 #include "core/program_folder.h"
+#include "crypto/frmEncrypt.h"
 #include "log/frmLog.h"
 #include "log/log_line.h"
+#include "mail/frmEmail.h"
+#include "mail/frmInternal.h"
+#include "settings/settings_store.h"
+#include "upload/frmUpload.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -26,15 +32,27 @@ void bringForward(QWidget& window) {
 
 }  // namespace
 
-Program::Program(Ui& ui, Clock clock) : m_ui(ui), m_clock(std::move(clock)) {}
+Program::Program(Ui& ui, Clock clock, SettingsStore* settings)
+    : m_ui(ui), m_clock(std::move(clock)), m_afterCompress([this] { StartUpload(); }),
+      m_settings(settings) {
+    if (!m_settings) {
+        m_ownSettings = std::make_unique<SettingsStore>();
+        m_settings = m_ownSettings.get();
+    }
+}
 
 // Windows are destroyed before the objects they refer to.
 Program::~Program() {
+    m_internal.reset();
+    m_email.reset();
+    m_upload.reset();
     m_archive.reset();
     m_add.reset();
     m_log.reset();
     m_arkovo.reset();
 }
+
+SettingsStore& Program::settings() { return *m_settings; }
 
 Arkovo& Program::arkovo() {
     if (!m_arkovo) m_arkovo = std::make_unique<Arkovo>();
@@ -76,6 +94,40 @@ frmArchive& Program::archiveWindow() {
     }
     return *m_archive;
 }
+
+frmUpload& Program::uploadWindow() {
+    if (m_upload) return *m_upload;
+    const auto archivePath = [this] { return addWindow().Text1->text(); };
+    const NotificationSource source{archivePath};
+    UploadLinks links;
+    links.archivePath = archivePath;
+    links.deleteAfterTransfer = [this] { return addWindow().chkDelete->checkState() == Qt::Checked; };
+    links.logText = [this] { return logWindow().logText(); };
+    links.logFileName = [this] { return logWindow().lblLogPath->text(); };
+    links.showEncrypt = [this, archivePath] {
+        frmEncrypt window(m_ui, settings(), archivePath);
+        window.Form_Load();
+        m_ui.showModal(window);
+    };
+    links.showEmail = [this, source] {
+        m_email = std::make_unique<frmEmail>(m_ui, settings(), source, m_pace);
+        m_email->show();
+        m_email->Form_Load();
+    };
+    links.showInternal = [this, source] {
+        m_internal = std::make_unique<frmInternal>(m_ui, settings(), source, m_clock, m_pace);
+        m_internal->show();
+        m_internal->Form_Load();
+    };
+    links.unloadMailWindows = [this] {
+        m_email.reset();
+        m_internal.reset();
+    };
+    m_upload = std::make_unique<frmUpload>(m_ui, settings(), std::move(links));
+    return *m_upload;
+}
+
+void Program::StartUpload() { uploadWindow().Form_Load(); }
 
 void Program::ParseCommandLine(const QString& commandLine) {
     for (int i = autoloadCount(commandLine); i > 0; --i)

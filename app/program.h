@@ -7,18 +7,24 @@
 #include <memory>
 
 #include "core/clock.h"
+#include "mail/pace.h"
 #include "ui/ui.h"
 
 namespace vx {
 
 class Arkovo;
+class SettingsStore;
 class frmAdd;
 class frmArchive;
+class frmEmail;
+class frmInternal;
 class frmLog;
+class frmUpload;
 
 class Program {
 public:
-    Program(Ui& ui, Clock clock);
+    // settings: the store the windows read; the user's own store when none is given.
+    Program(Ui& ui, Clock clock, SettingsStore* settings = nullptr);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -30,6 +36,8 @@ public:
     frmArchive& archiveWindow();
     frmAdd& addWindow();
     frmLog& logWindow();
+    frmUpload& uploadWindow();
+    SettingsStore& settings();
 
     // The archive window's load step: handles the command line, names the output archive and the
     // log file from the clock, hands both names on and shows the file selection window.
@@ -38,18 +46,28 @@ public:
     // Calls LoadList with the list file beside the program, once per "-autoload".
     void ParseCommandLine(const QString& commandLine);
 
-    // What runs when the compress step has written the archive (the upload, once it exists).
+    // What runs when the compress step has written the archive: the upload window's load,
+    // which connects, sends, notifies and ends the program. Tests may put something else there.
     void setAfterCompress(std::function<void()> next) { m_afterCompress = std::move(next); }
+    void StartUpload();
+    // The clock that paces the SMTP dialogues (tests run it faster).
+    void setPace(SecondsClock pace) { m_pace = std::move(pace); }
 
 private:
     Ui& m_ui;
     Clock m_clock;
     std::function<void()> m_afterCompress;
+    SecondsClock m_pace = steadySeconds();
     bool m_compressing = false;
+    std::unique_ptr<SettingsStore> m_ownSettings;
+    SettingsStore* m_settings;
     std::unique_ptr<Arkovo> m_arkovo;
     std::unique_ptr<frmLog> m_log;
     std::unique_ptr<frmAdd> m_add;
     std::unique_ptr<frmArchive> m_archive;
+    std::unique_ptr<frmUpload> m_upload;
+    std::unique_ptr<frmEmail> m_email;
+    std::unique_ptr<frmInternal> m_internal;
 };
 
 }  // namespace vx

@@ -1,13 +1,95 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program. Without a display it runs under a
-# virtual one (Xvfb). Extra arguments go to the program (for example -autoload).
+# The demo of the whole road, on one machine. Installs what is missing and builds; starts an FTP
+# server (user folder /home/tulpa/public_html/<code>), an SMTP server with AUTH LOGIN and the
+# download site, all on 127.0.0.1; writes a demo program folder and a demo settings file (never
+# the user's own); and starts Vexaro with -autoload. With a display you drive it; without one it
+# runs under a virtual X server and drives itself with keystrokes as a person would, saving a
+# screenshot of each window it passes. Finally it shows what the recipient gets.
+# Usage: scripts/run.sh [FOLDER]   (the demo's folder; a new one under /tmp by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-export VEXARO_HOME=${VEXARO_HOME:-$PWD/build/home}
-mkdir -p "$VEXARO_HOME"
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display: starting under a virtual X server (xvfb-run)."
-    exec xvfb-run -a -s "-screen 0 1280x900x24" build/app/vexaro "$@"
+scripts/setup.sh >&2
+BUILD=$PWD/build
+
+DEMO=$(realpath -m "${1:-$(mktemp -d /tmp/vexaro-demo.XXXXXX)}")
+CODE=K7QX
+KEY='Blue-Harbour-7219!'
+mkdir -p "$DEMO"/{ftp,home,selection,recipient,shots}
+rm -f "$DEMO/servers.pid"
+echo "Demo folder: $DEMO"
+
+trap 'kill $(cat "$DEMO/servers.pid" 2>/dev/null) 2>/dev/null || true' EXIT
+# Starts a server in the background and prints the port it reports on its first line.
+start() {
+    local name=$1
+    shift
+    "$@" >"$DEMO/$name.out" 2>"$DEMO/$name.err" &
+    echo $! >>"$DEMO/servers.pid"  # from a subshell: the trap reads the file
+    for _ in $(seq 100); do
+        if grep -q '^PORT ' "$DEMO/$name.out"; then sed -n 's/^PORT //p' "$DEMO/$name.out"; return; fi
+        sleep 0.1
+    done
+    echo "The $name server did not start:" >&2
+    cat "$DEMO/$name.err" >&2
+    exit 1
+}
+mkdir -p "$DEMO/ftp/home/tulpa/public_html/$CODE"
+FTP_PORT=$(start ftp /usr/bin/python3 tests/ftp/ftp_server.py --root "$DEMO/ftp" --transcript "$DEMO/ftp.log")
+SMTP_PORT=$(start smtp /usr/bin/python3 tests/mail/smtp_server.py "$DEMO/smtp.log")
+WEB_PORT=$(start web /usr/bin/python3 scripts/demo/web_server.py "$DEMO/ftp")
+echo "FTP 127.0.0.1:$FTP_PORT, SMTP 127.0.0.1:$SMTP_PORT, download site http://127.0.0.1:$WEB_PORT/"
+
+# What the user sends: a few files and a folder.
+SEL=$DEMO/selection
+python3 - "$SEL" <<'PY'
+import os, random, sys
+sel = sys.argv[1]
+random.seed(7)
+words = "archive server folder upload recipient link notice archive transfer".split()
+def text(n): return "\n".join(" ".join(random.choices(words, k=12)) for _ in range(n)) + "\n"
+os.makedirs(f"{sel}/project/drawings", exist_ok=True)
+open(f"{sel}/report.txt", "w").write(text(40000))
+open(f"{sel}/photo.raw", "wb").write(random.randbytes(24 * 1024 * 1024))
+open(f"{sel}/project/plan.txt", "w").write(text(2000))
+open(f"{sel}/project/budget.csv", "w").write("\n".join(f"{i},{i * 17 % 101}" for i in range(50000)))
+open(f"{sel}/project/drawings/site.dat", "wb").write(random.randbytes(2 * 1024 * 1024))
+PY
+printf '%s\n' "$SEL/report.txt" "$SEL/photo.raw" "$SEL/project" >"$DEMO/home/AutoOut.txt"
+printf '"%s"\r\n' "$CODE" >"$DEMO/home/keycode.dat"
+cat >"$DEMO/home/settings.ini" <<'INI'
+[Email Settings]
+TO=recipient@example.test
+CC=
+BCC=
+SUBJECT=Files for you
+BODY=Hello, here are the files we talked about.
+INI
+cat >"$DEMO/settings.conf" <<CONF
+[Settings]
+FtpServer=127.0.0.1:$FTP_PORT
+FtpUser=tulpa
+FtpPassword=secret
+ActPasv=0
+EncryptYN=1
+EncryptKey=$KEY
+SaveLog=1
+Mailer=internal
+EmailYN=1
+EmailServer=127.0.0.1
+RelayPort=$SMTP_PORT
+RelayUser=relay-user
+RelayPassword=change-me
+RelayFrom=sender@example.test
+DownloadSiteBase=http://127.0.0.1:$WEB_PORT/
+CONF
+export VEXARO_HOME=$DEMO/home VEXARO_SETTINGS=$DEMO/settings.conf
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Vexaro starts now: press \"Compress/Upload\" and answer its messages."
+    "$BUILD/app/vexaro" -autoload
+else
+    echo "No display: Vexaro runs under a virtual X server and is driven by keystrokes."
+    xvfb-run -a -s "-screen 0 1280x900x24" scripts/demo/drive.sh "$BUILD/app/vexaro" "$DEMO/shots"
 fi
-exec build/app/vexaro "$@"
+
+scripts/demo/recipient.sh "$DEMO" "$WEB_PORT" "$KEY" "$BUILD"

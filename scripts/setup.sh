@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libzip-dev libgtest-dev libgmock-dev
           libbenchmark-dev python3 python3-pyftpdlib xvfb xauth curl zip unzip
-          bsdutils)  # bsdutils: script(1), the pseudo-terminal of the vexaro-crypt prompt test
+          bsdutils xdotool scrot)  # bsdutils: script(1) for the vexaro-crypt prompt test;
+          # xdotool and scrot: the demo drives the program and takes screenshots without a display
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -19,9 +19,9 @@ public:
     void setBusy(bool busy) override;
     void yield() override;
     void showModal(QWidget& window) override;
-    // Runs the quick_exit handlers (which remove this run's temporary folders), then ends.
 
 protected:
+    // Runs the quick_exit handlers (which remove this run's temporary folders), then ends.
     [[noreturn]] void endNow() override;
     Answer showMessage(const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;

@@ -12,45 +12,9 @@
 #include "mail/frmEmail.h"
 #include "mail/frmInternal.h"
 #include "settings/settings_store.h"
-#include "ui/qt_ui.h"
+#include "ui/unattended_ui.h"
 
 namespace {
-
-// The desktop's Ui, except that in an unattended run message boxes are printed and answered OK
-// (or Yes), and the program end only ends the demo's step.
-class DemoUi final : public vx::Ui {
-public:
-    explicit DemoUi(bool unattended) : m_unattended(unattended) {}
-    std::optional<QString> inputBox(const QString& p, const QString& t, const QString& i) override {
-        return m_desktop.inputBox(p, t, i);
-    }
-    QString openFileName(const QString& t, const QString& f, const QString& s) override {
-        return m_desktop.openFileName(t, f, s);
-    }
-    QString saveFileName(const QString& t, const QString& f, const QString& s) override {
-        return m_desktop.saveFileName(t, f, s);
-    }
-    bool shellOpen(const QString& address) override {
-        std::printf("[shell-open] %s\n", qPrintable(address));
-        return m_desktop.shellOpen(address);
-    }
-    void setBusy(bool busy) override { m_desktop.setBusy(busy); }
-    void yield() override { m_desktop.yield(); }
-    void showModal(QWidget& window) override { m_desktop.showModal(window); }
-
-protected:
-    void endNow() override { std::printf("[program end]\n"); }
-    vx::Answer showMessage(const QString& text, vx::Buttons b, vx::Icon i,
-                           const QString& title) override {
-        if (!m_unattended) return m_desktop.messageBox(text, b, i, title);
-        std::printf("[%s] %s\n", qPrintable(title), qPrintable(text));
-        return b == vx::Buttons::YesNo ? vx::Answer::Yes : vx::Answer::Ok;
-    }
-
-private:
-    vx::QtUi m_desktop;
-    bool m_unattended;
-};
 
 void shoot(QWidget& window, const QString& folder) {
     if (folder.isEmpty()) return;
@@ -74,7 +38,7 @@ int main(int argc, char** argv) {
         {"shots", "Answer message boxes and save screenshots into this folder.", "folder"});
     cli.process(app);
 
-    DemoUi ui(cli.isSet("shots"));
+    vx::UnattendedUi ui(cli.isSet("shots"));
     vx::SettingsStore settings;
     const QString archive = cli.value("archive");
     const vx::NotificationSource source{[archive] { return archive; }};
