@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
@@ -22,6 +21,7 @@
 #include "core/program_folder.h"
 #include "log/frmLog.h"
 #include "log/log_line.h"
+#include "ui/centre.h"
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
 #include "ui/folder_list.h"
@@ -176,10 +176,7 @@ void frmAdd::wire() {
 void frmAdd::Form_Load() {
     lblVersion->setText(QStringLiteral("Version: ") + QStringLiteral(VEXARO_VERSION));
     m_logWindow();  // loaded hidden
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->geometry();
-        move((area.width() - width()) / 2, (area.height() - height()) / 2);
-    }
+    centreOnScreen(*this);
     cboAction->addItem(QStringLiteral("Add (and replace) files"), kActionAdd);
     cboAction->addItem(QStringLiteral("Update (and add) files"), kActionUpdate);
     cboAction->addItem(QStringLiteral("Freshen (existing) files"), kActionFreshen);

@@ -11,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -22,6 +21,7 @@
 #include "crypto/text_crypto.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
+#include "ui/centre.h"
 #include "ui/named.h"
 
 namespace vx {
@@ -191,9 +191,7 @@ void frmEncrypt::wire() {
 }
 
 void frmEncrypt::Form_Load() {
-    const QRect screenArea = screen()->geometry();
-    move(screenArea.x() + screenArea.width() / 2 - width() / 2,
-         screenArea.y() + screenArea.height() / 2 - height() / 2);
+    centreOnScreen(*this);
     const QString archive = m_archivePath();
     lblEncryptFile->setText(archive);
     // A change of the text updates the key quality; an empty key changes nothing.

@@ -15,28 +15,12 @@ DEMO=$(realpath -m "${1:-$(mktemp -d /tmp/vexaro-demo.XXXXXX)}")
 CODE=K7QX
 KEY='Blue-Harbour-7219!'
 mkdir -p "$DEMO"/{ftp,home,selection,recipient,shots}
-rm -f "$DEMO/servers.pid"
-echo "Demo folder: $DEMO"
-
-trap 'kill $(cat "$DEMO/servers.pid" 2>/dev/null) 2>/dev/null || true' EXIT
-# Starts a server in the background and prints the port it reports on its first line.
-start() {
-    local name=$1
-    shift
-    "$@" >"$DEMO/$name.out" 2>"$DEMO/$name.err" &
-    echo $! >>"$DEMO/servers.pid"  # from a subshell: the trap reads the file
-    for _ in $(seq 100); do
-        if grep -q '^PORT ' "$DEMO/$name.out"; then sed -n 's/^PORT //p' "$DEMO/$name.out"; return; fi
-        sleep 0.1
-    done
-    echo "The $name server did not start:" >&2
-    cat "$DEMO/$name.err" >&2
-    exit 1
-}
+ROAD_DIR=$DEMO
+source scripts/demo/local_road.sh
 mkdir -p "$DEMO/ftp/home/tulpa/public_html/$CODE"
-FTP_PORT=$(start ftp /usr/bin/python3 tests/ftp/ftp_server.py --root "$DEMO/ftp" --transcript "$DEMO/ftp.log")
-SMTP_PORT=$(start smtp /usr/bin/python3 tests/mail/smtp_server.py "$DEMO/smtp.log")
-WEB_PORT=$(start web /usr/bin/python3 scripts/demo/web_server.py "$DEMO/ftp")
+FTP_PORT=$(start_server ftp /usr/bin/python3 tests/ftp/ftp_server.py --root "$DEMO/ftp" --transcript "$DEMO/ftp.log")
+SMTP_PORT=$(start_server smtp /usr/bin/python3 tests/mail/smtp_server.py "$DEMO/smtp.log")
+WEB_PORT=$(start_server web /usr/bin/python3 scripts/demo/web_server.py "$DEMO/ftp")
 echo "FTP 127.0.0.1:$FTP_PORT, SMTP 127.0.0.1:$SMTP_PORT, download site http://127.0.0.1:$WEB_PORT/"
 
 # What the user sends: a few files and a folder.
@@ -64,24 +48,7 @@ BCC=
 SUBJECT=Files for you
 BODY=Hello, here are the files we talked about.
 INI
-cat >"$DEMO/settings.conf" <<CONF
-[Settings]
-FtpServer=127.0.0.1:$FTP_PORT
-FtpUser=tulpa
-FtpPassword=secret
-ActPasv=0
-EncryptYN=1
-EncryptKey=$KEY
-SaveLog=1
-Mailer=internal
-EmailYN=1
-EmailServer=127.0.0.1
-RelayPort=$SMTP_PORT
-RelayUser=relay-user
-RelayPassword=change-me
-RelayFrom=sender@example.test
-DownloadSiteBase=http://127.0.0.1:$WEB_PORT/
-CONF
+write_settings "$DEMO/settings.conf" "$FTP_PORT" "$SMTP_PORT" "http://127.0.0.1:$WEB_PORT/" "$KEY"
 export VEXARO_HOME=$DEMO/home VEXARO_SETTINGS=$DEMO/settings.conf
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

@@ -14,7 +14,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
@@ -25,6 +24,7 @@
 #include "ftp/listing_rows.h"
 #include "mail/access_code.h"
 #include "settings/settings_keys.h"
+#include "ui/centre.h"
 #include "ui/named.h"
 #include "upload/upload_rules.h"
 
@@ -185,21 +185,13 @@ void frmUpload::selectOnFocus(QLineEdit* box) {
     QTimer::singleShot(0, box, [box] { box->setSelection(0, 255); });
 }
 
-void frmUpload::centreOnScreen() {
-    const QScreen* s = screen();
-    if (!s) return;
-    const QRect area = s->geometry();
-    move(area.left() + area.width() / 2 - width() / 2,
-         area.top() + area.height() / 2 - height() / 2);
-}
-
 QString frmUpload::connectedCaption() const {
     return QStringLiteral("Connected to Vexaro Server at ") +
            generalDateTime(QDateTime::currentDateTime());
 }
 
 void frmUpload::Form_Load() {
-    centreOnScreen();
+    centreOnScreen(*this);
     show();
     if (!readAccessCodeOrEnd()) return;
     txtServer->setText(keys::read(m_settings, keys::FtpServer));

@@ -131,7 +131,6 @@ protected:
 private:
     void buildControls();
     void wireControls();
-    void centreOnScreen();
     void selectOnFocus(QLineEdit* box);
     QString connectedCaption() const;
     bool readAccessCodeOrEnd();

@@ -29,23 +29,13 @@ fi
 cmake --build "$BUILD" --target vexaro-road-bench -j2 >/dev/null
 
 WORK=$(mktemp -d /tmp/vexaro-road-bench.XXXXXX)
-trap 'kill $(cat "$WORK/servers.pid" 2>/dev/null) 2>/dev/null || true; rm -rf "$WORK"' EXIT
-start() {  # name command...: starts a server, prints the port it reports
-    local name=$1
-    shift
-    "$@" >"$WORK/$name.out" 2>"$WORK/$name.err" &
-    echo $! >>"$WORK/servers.pid"  # from a subshell: the trap reads the file
-    for _ in $(seq 100); do
-        grep -q '^PORT ' "$WORK/$name.out" && { sed -n 's/^PORT //p' "$WORK/$name.out"; return; }
-        sleep 0.1
-    done
-    echo "the $name server did not start" >&2
-    exit 1
-}
+ROAD_DIR=$WORK
+source scripts/demo/local_road.sh
+trap 'stop_servers; rm -rf "$WORK"' EXIT
 FOLDER=/home/tulpa/public_html/K7QX
 mkdir -p "$WORK/ftp$FOLDER" "$WORK/home"
-FTP_PORT=$(start ftp /usr/bin/python3 tests/ftp/ftp_server.py --root "$WORK/ftp")
-SMTP_PORT=$(start smtp /usr/bin/python3 tests/mail/smtp_server.py "$WORK/smtp.log")
+FTP_PORT=$(start_server ftp /usr/bin/python3 tests/ftp/ftp_server.py --root "$WORK/ftp")
+SMTP_PORT=$(start_server smtp /usr/bin/python3 tests/mail/smtp_server.py "$WORK/smtp.log")
 
 python3 bench/archive/make_tree.py "$WORK/selection" --scale "$SCALE" >/dev/null
 SELECTION_MB=$(du -sm --apparent-size "$WORK/selection" | cut -f1)
@@ -53,25 +43,10 @@ echo "$WORK/selection" >"$WORK/list.txt"
 echo K7QX >"$WORK/home/keycode.dat"
 printf '[Email Settings]\nTO=you@example.test\nSUBJECT=Files\nBODY=Hello\n' >"$WORK/home/settings.ini"
 KEY='Blue-Harbour-7219!'
-cat >"$WORK/settings.conf" <<CONF
-[Settings]
-FtpServer=127.0.0.1:$FTP_PORT
-FtpUser=tulpa
-FtpPassword=secret
-ActPasv=0
-EncryptYN=1
-EncryptKey=$KEY
-Mailer=internal
-EmailServer=127.0.0.1
-RelayPort=$SMTP_PORT
-RelayFrom=sender@example.test
-DownloadSiteBase=http://127.0.0.1/
-CONF
+write_settings "$WORK/settings.conf" "$FTP_PORT" "$SMTP_PORT" "http://127.0.0.1/" "$KEY"
 export VEXARO_HOME=$WORK/home VEXARO_SETTINGS=$WORK/settings.conf QT_QPA_PLATFORM=offscreen
 ROAD="$BUILD/bench/road/vexaro-road-bench"
 
-# figure NAME < output: the seconds printed on the line "NAME SECONDS".
-figure() { sed -n "s/^$1 //p"; }
 measure() {  # out-file command...: runs it under /usr/bin/time, keeps its output and peak memory
     local out=$1
     shift
