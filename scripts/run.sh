@@ -15,6 +15,7 @@ DEMO=$(realpath -m "${1:-$(mktemp -d /tmp/vexaro-demo.XXXXXX)}")
 CODE=K7QX
 KEY='Blue-Harbour-7219!'
 mkdir -p "$DEMO"/{ftp,home,selection,recipient,shots}
+echo "Demo folder: $DEMO"
 ROAD_DIR=$DEMO
 source scripts/demo/local_road.sh
 mkdir -p "$DEMO/ftp/home/tulpa/public_html/$CODE"
