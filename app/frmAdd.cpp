@@ -21,7 +21,7 @@
 #include "core/program_folder.h"
 #include "log/frmLog.h"
 #include "log/log_line.h"
-#include "ui/centre.h"
+#include "ui/window_look.h"
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
 #include "ui/folder_list.h"

@@ -12,11 +12,9 @@ SIZE_KB=${SIZE_KB:-1024}
 RATE=${RATE:-65536}
 BUILD=${BENCH_BUILD_DIR:-build-bench-ftp-wait}
 
-if [ ! -f "$BUILD/build.ninja" ]; then
-    cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXARO_BUILD_TESTS=OFF \
-        -DVEXARO_BUILD_BENCH=ON >/dev/null
-fi
-cmake --build "$BUILD" --target ftp_responsiveness -j2 >/dev/null
+. bench/common.sh
+need_packages python3-pyftpdlib
+bench_build "$BUILD" ftp_responsiveness
 BIN="$BUILD/bench/ftp/ftp_responsiveness"
 
 . bench/ftp/test_server.sh

@@ -21,7 +21,7 @@
 #include "crypto/text_crypto.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
-#include "ui/centre.h"
+#include "ui/window_look.h"
 #include "ui/named.h"
 
 namespace vx {
@@ -125,8 +125,7 @@ QWidget* frmEncrypt::buildProgressPart() {
 void frmEncrypt::buildKeyFrame() {
     fraKey = named(new QGroupBox(QStringLiteral("Encryption Key")), "fraKey");
     txtKey = named(new QLineEdit, "txtKey");
-    txtKey->setEchoMode(QLineEdit::Password);
-    txtKey->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // "*"
+    maskWithAsterisks(*txtKey);
     txtPCC = named(new QLineEdit, "txtPCC");
     lblKeyQuality = named(new QLabel(QStringLiteral("Key Quality: 0 %")), "lblKeyQuality");
     cmdCancel = button("cmdCancel", "&Cancel");

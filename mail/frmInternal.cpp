@@ -15,6 +15,7 @@
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "ui/named.h"
+#include "ui/window_look.h"
 
 namespace vx {
 namespace {
@@ -61,7 +62,7 @@ void frmInternal::buildControls() {
                 Text3 = lineEdit("Text3", keys::read(m_settings, keys::RelayUser)));
     top->addRow(QStringLiteral("Password  :"),
                 Text4 = lineEdit("Text4", keys::read(m_settings, keys::RelayPassword)));
-    Text4->setEchoMode(QLineEdit::Password);
+    maskWithAsterisks(*Text4);
 
     auto* main = new QGroupBox(QStringLiteral("Main"));
     auto* form = new QFormLayout(main);

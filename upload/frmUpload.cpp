@@ -24,7 +24,7 @@
 #include "ftp/listing_rows.h"
 #include "mail/access_code.h"
 #include "settings/settings_keys.h"
-#include "ui/centre.h"
+#include "ui/window_look.h"
 #include "ui/named.h"
 #include "upload/upload_rules.h"
 
@@ -75,8 +75,7 @@ void frmUpload::buildControls() {
     form->addRow(Label1, txtServer = lineEdit("txtServer"));
     form->addRow(Label2, txtUser = lineEdit("txtUser"));
     form->addRow(Label3, txtPassword = lineEdit("txtPassword"));
-    txtPassword->setEchoMode(QLineEdit::Password);
-    txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // "*"
+    maskWithAsterisks(*txtPassword);
     auto* connection = new QHBoxLayout;
     connection->addWidget(cmdConnect = button("cmdConnect", QStringLiteral("&Connect")));
     connection->addWidget(cmdDisconnect = button("cmdDisconnect", QStringLiteral("&Disconnect")));

@@ -16,18 +16,9 @@ RUNS=${RUNS:-3}
 LARGE_MB=${LARGE_MB:-300}
 BUILD=${BENCH_BUILD_DIR:-build-bench-zip}
 
-if [ ! -x /usr/bin/time ]; then
-    echo "Installing the 'time' package for peak memory figures"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq time
-fi
-for tool in zip unzip python3; do
-    command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/setup.sh installs it)"; exit 1; }
-done
-if [ ! -f "$BUILD/build.ninja" ]; then
-    cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXARO_BUILD_TESTS=OFF \
-        -DVEXARO_BUILD_BENCH=ON >/dev/null
-fi
-cmake --build "$BUILD" --target arkovo_bench -j2 >/dev/null
+. bench/common.sh
+need_packages time zip unzip python3
+bench_build "$BUILD" arkovo_bench
 BIN=$(realpath "$BUILD/bench/archive/arkovo_bench")
 
 WORK=$(mktemp -d)
@@ -38,15 +29,6 @@ FILES=$(find tree -type f | wc -l)
 BYTES=$(find tree -type f -printf '%s\n' | awk '{s += $1} END {print s}')
 find tree -type f -exec cat {} + >/dev/null  # same page-cache start for every tool
 
-now() { date +%s.%N; }
-# seconds COMMAND...: runs the command, prints its wall time.
-seconds() {
-    local t0 t1
-    t0=$(now)
-    "$@" >/dev/null
-    t1=$(now)
-    awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f\n", b - a }'
-}
 best() { printf '%s\n' "$@" | sort -g | head -1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 verdict() { awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN {

@@ -1,4 +1,4 @@
-# Sourced by the demo (scripts/run.sh) and the road benchmark: the local servers of the road and
+# Sourced by the demo (scripts/run.sh) and the benchmarks: the local servers of the road and
 # the settings that point Vexaro at them. Set ROAD_DIR to the run's folder before sourcing.
 #   start_server NAME COMMAND...  starts a server that prints "PORT n" first; prints n. Its
 #                                 output goes to $ROAD_DIR/NAME.out and .err; every server
