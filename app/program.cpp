@@ -104,6 +104,7 @@ frmUpload& Program::uploadWindow() {
     links.deleteAfterTransfer = [this] { return addWindow().chkDelete->checkState() == Qt::Checked; };
     links.logText = [this] { return logWindow().logText(); };
     links.logFileName = [this] { return logWindow().lblLogPath->text(); };
+    links.note = [this](const QString& text) { logWindow().appendLog(noteLine(m_clock(), text)); };
     links.showEncrypt = [this, archivePath] {
         frmEncrypt window(m_ui, settings(), archivePath);
         window.Form_Load();

@@ -9,7 +9,7 @@ QString keyOf(const QString& name) { return name.toCaseFolded(); }
 }  // namespace
 
 cDirItem* cDirList::Add(qint32 lAttrib, double dtCreationTime, double dtLastAccessTime,
-                        double dtLastWriteTime, qint32 lFileSize, const QString& sFileName) {
+                        double dtLastWriteTime, qint64 lFileSize, const QString& sFileName) {
     auto item = std::make_unique<cDirItem>();
     const quint32 a = static_cast<quint32>(lAttrib);
     item->ReadOnly = a & 0x1;

@@ -23,7 +23,7 @@ public:
     double CreationTime = 0;  // date values in local time: days since 1899-12-30
     double LastAccessTime = 0;
     double LastWriteTime = 0;
-    qint32 FileSize = 0;  // low 32 bits of the size, read as signed
+    qint64 FileSize = 0;  // the whole size, of any file
     QString FileName;
 };
 
@@ -36,7 +36,7 @@ public:
     // entry is still appended, without a key: it is counted and enumerated, and a lookup by
     // name keeps finding the first.
     cDirItem* Add(qint32 lAttrib, double dtCreationTime, double dtLastAccessTime,
-                  double dtLastWriteTime, qint32 lFileSize, const QString& sFileName);
+                  double dtLastWriteTime, qint64 lFileSize, const QString& sFileName);
 
     // The entry at a 1-based position, or nullptr outside 1..Count().
     cDirItem* Item(int Index) const;

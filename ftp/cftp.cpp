@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <limits>
 
 #include "core/yield.h"
 #include "ftp/ftp_parse.h"
@@ -25,8 +24,6 @@ void trimSpaces(QString& s) {
     while (b > a && s.at(b - 1) == QLatin1Char(' ')) --b;
     if (a != 0 || b != s.size()) s = s.mid(a, b - a);
 }
-
-qint32 low32(qint64 n) { return static_cast<qint32>(static_cast<quint32>(n & 0xffffffffLL)); }
 
 QString localProblem(const QString& path, const QString& why) {
     return QStringLiteral("%1: %2").arg(path, why);
@@ -116,6 +113,7 @@ int cFTP::lastCode() const {
 }
 
 void cFTP::RecordError(int lErrorCode, const QString& sOperation, const QString& sDetail) {
+    m_lastCode = lErrorCode;
     if (lErrorCode == ftp::ServerErrorReply && hConnection) {
         sLastError = hConnection->lastResponse();
         return;
@@ -170,7 +168,7 @@ bool cFTP::failTransfer(int code, const QString& sOperation, const QString& sDet
     return false;
 }
 
-bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
+bool cFTP::FTPUploadFileFrom(QString& sLocal, QString& sRemote, qint64 lOffset) {
     const Running running(*this);
     trimSpaces(sLocal);
     trimSpaces(sRemote);
@@ -186,21 +184,25 @@ bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
         RecordError(ftp::LocalFileError, QStringLiteral("OpenLocalFile"), localProblem(sLocal, why));
         return false;
     }
-    const qint64 length = local.size();
-    if (length > std::numeric_limits<qint32>::max()) {
-        RecordError(ftp::FileTooLarge, QStringLiteral("OpenLocalFile"), sLocal);
+    const qint64 lTotalBytes = local.size();
+    if (lOffset < 0 || lOffset > lTotalBytes || !local.seek(lOffset)) {
+        RecordError(ftp::LocalFileError, QStringLiteral("OpenLocalFile"),
+                    localProblem(sLocal, QStringLiteral("cannot continue at byte %1").arg(lOffset)));
         return false;
     }
     const auto type = lTransferType == kTransferBinary ? ftp::TransferType::Binary : ftp::TransferType::Ascii;
-    if (hConnection) hFile = hConnection->openFile(sRemote, ftp::Access::Write, type);
+    if (hConnection) hFile = hConnection->openFile(sRemote, ftp::Access::Write, type, lOffset);
     if (!hFile) {
         RecordError(lastCode(), QStringLiteral("FtpOpenFile:PutFile"));
         return false;
     }
-    const qint32 lTotalBytes = static_cast<qint32>(length);
-    qint32 lCurrentBytes = 0;
+    const int shift = progressShift(lTotalBytes);
+    m_progressUnit = qint64(1) << shift;
+    const qint32 lTotalUnits = scaledProgress(lTotalBytes, lTotalBytes).total;
+    qint64 lCurrentBytes = lOffset;
     LocalReader reader(local);
-    for (qint32 i = 0; i < lTotalBytes / kBlockSize; ++i) {
+    const qint64 blocks = (lTotalBytes - lOffset) / kBlockSize;
+    for (qint64 i = 0; i < blocks; ++i) {
         const char* block = reader.next(kBlockSize);
         if (!block)
             return failTransfer(ftp::LocalFileError, QStringLiteral("ReadLocalFile"),
@@ -209,9 +211,9 @@ bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
             return failTransfer(lastCode(), QStringLiteral("InternetWriteFile"));
         yieldToEvents();
         lCurrentBytes += kBlockSize;
-        emit FileTransferProgress(lCurrentBytes, lTotalBytes);
+        emit FileTransferProgress(static_cast<qint32>(lCurrentBytes >> shift), lTotalUnits);
     }
-    const qint32 rest = lTotalBytes % kBlockSize;
+    const qint32 rest = static_cast<qint32>((lTotalBytes - lOffset) % kBlockSize);
     if (rest != 0) {
         const char* block = reader.next(rest);
         if (!block)
@@ -220,9 +222,8 @@ bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
         if (!hFile || !hFile->write(block, rest))
             return failTransfer(lastCode(), QStringLiteral("InternetWriteFile2"));
     }
-    lCurrentBytes = lTotalBytes;
     local.close();
-    emit FileTransferProgress(lTotalBytes, lTotalBytes);
+    emit FileTransferProgress(lTotalUnits, lTotalUnits);
     if (!hFile) return failTransfer(ftp::NotConnected, QStringLiteral("InternetCloseHandle"));
     const bool stored = hFile->close();
     if (!stored) RecordError(lastCode(), QStringLiteral("InternetCloseHandle"));
@@ -240,12 +241,7 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         return false;
     }
     const auto size = remoteSize(sRemote);
-    if (size && *size > std::numeric_limits<qint32>::max()) {
-        // Its low 32 bits would name a wrong length: refuse rather than fetch part of it.
-        RecordError(ftp::FileTooLarge, QStringLiteral("FtpOpenFile:GetFile"), sRemote);
-        return false;
-    }
-    const qint32 lTotalBytes = size ? low32(*size) : m_sizeResult;
+    const qint64 lTotalBytes = size ? *size : m_sizeResult;
     if (lTotalBytes <= 0) return false;
     const auto type = lTransferType == kTransferBinary ? ftp::TransferType::Binary : ftp::TransferType::Ascii;
     if (hConnection) hFile = hConnection->openFile(sRemote, ftp::Access::Read, type);
@@ -259,10 +255,13 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         const QString why = QFileInfo(sLocal).isDir() ? QStringLiteral("is a folder") : local.errorString();
         return failTransfer(ftp::LocalFileError, QStringLiteral("OpenLocalFile"), localProblem(sLocal, why));
     }
-    qint32 lCurrentBytes = 0;
+    const int shift = progressShift(lTotalBytes);
+    m_progressUnit = qint64(1) << shift;
+    const qint32 lTotalUnits = scaledProgress(lTotalBytes, lTotalBytes).total;
+    qint64 lCurrentBytes = 0;
     char block[kBlockSize];
     LocalWriter writer(local);
-    for (qint32 i = 0; i < lTotalBytes / kBlockSize; ++i) {
+    for (qint64 i = 0; i < lTotalBytes / kBlockSize; ++i) {
         if (!hFile || !hFile->read(block, kBlockSize))
             return failTransfer(lastCode(), QStringLiteral("InternetReadFile"));
         if (!writer.write(block, kBlockSize))
@@ -270,9 +269,9 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
                                 localProblem(sLocal, local.errorString()));
         yieldToEvents();
         lCurrentBytes += kBlockSize;
-        emit FileTransferProgress(lCurrentBytes, lTotalBytes);
+        emit FileTransferProgress(static_cast<qint32>(lCurrentBytes >> shift), lTotalUnits);
     }
-    const qint32 rest = lTotalBytes % kBlockSize;
+    const qint32 rest = static_cast<qint32>(lTotalBytes % kBlockSize);
     if (rest != 0) {
         if (!hFile || !hFile->read(block, rest))
             return failTransfer(lastCode(), QStringLiteral("InternetReadFile2"));
@@ -284,8 +283,7 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
                             localProblem(sLocal, local.errorString()));
     local.close();
-    lCurrentBytes = lTotalBytes;
-    emit FileTransferProgress(lTotalBytes, lTotalBytes);
+    emit FileTransferProgress(lTotalUnits, lTotalUnits);
     // All promised bytes are here; the server's closing reply cannot change the file.
     if (hFile) (void)hFile->close();
     hFile.reset();
@@ -415,9 +413,21 @@ bool cFTP::SetFTPDirectory(const QString& sDir) {
     return false;
 }
 
-qint32 cFTP::GetFTPFileSize(const QString& sFile) {
+qint64 cFTP::GetFTPFileSize(const QString& sFile) {
     const auto size = remoteSize(sFile);
-    return size ? low32(*size) : m_sizeResult;
+    return size ? *size : m_sizeResult;
+}
+
+qint64 cFTP::ServerFileSize(const QString& sFile) {
+    if (hConnection) {
+        if (const auto size = hConnection->size(sFile)) return *size;
+        const QString reply = hConnection->lastResponse();
+        if (hConnection->isOpen() && hConnection->lastError() == ftp::ServerErrorReply &&
+            (reply.startsWith(QLatin1String("500")) || reply.startsWith(QLatin1String("502"))))
+            return -1;
+    }
+    RecordError(lastCode(), QStringLiteral("FtpFileSize"));
+    return -2;
 }
 
 std::optional<qint64> cFTP::remoteSize(const QString& sFile) {
@@ -464,7 +474,7 @@ cDirList* cFTP::GetDirectoryListing(const QString& sFilter) {
     do {
         Directory().Add(static_cast<qint32>(entry.attributes), FileTimeToDate(entry.creationTime),
                         FileTimeToDate(entry.lastAccessTime), FileTimeToDate(entry.lastWriteTime),
-                        low32(entry.size), entry.name);
+                        entry.size, entry.name);
     } while (search->next(entry));
     const int code = lastCode();
     if (code == ftp::NoMoreFiles) return oDirList.get();

@@ -15,6 +15,7 @@
 
 #include "ftp/cdir_list.h"
 #include "ftp/ftp_client.h"
+#include "ftp/progress_scale.h"
 
 namespace vx {
 
@@ -54,17 +55,22 @@ public:
     bool RemoveFTPDirectory(const QString& sDirectory);                     // "RemoveFTPDirectory"
     bool DeleteFTPFile(const QString& sRemote);                             // "DeleteFTPFile"
 
-    // Chunked upload of sLocal to sRemote in 255-byte blocks. Both paths lose their leading and
-    // trailing spaces in place; an empty path returns false silently. After each full block:
-    // one yield, then FileTransferProgress(bytes so far, total); at the end (total, total).
-    // Failures record "OpenLocalFile", "FtpOpenFile:PutFile", "ReadLocalFile",
-    // "InternetWriteFile", "InternetWriteFile2" or "InternetCloseHandle" (the server did not
-    // confirm the stored file); the remote file is then closed and may be partial.
-    bool FTPUploadFile(QString& sLocal, QString& sRemote);
-    // Chunked download of sRemote into sLocal (created or replaced), like the upload. Silent
-    // false for empty paths and for a remote size of 0 or less (no local file is made); a
-    // remote file of 2 GiB or more is refused with "FtpOpenFile:GetFile".
-    // Failures record "FtpOpenFile:GetFile", "OpenLocalFile", "InternetReadFile",
+    // Chunked upload of sLocal to sRemote in 255-byte blocks, of any size. Both paths lose their
+    // leading and trailing spaces in place; an empty path returns false silently. After each
+    // full block: one yield, then FileTransferProgress(bytes so far, total); at the end (total,
+    // total). Files of 2 GiB or more report in units of progressUnit() bytes (see
+    // progress_scale.h). Failures record "OpenLocalFile", "FtpOpenFile:PutFile",
+    // "ReadLocalFile", "InternetWriteFile", "InternetWriteFile2" or "InternetCloseHandle" (the
+    // server did not confirm the stored file); the remote file is then closed and may be partial.
+    bool FTPUploadFile(QString& sLocal, QString& sRemote) { return FTPUploadFileFrom(sLocal, sRemote, 0); }
+    // The same from byte lOffset of sLocal on, into the remote file from that byte on (REST and
+    // STOR; APPE where the server refuses REST): continues a partial remote file of exactly
+    // lOffset bytes. The blocks and the events count from lOffset. An offset beyond the local
+    // file records "OpenLocalFile".
+    bool FTPUploadFileFrom(QString& sLocal, QString& sRemote, qint64 lOffset);
+    // Chunked download of sRemote into sLocal (created or replaced), like the upload, of any
+    // size. Silent false for empty paths and for a remote size of 0 or less (no local file is
+    // made). Failures record "FtpOpenFile:GetFile", "OpenLocalFile", "InternetReadFile",
     // "InternetReadFile2" or "WriteLocalFile"; the local file may then be partial.
     bool FTPDownloadFile(QString& sLocal, QString& sRemote);
 
@@ -72,9 +78,13 @@ public:
     QString GetFTPDirectory();
     // Changes the remote folder; on failure ("FtpSetCurrentDirectory") the folder stays.
     bool SetFTPDirectory(const QString& sDir);
-    // Size (low 32 bits, signed) of the first entry matching sFile with each blank replaced by
-    // '?'. -1 silently when nothing matches; -2 after recording "FtpFindFirstFile".
-    qint32 GetFTPFileSize(const QString& sFile);
+    // Size (all 64 bits) of the first entry matching sFile with each blank replaced by '?'.
+    // -1 silently when nothing matches; -2 after recording "FtpFindFirstFile".
+    qint64 GetFTPFileSize(const QString& sFile);
+    // The size the server gives for sFile with SIZE, the name as it stands: the count; -1
+    // silently when the server does not offer SIZE (500, 502); -2 after recording
+    // "FtpFileSize" (a missing file, a lost connection).
+    qint64 ServerFileSize(const QString& sFile);
     // Lists the current folder's entries matching sFilter ("*.*" for all) into a new list and
     // returns it; nullptr when nothing matches (silent) or on failure ("FtpFindFirstFile",
     // "InternetFindNextFile").
@@ -92,12 +102,18 @@ public:
     qint32 connectFlags() const { return lConnectFlags; }
     bool isConnected() const { return hConnection && hConnection->isOpen(); }
     bool isFileOpen() const { return hFile != nullptr; }
+    // The code (ftp_errors.h) behind the last recorded failure; NoError on a fresh object.
+    int lastErrorCode() const { return m_lastCode; }
+    // Bytes per unit of the last transfer's FileTransferProgress counts (1 below 2 GiB).
+    qint64 progressUnit() const { return m_progressUnit; }
     // True from the start to the end of a transfer call, and while the connection waits.
     bool isTransferRunning() const {
         return m_running > 0 || (hConnection && hConnection->isWaiting());
     }
 
 signals:
+    // Byte counts for transfers below 2 GiB; for larger ones both are scaled by the same power
+    // of two so that the total fits (see progress_scale.h), and the bar's fraction stays right.
     void FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes);
 
 private:
@@ -134,6 +150,8 @@ private:
     ftp::Timeouts m_timeouts;
     qint32 m_sizeResult = -2;
     int m_running = 0;
+    int m_lastCode = ftp::NoError;
+    qint64 m_progressUnit = 1;
 };
 
 }  // namespace vx

@@ -334,7 +334,7 @@ bool FtpClient::sendActiveAddress(quint16 port) {
     return r->isCompletion() ? true : fail(ServerErrorReply);
 }
 
-std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType type) {
+std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType type, qint64 restartAt) {
     if (!ready() || !setType(type)) return nullptr;
     if (cmd.contains(QLatin1Char('\r')) || cmd.contains(QLatin1Char('\n')))
         return fail(InvalidName), nullptr;
@@ -352,6 +352,15 @@ std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType
         if (!listener->listen(m_control->localAddress(), 0))
             return backToReady(), fail(DataConnectionFailed), nullptr;
         if (!sendActiveAddress(listener->serverPort())) return backToReady(), nullptr;
+    }
+    if (restartAt > 0) {
+        const auto rest = command(QStringLiteral("REST ") + QString::number(restartAt));
+        if (!rest) return nullptr;
+        if (rest->code != 350) {
+            if (rest->code == 500 || rest->code == 502 || rest->code == 504) m_noRest = true;
+            backToReady();
+            return fail(ServerErrorReply), nullptr;
+        }
     }
     const auto r = command(cmd, true);
     if (!r) return nullptr;
@@ -387,9 +396,20 @@ bool FtpClient::endTransfer(bool cutShort, bool yielding) {
     return fail(ServerErrorReply);
 }
 
-std::unique_ptr<RemoteFile> FtpClient::openFile(const QString& path, Access access, TransferType type) {
-    const QString verb = access == Access::Write ? QStringLiteral("STOR ") : QStringLiteral("RETR ");
-    auto data = openData(verb + path, type);
+std::unique_ptr<RemoteFile> FtpClient::openFile(const QString& path, Access access, TransferType type,
+                                                qint64 restartAt) {
+    const bool resume = access == Access::Write && restartAt > 0;
+    std::unique_ptr<QTcpSocket> data;
+    if (resume && !m_noRest) {
+        data = openData(QStringLiteral("STOR ") + path, type, restartAt);
+        if (!data && !m_noRest) return nullptr;
+    }
+    // APPE continues at the end of the remote file, which the caller has measured.
+    if (resume && m_noRest) data = openData(QStringLiteral("APPE ") + path, type);
+    if (!resume) {
+        const QString verb = access == Access::Write ? QStringLiteral("STOR ") : QStringLiteral("RETR ");
+        data = openData(verb + path, type);
+    }
     if (!data) return nullptr;
     std::unique_ptr<RemoteFile> file(new RemoteFile(this, std::move(data), access, type));
     m_file = file.get();

@@ -138,7 +138,10 @@ public:
     std::optional<qint64> size(const QString& path);
 
     // Opens a remote file for one transfer (STOR or RETR). Only one file or search at a time.
-    std::unique_ptr<RemoteFile> openFile(const QString& path, Access access, TransferType type);
+    // A write from restartAt > 0 on continues the remote file at that byte: REST, then STOR;
+    // a server that does not know REST (500, 502, 504) gets APPE instead, from then on.
+    std::unique_ptr<RemoteFile> openFile(const QString& path, Access access, TransferType type,
+                                         qint64 restartAt = 0);
 
     // Lists the folder of `searchPath` and returns a search over the entries whose names match
     // its last part (see splitSearchPath and matchesPattern), with the first entry in `first`.
@@ -186,7 +189,9 @@ private:
     bool simple(const QString& command, int wantedClass = 2);
     bool login(const QString& user, const QString& password);
     bool setType(TransferType type);
-    std::unique_ptr<QTcpSocket> openData(const QString& command, TransferType type);
+    // Sets up the data connection and sends `command` on it; restartAt > 0 sends REST first,
+    // right before the command.
+    std::unique_ptr<QTcpSocket> openData(const QString& command, TransferType type, qint64 restartAt = 0);
     std::unique_ptr<QTcpSocket> passiveSocket();
     bool sendActiveAddress(quint16 port);
     std::optional<QByteArray> readListing(const QString& folder, bool mlsd);
@@ -201,6 +206,7 @@ private:
     bool m_noEpsv = false;
     bool m_noEprt = false;
     bool m_noMlsd = false;
+    bool m_noRest = false;
     std::optional<TransferType> m_type;
     RemoteFile* m_file = nullptr;
     int m_waits = 0;  // waits in progress that yield (nested ones count again)

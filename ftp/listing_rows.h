@@ -21,7 +21,7 @@ struct ListingRow {
 QString attributeText(const cDirItem& item);
 
 // The row ".." first, then one row per entry in list order: a folder shows "< Directory >"
-// under "Size" and nothing else; a file shows its size as signed 32 bits, its last write time
+// under "Size" and nothing else; a file shows its whole size in bytes, its last write time
 // in the general date-time form and its attribute text.
 QList<ListingRow> listingRows(const cDirList& list);
 

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "ftp/cftp.h"
+#include "ftp/whole_upload.h"
 #include "ui/ui.h"
 
 class QGroupBox;
@@ -33,6 +34,7 @@ struct UploadLinks {
     std::function<void()> showEmail;            // shows the notification window and runs its load
     std::function<void()> showInternal;         // shows the internal mailer and runs its load
     std::function<void()> unloadMailWindows;    // unloads the notification window, then the mailer
+    std::function<void(const QString&)> note;   // adds a dated line to the log window (may be empty)
 };
 
 class frmUpload : public QWidget {
@@ -43,6 +45,8 @@ public:
     ~frmUpload() override;
 
     cFTP mFTP;  // the window's FTP client; its progress drives pb
+    // How the job's upload waits and retries after a lost connection (tests shorten the waits).
+    RetryPolicy uploadRetry;
 
     QGroupBox* Frame1;
     QLabel* Label1;
@@ -86,7 +90,9 @@ public:
     // Rebuilds lblDir and the rows of lv from a new listing of the current remote folder; a
     // failed listing shows no message, only the ".." row.
     void RefreshListing();
-    // Encrypts when asked, uploads the file, saves the log, confirms and notifies, then closes
+    // Encrypts when asked, uploads the file (under a temporary name, continued after a lost
+    // connection, size-checked and renamed: see WholeUpload; each try goes to the log), saves
+    // the log, confirms and notifies only once the file is whole under its name, then closes
     // the connection, deletes the sent file when asked and ends the program. Stops at once,
     // without closing or deleting anything, when a notification window ended the program.
     void RunUploadJob();

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 
 #include "core/program_folder.h"
@@ -34,16 +35,16 @@ void frmUpload::RunUploadJob() {
 
 // Uploads the file under its bare name; a missing file or a failed transfer is reported here.
 // The transfer would report a missing file too, but only as a failure to open it; this names
-// the likely reason.
+// the likely reason. The error text is shown only once every try has failed.
 bool frmUpload::sendFile(const QString& sPath, bool encrypted) {
     if (!QFileInfo(sPath).isFile()) {
         m_ui.messageBox(missingFileText(sPath, encrypted), Buttons::Ok, Icon::Critical);
         return false;
     }
-    QString sLocal = sPath;
-    QString sRemote = TrimPath(sPath);
-    if (mFTP.FTPUploadFile(sLocal, sRemote)) return true;
-    m_ui.messageBox(mFTP.GetLastErrorMessage());
+    WholeUpload upload(mFTP, {txtServer->text(), txtUser->text(), txtPassword->text()}, uploadRetry,
+                       m_links.note);
+    if (upload.run(sPath, TrimPath(sPath))) return true;
+    m_ui.messageBox(upload.errorText());
     return false;
 }
 

@@ -38,6 +38,10 @@ QString usageText() {
         "      --ascii                ASCII transfers (line ends converted)\n"
         "      --binary               binary transfers (default)\n"
         "  -t, --timeout SECONDS      give up when the server is silent this long (default 30)\n"
+        "      --resume               put: upload as .NAME.part, continue after a lost\n"
+        "                             connection (up to 3 retries), compare the server's size,\n"
+        "                             then rename to NAME\n"
+        "      --retry-wait SECONDS   first wait before a retry, doubled each time (default 2)\n"
         "  -q, --quiet                no progress bar and no transfer summary\n"
         "  -v, --verbose              print the FTP dialogue on standard error\n"
         "  -h, --help                 show this text\n"
@@ -104,6 +108,14 @@ ParseResult parseArguments(const QStringList& args,
             o.timeoutSeconds = v.toInt(&ok);
             if (!ok || o.timeoutSeconds < 1 || o.timeoutSeconds > 3600)
                 return fail(QStringLiteral("time-out must be a number of seconds from 1 to 3600"));
+        } else if (a == "--resume") {
+            o.resume = true;
+        } else if (a == "--retry-wait") {
+            bool ok = false;
+            if (!value(&v)) return fail(QStringLiteral("%1 needs a value").arg(a));
+            o.retryWaitSeconds = v.toDouble(&ok);
+            if (!ok || !(o.retryWaitSeconds >= 0) || o.retryWaitSeconds > 600)
+                return fail(QStringLiteral("retry wait must be a number of seconds from 0 to 600"));
         } else if (a == "-q" || a == "--quiet") {
             o.quiet = true;
         } else if (a == "-v" || a == "--verbose") {

@@ -24,6 +24,9 @@ struct FtpOptions {
     bool quiet = false;
     bool verbose = false;
     bool help = false;
+    // put: under a temporary name, continued after a lost connection, size-checked, renamed.
+    bool resume = false;
+    double retryWaitSeconds = 2;  // the first wait before a retry; each later one is doubled
     std::vector<FtpCommand> commands;
 };
 

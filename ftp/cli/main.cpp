@@ -14,6 +14,7 @@
 #include "ftp/cftp.h"
 #include "ftp/cli/cli_options.h"
 #include "ftp/listing_rows.h"
+#include "ftp/whole_upload.h"
 
 namespace {
 
@@ -41,7 +42,9 @@ public:
     ProgressBar(cFTP& ftp, bool enabled) {
         if (!enabled) return;
         QObject::connect(&ftp, &cFTP::FileTransferProgress, &ftp,
-                         [this](qint32 cur, qint32 total) { onProgress(cur, total); });
+                         [this, &ftp](qint32 cur, qint32 total) {
+                             onProgress(cur * ftp.progressUnit(), total * ftp.progressUnit());
+                         });
     }
     void start(const QString& label) {
         m_label = label;
@@ -56,7 +59,7 @@ public:
     }
 
 private:
-    void onProgress(qint32 cur, qint32 total) {
+    void onProgress(qint64 cur, qint64 total) {
         if ((++m_events & 0xff) != 0 && cur != total) return;
         const qint64 now = m_clock.elapsed();
         if (now - m_lastDraw < 100 && cur != total) return;
@@ -137,7 +140,7 @@ private:
         if (c.name == "cd") return m_ftp.SetFTPDirectory(a[0]);
         if (c.name == "ls") return printListing(m_ftp);
         if (c.name == "size") {
-            const qint32 n = m_ftp.GetFTPFileSize(a[0]);
+            const qint64 n = m_ftp.GetFTPFileSize(a[0]);
             if (n == -1) m_silent = a[0] + ": no such remote file";
             if (n < 0) return false;
             out() << n << '\n';
@@ -162,10 +165,26 @@ private:
         QElapsedTimer t;
         t.start();
         m_bar.start(remote);
-        const bool ok = m_ftp.FTPUploadFile(local, remote);
+        const bool ok = m_o.resume ? resumable(local, remote) : m_ftp.FTPUploadFile(local, remote);
         m_bar.finish();
         if (ok) summary("uploaded", QFileInfo(local).size(), remote, t.elapsed());
         return ok;
+    }
+
+    // put --resume: each try and outcome is a line on standard error (unless quiet).
+    bool resumable(const QString& local, const QString& remote) {
+        vx::RetryPolicy policy;
+        const int first = int(m_o.retryWaitSeconds * 1000);
+        policy.waitsMs = {first, first * 2, first * 4};
+        vx::WholeUpload upload(m_ftp, {m_o.server, m_o.user, m_o.password}, policy, [this](const QString& line) {
+            if (m_o.quiet) return;
+            m_bar.finish();
+            std::fprintf(stderr, "%s\n", qPrintable(vx::printable(line)));
+        });
+        if (upload.run(local.trimmed(), remote.trimmed())) return true;
+        m_silent = upload.errorText().trimmed();
+        if (m_silent.isEmpty()) m_silent = QStringLiteral("failed");
+        return false;
     }
 
     bool get(QString remote, QString local) {
@@ -195,7 +214,7 @@ private:
     // the empty file locally, as a person would expect of "get".
     bool explainSilentDownload(const QString& remote, const QString& local) {
         const QString before = m_ftp.GetLastErrorMessage();
-        const qint32 n = m_ftp.GetFTPFileSize(remote);
+        const qint64 n = m_ftp.GetFTPFileSize(remote);
         if (m_ftp.GetLastErrorMessage() != before) return false;
         if (n == -1) {
             m_silent = remote + ": no such remote file";
@@ -210,7 +229,6 @@ private:
             summary("downloaded", 0, local, 0);
             return true;
         }
-        m_silent = remote + QStringLiteral(": size %1 cannot be downloaded (2 GiB or larger?)").arg(n);
         return false;
     }
 

@@ -237,13 +237,10 @@ TEST_F(Cftp, SizesAndListingsOfTheCurrentFolder) {
     QDir().mkpath(server.local("/home/tulpa/sub folder"));
     server.put("/home/tulpa/huge.iso", "");
     ASSERT_TRUE(QFile::resize(server.local("/home/tulpa/huge.iso"), 3000000000LL));  // sparse
-    const std::pair<const char*, qint32> sizes[] = {{"plain.zip", 77}, {"a file.txt", 5}, {"huge.iso", -1294967296}};
+    const std::pair<const char*, qint64> sizes[] = {{"plain.zip", 77}, {"a file.txt", 5}, {"huge.iso", 3000000000LL}};
     for (const auto& [name, size] : sizes) EXPECT_EQ(ftp.GetFTPFileSize(name), size) << name;
+    EXPECT_EQ(ftp.ServerFileSize("huge.iso"), 3000000000LL);
     EXPECT_TRUE(server.transcript().contains("SIZE plain.zip"));
-    EXPECT_FALSE(download(ftp, local.file("huge.iso"), "huge.iso"));
-    EXPECT_EQ(ftp.GetLastErrorMessage(),
-              "FtpOpenFile:GetFile error code: 17 Message: The file is 2 GiB or larger. huge.iso");
-    EXPECT_FALSE(QFile::exists(local.file("huge.iso")));
 
     const std::pair<const char*, QStringList> filters[] = {
         {"*.zip", {"plain.zip"}},
@@ -260,5 +257,5 @@ TEST_F(Cftp, SizesAndListingsOfTheCurrentFolder) {
     ASSERT_NE(file, nullptr);
     EXPECT_TRUE(file->Normal && !file->Directory && file->FileSize == 5);
     EXPECT_EQ(fromDateValue(file->LastWriteTime), when.toLocalTime());
-    EXPECT_EQ(ftp.Directory().Item(QStringLiteral("huge.iso"))->FileSize, -1294967296);
+    EXPECT_EQ(ftp.Directory().Item(QStringLiteral("huge.iso"))->FileSize, 3000000000LL);
 }

@@ -20,6 +20,7 @@ TEST(CliOptions, ArgumentsGiveTheOptionsAndCommandsOrNameTheMistake) {
           "rename", "x", "y", "pwd"},
          "h me pw active ascii: cd public_html|put a b.zip .|ls|rename x y|pwd"},
         {{"-s", "h", "pwd"}, "h env-user env-pw passive binary: pwd"},
+        {{"-s", "h", "--resume", "--retry-wait", "0.5", "put", "a", "."}, "h env-user env-pw passive binary resume 0.5: put a ."},
         {{"-s", "h", "--password-file", "/pw", "pwd"}, "h env-user file-pw passive binary: pwd"},
         {{"-s", "h", "-p", "opt", "--password-file", "/pw", "pwd"}, "h env-user opt passive binary: pwd"},
         {{"-s", "h", "--password-file", "/nope", "pwd"}, "cannot read the password file /nope"},
@@ -30,6 +31,7 @@ TEST(CliOptions, ArgumentsGiveTheOptionsAndCommandsOrNameTheMistake) {
         {{"-s", "h", "--frobnicate", "pwd"}, "unknown option --frobnicate"},
         {{"-s", "h", "-t", "0", "pwd"}, "time-out must be a number of seconds from 1 to 3600"},
         {{"-s"}, "-s needs a value"},
+        {{"-s", "h", "--retry-wait", "-1", "pwd"}, "retry wait must be a number of seconds from 0 to 600"},
     };
     for (const auto& c : cases) {
         const auto r = parseArguments(
@@ -40,6 +42,7 @@ TEST(CliOptions, ArgumentsGiveTheOptionsAndCommandsOrNameTheMistake) {
             const auto& o = *r.options;
             got = QStringList{o.server, o.user, o.password, o.passive ? "passive" : "active",
                               o.ascii ? "ascii:" : "binary:"}.join(' ');
+            if (o.resume) got.replace(":", QStringLiteral(" resume %1:").arg(o.retryWaitSeconds));
             QStringList commands;
             for (const auto& command : o.commands) commands << (QStringList{command.name} + command.args).join(' ');
             got += " " + commands.join('|');

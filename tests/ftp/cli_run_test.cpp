@@ -70,3 +70,27 @@ TEST(VexaroFtpCli, FailurePrintsTheErrorStopsAndExitsNonZero) {
     EXPECT_EQ(r.err, "vexaro-ftp: cd: 550 No such \\x1b[2Jfolder.\n");  // the server's text, escaped
     EXPECT_FALSE(server.verbs().contains("MKD"));
 }
+
+// put --resume: a dropped data connection is continued; one that drops on every try leaves
+// nothing under the name, and the run fails with the last try's reason.
+TEST(VexaroFtpCli, ResumedPutArrivesWholeOrNotAtAll) {
+    const QByteArray data(400000, 'r');
+    const struct {
+        QStringList knobs;
+        int exitCode;
+        const char* err;  // pattern
+    } cases[] = {
+        {{"--data-stop", "30000", "--stop-times", "1"}, 0, "*Continuing .r.bin.part at byte *uploaded 400000 bytes to r.bin*"},
+        {{"--control-drop", "1000"}, 1, "*Upload try 4 of 4 failed*vexaro-ftp: put: *"},
+    };
+    for (const auto& c : cases) {
+        FtpTestServer server(c.knobs);
+        vx::test::TempHome dir;
+        const QString src = dir.write("r.bin", data);
+        const CliRun r = runCli({"--resume", "--retry-wait", "0.01", "put", src, "."}, server.address(), dir.path());
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        EXPECT_TRUE(vx::test::like(r.err, c.err)) << r.err.toStdString();
+        EXPECT_EQ(server.get("/home/tulpa/r.bin"), c.exitCode == 0 ? data : QByteArray("<missing>"));
+        EXPECT_EQ(server.get("/home/tulpa/.r.bin.part"), "<missing>");
+    }
+}

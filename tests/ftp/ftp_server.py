@@ -14,7 +14,8 @@ p = argparse.ArgumentParser()
 for name, n in (("--reply", 2), ("--every", 3), ("--silent", 1)):
     p.add_argument(name, nargs=n, action="append", default=[])
 for name, kind in (("--root", str), ("--transcript", str), ("--data-stop", int),
-                   ("--data-drip", float), ("--pasv-host", str), ("--throttle", int)):
+                   ("--data-drip", float), ("--pasv-host", str), ("--throttle", int),
+                   ("--control-drop", int), ("--stop-times", int)):
     p.add_argument(name, type=kind)
 p.add_argument("--data-stop-mode", choices=["close", "stall"], default="close")
 p.add_argument("--trickle", action="store_true")
@@ -26,12 +27,22 @@ KNOBS = {cmd.upper(): (kind, [a.replace("\\r\\n", "\r\n") for a in rest])
 class KnobDTP(ThrottledDTPHandler):
     # --throttle: data goes no faster than this many bytes a second, in both directions.
     read_limit = write_limit = ARGS.throttle or 0
+    stops = 0  # transfers stopped so far, over all sessions (--stop-times)
 
     def stopped(self):
-        """True once --data-stop's bytes went through: the connection is then closed or silent."""
-        if ARGS.data_stop is None or self.get_transmitted_bytes() < ARGS.data_stop:
+        """True once --data-stop's (or --control-drop's) bytes went through: the data
+        connection is then closed or silent, or the control connection is closed."""
+        limit = ARGS.control_drop if ARGS.control_drop is not None else ARGS.data_stop
+        if limit is None or self.get_transmitted_bytes() < limit:
             return False
-        if ARGS.data_stop_mode == "close":
+        if not getattr(self, "_hit", False):
+            if ARGS.stop_times is not None and KnobDTP.stops >= ARGS.stop_times:
+                return False
+            KnobDTP.stops += 1
+            self._hit = True
+        if ARGS.control_drop is not None:
+            self.cmd_channel.close()
+        elif ARGS.data_stop_mode == "close":
             self._resp = ("426 Transfer stopped by the test server.", lambda *a: None)
             self.close()
         return True

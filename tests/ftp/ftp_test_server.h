@@ -8,6 +8,9 @@
 //   --silent CMD           never answer CMD
 //   --data-stop BYTES      data transfers stop after about BYTES bytes, with --data-stop-mode
 //                          close (the data connection is closed) or stall (it goes silent)
+//   --control-drop BYTES   the control connection is closed once a transfer passed BYTES bytes
+//   --stop-times N         only the first N transfers that reach --data-stop or --control-drop
+//                          are stopped (all by default)
 //   --data-drip SECS       data connections send one byte every SECS
 //   --pasv-host IP         name IP instead of 127.0.0.1 in the 227 reply
 //   --trickle              send replies one byte at a time, a millisecond apart

@@ -13,7 +13,7 @@ TEST(ListingRows, DotDotFirstThenEntriesInListOrder) {
     const double noon = toDateValue(QDateTime(QDate(2024, 3, 5), QTime(14, 22, 10)));
     const double midnight = toDateValue(QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
     cDirList list;
-    list.Add(0x80, 0, 0, noon, static_cast<qint32>(3000000000u), "big.iso");
+    list.Add(0x80, 0, 0, noon, 10737418240LL, "big.iso");  // 10 GiB
     list.Add(0x10, 0, 0, noon, 4096, "folder");
     list.Add(0x21, 0, 0, midnight, 7, "read only");
     list.Add(0x10, 0, 0, 0, 0, "BIG.iso");  // differs only in case: kept, but the name finds the first
@@ -21,7 +21,7 @@ TEST(ListingRows, DotDotFirstThenEntriesInListOrder) {
     for (const auto& row : listingRows(list))
         rows << (QStringList{row.text, QString::number(row.smallIcon)} + row.subItems).join('|');
     EXPECT_EQ(rows, QStringList({"..|1",
-                                 "big.iso|2|-1294967296|" + generalDateTime(noon) + "| -  -  -  -  N  -  -  -  - ",
+                                 "big.iso|2|10737418240|" + generalDateTime(noon) + "| -  -  -  -  N  -  -  -  - ",
                                  "folder|1|< Directory >",
                                  "read only|2|7|" + generalDateTime(midnight) + "| A  -  -  -  -  -  R  -  - ",
                                  "BIG.iso|1|< Directory >"}));

@@ -100,6 +100,44 @@ TEST(frmUpload, JobBranches) {
     }
 }
 
+// A connection lost during the job's upload is made again and the file continued; the
+// notification comes only once the file stands whole under its name, and a job whose every try
+// failed shows the failure alone and leaves nothing under the name.
+TEST(frmUpload, JobRetriesALostConnectionAndNotifiesOnlyAfterTheRename) {
+    const QString zip = "12042026-162907.zip", folder = "/home/tulpa/public_html/K7QX/";
+    const QByteArray big = QByteArray("0123456789abcdef").repeated(40000);
+    const struct {
+        const char* what;
+        QStringList knobs;
+        int waits;
+        const char* message;  // pattern
+    } cases[] = {
+        {"data connection dropped", {"--data-stop", "50000", "--stop-times", "1"}, 1, "Upload complete!"},
+        {"control connection closed", {"--control-drop", "50000", "--stop-times", "1"}, 1, "Upload complete!"},
+        {"every try fails", {"--data-stop", "20000"}, 3, "*"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto run = std::make_unique<test::UploadRun>(
+            std::initializer_list<std::pair<const char*, QString>>{{"EncryptYN", "0"}, {"Mailer", "default"}}, c.knobs);
+        run->home.write(zip, big);
+        int waits = 0;
+        run->window.uploadRetry.wait = [&](int) { ++waits; };
+        run->window.Form_Load();
+
+        const bool ok = c.waits < 3;
+        EXPECT_EQ(waits, c.waits);
+        ASSERT_EQ(run->ui.messageTexts().size(), 1);
+        EXPECT_TRUE(test::like(run->ui.messageTexts()[0], c.message));
+        EXPECT_EQ(run->ui.messageTexts()[0] == "Upload complete!", ok);
+        EXPECT_EQ(run->calls, ok ? QStringList({"email", "unload"}) : QStringList());
+        EXPECT_EQ(run->heldAtNotice, ok ? QStringList{zip} : QStringList());
+        EXPECT_EQ(run->server.get(folder + zip), ok ? big : QByteArray("<missing>"));
+        EXPECT_EQ(QDir(run->server.local(folder)).entryList(QDir::Files | QDir::Hidden).size(), ok ? 1 : 0);
+        EXPECT_EQ(run->notes.filter(QRegularExpression("^Upload try \\d of 4 in ")).size(), c.waits);
+    }
+}
+
 TEST(frmUpload, ProgressBarKeepsItsValueAboveTheTotalAndFillsForAnEmptyFile) {
     test::UploadRun run;
     const QProgressBar& pb = *run.window.pb;
@@ -109,6 +147,12 @@ TEST(frmUpload, ProgressBarKeepsItsValueAboveTheTotalAndFillsForAnEmptyFile) {
     run.window.mFTP_FileTransferProgress(0, 0);
     EXPECT_EQ(std::pair(pb.maximum(), pb.value()), std::pair(1, 1));
     EXPECT_EQ(run.ui.yields(), 3);
+    // Past 2 GiB the counts come scaled: three quarters of the way shows as three quarters.
+    for (const qint64 total : {qint64(1) << 31, qint64(1) << 32, qint64(10) << 30}) {
+        const ProgressCounts p = scaledProgress(total / 4 * 3, total);
+        run.window.mFTP_FileTransferProgress(p.current, p.total);
+        EXPECT_NEAR(double(pb.value()) / pb.maximum(), 0.75, 1e-6) << total;
+    }
 }
 
 // A click that gives the focus places the cursor, and the text is selected all the same.

@@ -23,11 +23,16 @@ struct UploadRun {
     SettingsStore store{home.file("TULPAREG.conf")};
     ScriptedUi ui;
     QStringList calls;  // "encrypt", "email", "internal", "unload", in order
+    QStringList notes;  // lines for the log window
+    QStringList heldAtNotice;  // files in the access-code folder when the notification began
     QString archive = home.write("12042026-162907.zip", kPayload);
     bool deleteAfter = false, encryptMakesFile = true, emailEnds = false;
     frmUpload window{ui, store, links()};
 
-    explicit UploadRun(std::initializer_list<std::pair<const char*, QString>> keys = {}) {
+    // `knobs` make the FTP server misbehave (ftp_test_server.h).
+    explicit UploadRun(std::initializer_list<std::pair<const char*, QString>> keys = {},
+                       const QStringList& knobs = {})
+        : server(knobs) {
         QDir().mkpath(server.local("/home/tulpa/public_html/K7QX"));
         home.write("keycode.dat", "old,K7QX\r\n");
         (void)store.save(kSettingsSection, "FtpServer", server.address());
@@ -48,10 +53,13 @@ private:
                 },
                 [this] {
                     calls << "email";
+                    heldAtNotice = QDir(server.local("/home/tulpa/public_html/K7QX"))
+                                       .entryList(QDir::Files | QDir::Hidden);
                     if (emailEnds) ui.endProgram();
                 },
                 record("internal"),
-                record("unload")};
+                record("unload"),
+                [this](const QString& line) { notes << line; }};
     }
 };
 
