@@ -114,6 +114,11 @@ TEST(WholeUpload, ArrivesWholeUnderItsNameOrNotAtAll) {
         QStringList notes;
         RetryPolicy policy;
         policy.wait = [&](int ms) { waits << ms; };
+        QStringList midway;  // the folder when the first try is half-way
+        QObject::connect(&ftp, &cFTP::FileTransferProgress, [&](qint32 cur, qint32 total) {
+            if (midway.isEmpty() && cur > total / 2)
+                midway = QDir(server.local(folder)).entryList(QDir::Files | QDir::Hidden);
+        });
         WholeUpload upload(ftp, {server.address(), "tulpa", "secret"}, policy, [&](const QString& l) { notes << l; });
         EXPECT_EQ(upload.run(local, name), c.ok) << upload.errorText().toStdString();
         EXPECT_EQ(waits, c.waits);
@@ -121,6 +126,7 @@ TEST(WholeUpload, ArrivesWholeUnderItsNameOrNotAtAll) {
         EXPECT_EQ(server.get(folder + name), c.ok ? data : QByteArray("<missing>"));
         EXPECT_EQ(server.get(folder + ".a file.uzp.part"), "<missing>");
         EXPECT_EQ(upload.errorText().isEmpty(), c.ok);
+        EXPECT_EQ(midway, c.size > 5000 ? QStringList{".a file.uzp.part"} : QStringList{"<none>"}.mid(1));
         const QStringList verbs = server.verbs();
         for (const QString& v : c.verbs) EXPECT_TRUE(verbs.contains(v)) << v.toStdString();
         for (const QString& v : c.notVerbs) EXPECT_FALSE(verbs.contains(v)) << v.toStdString();
