@@ -101,7 +101,8 @@ public:
     void SaveText(const QString& text, const QString& path);
 
     // Transfer progress: pb runs from 0 to lTotalBytes; a count above the total leaves the value.
-    // An empty transfer (total 0) shows a full bar. Yields once.
+    // An empty transfer (total 0) shows a full bar. Yields once. Files of 2 GiB or more come in
+    // scaled units (ftp/progress_scale.h), so the bar's fraction is right for them too.
     void mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes);
 
     void cmdConnect_Click();

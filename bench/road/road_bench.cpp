@@ -5,6 +5,7 @@
 //                                    run's archive, encrypt, upload, notify; prints "road SECONDS"
 //   vexaro-road-bench stages LIST    the same work stage by stage, each timed on its own:
 //                                    prints "compress", "encrypt", "upload" and "notify" SECONDS
+//                                    (encrypt takes no time when EncryptYN is off)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -61,7 +62,9 @@ int stages(vx::Ui& ui, const QStringList& entries) {
     report("compress", t);
 
     t.start();
-    const QString uzp = vx::korva::FileCrypto(zip, zip, vx::keys::read(settings, vx::keys::EncryptKey), QString());
+    const bool encrypt = vx::isOn(vx::keys::read(settings, vx::keys::EncryptYN));
+    const QString uzp =
+        encrypt ? vx::korva::FileCrypto(zip, zip, vx::keys::read(settings, vx::keys::EncryptKey), QString()) : zip;
     report("encrypt", t);
 
     t.start();
