@@ -104,7 +104,6 @@ frmUpload& Program::uploadWindow() {
     links.deleteAfterTransfer = [this] { return addWindow().chkDelete->checkState() == Qt::Checked; };
     links.logText = [this] { return logWindow().logText(); };
     links.logFileName = [this] { return logWindow().lblLogPath->text(); };
-    links.note = [this](const QString& text) { logWindow().appendLog(noteLine(m_clock(), text)); };
     links.showEncrypt = [this, archivePath] {
         frmEncrypt window(m_ui, settings(), archivePath);
         window.Form_Load();
@@ -119,6 +118,9 @@ frmUpload& Program::uploadWindow() {
         m_internal = std::make_unique<frmInternal>(m_ui, settings(), source, m_clock, m_pace);
         m_internal->show();
         m_internal->Form_Load();
+    };
+    links.report = [this](const QString& message) {
+        logWindow().appendLog(noteLine(m_clock(), message));
     };
     links.unloadMailWindows = [this] {
         m_email.reset();

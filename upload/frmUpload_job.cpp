@@ -42,7 +42,7 @@ bool frmUpload::sendFile(const QString& sPath, bool encrypted) {
         return false;
     }
     WholeUpload upload(mFTP, {txtServer->text(), txtUser->text(), txtPassword->text()}, uploadRetry,
-                       m_links.note);
+                       m_links.report);
     if (upload.run(sPath, TrimPath(sPath))) return true;
     m_ui.messageBox(upload.errorText());
     return false;

@@ -134,7 +134,7 @@ TEST(frmUpload, JobRetriesALostConnectionAndNotifiesOnlyAfterTheRename) {
         EXPECT_EQ(run->heldAtNotice, ok ? QStringList{zip} : QStringList());
         EXPECT_EQ(run->server.get(folder + zip), ok ? big : QByteArray("<missing>"));
         EXPECT_EQ(QDir(run->server.local(folder)).entryList(QDir::Files | QDir::Hidden).size(), ok ? 1 : 0);
-        EXPECT_EQ(run->notes.filter(QRegularExpression("^Upload try \\d of 4 in ")).size(), c.waits);
+        EXPECT_EQ(run->reported.filter(QRegularExpression("^Upload try \\d of 4 in ")).size(), c.waits);
     }
 }
 

@@ -22,17 +22,16 @@ struct UploadRun {
     TempHome home;
     SettingsStore store{home.file("TULPAREG.conf")};
     ScriptedUi ui;
-    QStringList calls;  // "encrypt", "email", "internal", "unload", in order
-    QStringList notes;  // lines for the log window
+    QStringList calls;     // "encrypt", "email", "internal", "unload", in order
+    QStringList reported;  // lines for the log window
     QStringList heldAtNotice;  // files in the access-code folder when the notification began
     QString archive = home.write("12042026-162907.zip", kPayload);
     bool deleteAfter = false, encryptMakesFile = true, emailEnds = false;
     frmUpload window{ui, store, links()};
 
-    // `knobs` make the FTP server misbehave (ftp_test_server.h).
     explicit UploadRun(std::initializer_list<std::pair<const char*, QString>> keys = {},
-                       const QStringList& knobs = {})
-        : server(knobs) {
+                       const QStringList& serverKnobs = {})
+        : server(serverKnobs) {
         QDir().mkpath(server.local("/home/tulpa/public_html/K7QX"));
         home.write("keycode.dat", "old,K7QX\r\n");
         (void)store.save(kSettingsSection, "FtpServer", server.address());
@@ -59,7 +58,7 @@ private:
                 },
                 record("internal"),
                 record("unload"),
-                [this](const QString& line) { notes << line; }};
+                [this](const QString& line) { reported << line; }};
     }
 };
 
