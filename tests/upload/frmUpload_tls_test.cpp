@@ -58,8 +58,10 @@ TEST(frmUploadTls, CertificatesAndRefusals) {
         const QStringList shown = run.ui.messageTexts();
         ASSERT_EQ(shown.size(), c.messages.size()) << shown.join(" | ").toStdString();
         for (int i = 0; i < shown.size(); ++i) EXPECT_TRUE(test::like(shown[i], c.messages[i])) << shown[i].toStdString();
-        ASSERT_EQ(run.reported.size(), c.reported.size()) << run.reported.join(" | ").toStdString();
-        for (int i = 0; i < c.reported.size(); ++i) EXPECT_TRUE(test::like(run.reported[i], c.reported[i]));
+        QStringList reported = run.reported;  // the upload's own lines about its tries aside
+        reported.removeIf([](const QString& l) { return l.startsWith("Uploading ") || l.contains(" on the server whole"); });
+        ASSERT_EQ(reported.size(), c.reported.size()) << reported.join(" | ").toStdString();
+        for (int i = 0; i < c.reported.size(); ++i) EXPECT_TRUE(test::like(reported[i], c.reported[i]));
         EXPECT_EQ(run.store.read(kSettingsSection, "FtpTlsPin", ""), c.pinAfter);
         EXPECT_EQ(run.server.get(file), c.arrives ? test::kPayload : "<missing>");
         EXPECT_TRUE(run.ui.scriptUsed());
