@@ -16,6 +16,10 @@ QString GetFileExt(const QString& path) {
     return path.mid(dot + 1).toLower();
 }
 
+QString EncryptedFileName(const QString& target) {
+    return StripFileExt(target) + QStringLiteral(".uzp");
+}
+
 bool FileExists(const QString& path) {
     const QFileInfo info(path);
     return info.exists() && info.isFile();

@@ -14,6 +14,9 @@ QString StripFileExt(const QString& path);
 // is the last character.
 QString GetFileExt(const QString& path);
 
+// The name an encrypted file gets for a target: StripFileExt(target) + ".uzp".
+QString EncryptedFileName(const QString& target);
+
 // True when the path names a file whose length can be read.
 bool FileExists(const QString& path);
 

@@ -1,6 +1,5 @@
-// The encrypted file format: checks, identification, output names, damaged files and cancelled
-// runs, each checked on the disk after. (The sample from an independent implementation is
-// restored by the vexaro-crypt test.)
+// The encrypted file format: checks, identification, output names and damaged files, each
+// checked on the disk after. (Sizes, samples and cancelled runs: file_stream_test.)
 #include "crypto/file_crypto.h"
 
 #include <gtest/gtest.h>
@@ -131,29 +130,6 @@ TEST_F(FileCryptoTest, OutputThatReplacedTheSourceIsKept) {
     EXPECT_EQ(FileCrypto(src, src, kKey, {}), src);
     EXPECT_EQ(readFile(src), "the plain text the user wants");
     EXPECT_EQ(listing(dir.path()), QStringList{"x.txt"});
-}
-
-TEST_F(FileCryptoTest, CancellingAtAnyStageLeavesTheDiskAsItWas) {
-    test::CraftedFile big;
-    big.block = sample::englishLikeText(200000);
-    HuffmanEncode(big.block, big.block.size());
-    const int decipherYields = int((big.block.size() - 1) / 5000) + 1;
-    const QString plain = make("big.txt", sample::englishLikeText(100000));
-    const QString sealed = make("big.uzp", big.build("Correct Horse 9"));
-    const QByteArray plainBytes = readFile(plain), sealedBytes = readFile(sealed);
-    // Source, the yield that aborts, code. Compressing 100000 bytes takes 100 + 10 + 10 yields.
-    const std::tuple<QString, int, int> cases[] = {
-        {plain, 1, 11}, {plain, 121, 11}, {sealed, 1, 21}, {sealed, decipherYields + 1, 21}};
-    for (const auto& [source, abortAt, code] : cases) {
-        guard.restart(abortAt);
-        expectFailure(source, source, kKey, code);
-        EXPECT_EQ(guard.yields, abortAt);
-        EXPECT_EQ(guard.sink.drawn.back(), 0);
-        EXPECT_EQ(listing(dir.path()), QStringList({"big.txt", "big.uzp"}));
-        EXPECT_EQ(readFile(plain), plainBytes);
-        EXPECT_EQ(readFile(sealed), sealedBytes);
-    }
-    EXPECT_EQ(state().ErrorMessage, "Decoding has been aborted by user");
 }
 
 }  // namespace
