@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <exception>
 #include <new>
+#include <sys/stat.h>
 
 #include "crypto/ansi_text.h"
 #include "crypto/error_codes.h"
@@ -97,6 +98,26 @@ QString guarded(int errorCode, const QString& source, Op op) {
     }
 }
 
+// What a source that is no regular file is, for the message of code 4 (empty: not found). A
+// link replaced in place would leave the file it points to, so it is refused as a source
+// that is also the target.
+QString notAFile(const QString& source) {
+    const QFileInfo info(source);
+    if (info.isSymLink() && info.isFile())
+        return QStringLiteral("Source is a symbolic link: give the file it points to, or another "
+                              "target");
+    if (!info.exists()) return QString();
+    if (info.isDir()) return QStringLiteral("Source is a folder, not a file");
+    struct stat st {};
+    if (::stat(QFile::encodeName(source).constData(), &st) == 0) {
+        if (S_ISFIFO(st.st_mode)) return QStringLiteral("Source is a named pipe (FIFO), not a file");
+        if (S_ISSOCK(st.st_mode)) return QStringLiteral("Source is a socket, not a file");
+        if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+            return QStringLiteral("Source is a device, not a file");
+    }
+    return QString();
+}
+
 }  // namespace
 
 int IdentifyCryptoFile(const QString& path) {
@@ -128,8 +149,11 @@ QString FileCrypto(const QString& Source, const QString& Target, const QString& 
     QString result = Source;
     if (!IsKeyValid(Key)) {
         s.ErrorCode = kBadKey;
-    } else if (!FileExists(Source)) {
+    } else if (!KeyFitsCodePage(Key) || !KeyFitsCodePage(PrivateKey)) {
+        s.ErrorCode = kKeyCodePage;
+    } else if (!FileExists(Source) || (Target == Source && QFileInfo(Source).isSymLink())) {
         s.ErrorCode = kSourceMissing;
+        s.FileErrorText = notAFile(Source);
     } else if (QFileInfo(Source).size() < 1) {
         s.ErrorCode = kEmptyFile;
     } else {

@@ -3,13 +3,14 @@
 # (target at most 64 MiB) and throughput against the cipher's own speed on the same bytes
 # (target at least 0.95), for encrypting and for restoring, and the restored file compared with
 # the source. Needs about 16 GiB of free disk; checks first and removes its files after.
-#   bench/crypto/stream_bench.sh [SIZE_MIB]   (default 5120)
+#   bench/crypto/stream_bench.sh [SIZE_MIB]   (default 5120; BUILD=dir picks the build folder,
+#                                              build-bench by default)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . bench/common.sh
 need_packages time
 SIZE_MIB=${1:-5120}
-BUILD=build-bench
+BUILD=${BUILD:-build-bench}
 bench_build "$BUILD" vexaro-crypt
 bench_build "$BUILD" cipher_speed
 CRYPT=$BUILD/crypto/cli/vexaro-crypt
