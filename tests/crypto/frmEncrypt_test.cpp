@@ -55,7 +55,7 @@ struct EncryptWindow {
     QStringList messages() const {
         QStringList out;
         for (const test::Shown& m : ui.messages())
-            out << (QString("NIQEC"[int(m.icon)]) + '|' + m.title + '|' + m.text)
+            out << QString(QString("NIQEC"[int(m.icon)]) + '|' + m.title + '|' + m.text)
                        .replace(dir.path(), "<dir>");
         return out;
     }
