@@ -47,6 +47,8 @@ public:
         m_count = 0;
     }
     std::uint8_t* position() const { return m_out; }
+    // Goes on writing into another buffer; the bits of a partly filled byte come along.
+    void moveTo(std::uint8_t* out) { m_out = out; }
 
 private:
     std::uint8_t* m_out;

@@ -10,9 +10,15 @@ QString errorMessageFor(int code, const QString& fileErrorText) {
         case kNoText: return QStringLiteral("Cannot continue without text (Error 1)");
         case kNoKey: return QStringLiteral("Cannot continue without key (Error 2)");
         case kBadKey: return QStringLiteral("Key too small/is repeating (Error 3)");
-        case kSourceMissing: return QStringLiteral("Source file not found (Error 4)");
+        case kSourceMissing:
+            return (fileErrorText.isEmpty() ? QStringLiteral("Source file not found")
+                                            : fileErrorText) +
+                   QStringLiteral(" (Error 4)");
         case kChecksum: return QStringLiteral("Compression checksum error (Error 5)");
         case kEmptyFile: return QStringLiteral("Cannot process empty file (Error 6)");
+        case kKeyCodePage:
+            return QStringLiteral(
+                "Key or private key holds characters outside Windows-1252 (Error 7)");
         case kTextVersion: return QStringLiteral("Crypto version unknown/contains errors (Error 10)");
         case kEncodeAborted: return QStringLiteral("Encoding has been aborted by user");
         case kEncodeFileError:

@@ -12,6 +12,7 @@ enum ErrorCodes : int {
     kSourceMissing = 4,
     kChecksum = 5,
     kEmptyFile = 6,
+    kKeyCodePage = 7,
     kTextVersion = 10,
     kEncodeAborted = 11,
     kEncodeFileError = 12,
@@ -23,8 +24,9 @@ enum ErrorCodes : int {
     kTextDecodeFailed = 33,
 };
 
-// The message for a code; codes 12 and 22 carry the file error text. Empty for 0 and for
-// codes the module does not know.
+// The message for a code; codes 12 and 22 carry the file error text, code 4 says what the
+// source is instead when that text names it. Empty for 0 and for codes the module does not
+// know.
 QString errorMessageFor(int code, const QString& fileErrorText);
 
 // Sets state().ErrorMessage from state().ErrorCode (and FileErrorText).

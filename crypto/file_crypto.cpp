@@ -5,14 +5,14 @@
 #include <QFileInfo>
 #include <exception>
 #include <new>
-#include <string_view>
+#include <sys/stat.h>
 
-#include "core/atomic_write.h"
 #include "crypto/ansi_text.h"
 #include "crypto/error_codes.h"
 #include "crypto/file_format.h"
 #include "crypto/file_names.h"
 #include "crypto/key_rules.h"
+#include "crypto/file_stream.h"
 #include "crypto/korva_state.h"
 #include "crypto/whole_file.h"
 
@@ -20,8 +20,6 @@ namespace vx::korva {
 namespace {
 
 constexpr qsizetype kBannerSize = 29;
-
-std::string_view view(const QByteArray& a) { return {a.constData(), size_t(a.size())}; }
 
 // Ends an operation with a code: progress cleared, Source returned.
 QString fail(int code, const QString& source, const QString& why = QString()) {
@@ -43,7 +41,7 @@ Status removeReplacedSource(const QString& source, const QString& target, const 
 }
 
 // Why a stored extension cannot end the output's name, or an empty text. It may hold folder
-// separators (the extension is what follows the last point of the whole path), but must not
+// separators (files written before extensions came from the file name alone), but must not
 // climb out of the target's folder, and holds no control characters.
 QString unsafeExtension(const QByteArray& ext) {
     if (ext.split('/').contains(QByteArrayLiteral("..")))
@@ -56,48 +54,31 @@ QString unsafeExtension(const QByteArray& ext) {
 
 QString encodeFileUnguarded(const QString& source, const QString& target, const QString& key,
                             const QString& privateKey) {
-    Result<QByteArray> read = readWholeFile(source);
-    if (!read) return fail(kEncodeFileError, source, read.message());
-    QByteArray block = std::move(read).value();
-    state().LastProgress = 0;
-
-    SealedPieces pieces;
-    const int code = sealContent(block, ansiBytes(GetFileExt(source)), key, privateKey, pieces);
-    if (code != 0) return fail(code, source);
-
-    const QString output = StripFileExt(target) + QStringLiteral(".uzp");
-    const QByteArray banner = cryptoFileBanner();
-    const Status written = writeFileAtomically(
-        output, {view(banner), view(pieces.header), view(block), view(pieces.check)});
-    if (!written) return fail(kEncodeFileError, source, written.message());
+    const QString output = EncryptedFileName(target);
+    QString why;
+    const int code =
+        encodeStreamed(source, output, ansiBytes(GetFileExt(source)), key, privateKey, why);
+    if (code != 0) return fail(code, source, why);
     DrawProgress(0);
-    block = QByteArray();
-
     const Status removed = removeReplacedSource(source, target, output);
     if (!removed) return fail(kEncodeFileError, source, removed.message());
     return output;
 }
 
-QString decodeFileUnguarded(const QString& source, const QString& target, const QString& key,
-                            const QString& privateKey) {
-    Result<QByteArray> read = readWholeFile(source);
-    if (!read) return fail(kDecodeFileError, source, read.message());
-    QByteArray content = std::move(read).value();
-
-    QByteArray extBytes;
-    QString why;
-    const int code = openContent(content, key, privateKey, extBytes, why);
-    if (code != 0) return fail(code, source, why);
-    if (const QString unsafe = unsafeExtension(extBytes); !unsafe.isEmpty())
-        return fail(kDecodeFileError, source, unsafe);
+// The restored file's name from the stored extension, or an empty text and why not.
+QString restoredName(const QString& target, const QByteArray& extBytes, QString& why) {
+    why = unsafeExtension(extBytes);
+    if (!why.isEmpty()) return QString();
     QString extension = ansiText(extBytes);
     if (!extension.isEmpty()) extension.prepend(QLatin1Char('.'));
+    return StripFileExt(target) + extension;
+}
 
-    const QString output = StripFileExt(target) + extension;
-    const Status written = writeFileAtomically(output, {view(content)});
-    if (!written) return fail(kDecodeFileError, source, written.message());
-    content = QByteArray();
-
+QString decodeFileUnguarded(const QString& source, const QString& target, const QString& key,
+                            const QString& privateKey) {
+    QString output, why;
+    const int code = decodeStreamed(source, target, restoredName, key, privateKey, output, why);
+    if (code != 0) return fail(code, source, why);
     const Status removed = removeReplacedSource(source, target, output);
     if (!removed) return fail(kDecodeFileError, source, removed.message());
     DrawProgress(0);
@@ -115,6 +96,26 @@ QString guarded(int errorCode, const QString& source, Op op) {
     } catch (const std::exception& e) {
         return fail(errorCode, source, QString::fromLocal8Bit(e.what()));
     }
+}
+
+// What a source that is no regular file is, for the message of code 4 (empty: not found). A
+// link replaced in place would leave the file it points to, so it is refused as a source
+// that is also the target.
+QString notAFile(const QString& source) {
+    const QFileInfo info(source);
+    if (info.isSymLink() && info.isFile())
+        return QStringLiteral("Source is a symbolic link: give the file it points to, or another "
+                              "target");
+    if (!info.exists()) return QString();
+    if (info.isDir()) return QStringLiteral("Source is a folder, not a file");
+    struct stat st {};
+    if (::stat(QFile::encodeName(source).constData(), &st) == 0) {
+        if (S_ISFIFO(st.st_mode)) return QStringLiteral("Source is a named pipe (FIFO), not a file");
+        if (S_ISSOCK(st.st_mode)) return QStringLiteral("Source is a socket, not a file");
+        if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+            return QStringLiteral("Source is a device, not a file");
+    }
+    return QString();
 }
 
 }  // namespace
@@ -148,8 +149,11 @@ QString FileCrypto(const QString& Source, const QString& Target, const QString& 
     QString result = Source;
     if (!IsKeyValid(Key)) {
         s.ErrorCode = kBadKey;
-    } else if (!FileExists(Source)) {
+    } else if (!KeyFitsCodePage(Key) || !KeyFitsCodePage(PrivateKey)) {
+        s.ErrorCode = kKeyCodePage;
+    } else if (!FileExists(Source) || (Target == Source && QFileInfo(Source).isSymLink())) {
         s.ErrorCode = kSourceMissing;
+        s.FileErrorText = notAFile(Source);
     } else if (QFileInfo(Source).size() < 1) {
         s.ErrorCode = kEmptyFile;
     } else {

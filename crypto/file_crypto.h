@@ -11,10 +11,13 @@ namespace vx::korva {
 // Encrypts or decrypts Source, as its first 29 bytes decide, and writes the result next to
 // Target's name: StripFileExt(Target) + ".uzp" when encoding, StripFileExt(Target) plus the
 // stored extension when decoding. When Target equals Source the source is removed after the
-// output was written completely, unless the output replaced it. Resets the error fields and
-// the abort flag; yields, tests the abort flag and draws progress while it runs.
-// Returns the output path, or Source with state().ErrorCode set (3, 4, 5, 6, 11, 12, 20, 21,
-// 22, 23) and state().ErrorMessage describing it.
+// output was written completely, unless the output replaced it. An existing file of the
+// output's name other than the source is replaced only when state().ConfirmReplace allows it.
+// Resets the error fields and the abort flag; yields, tests the abort flag and draws progress
+// while it runs. Returns the output path, or Source with state().ErrorCode set (3, 4, 5, 6, 7,
+// 11, 12, 20, 21, 22, 23) and state().ErrorMessage describing it. Code 4 also covers a source
+// that is no regular file (named in the message), and a symbolic link given as both source
+// and target.
 QString FileCrypto(const QString& Source, const QString& Target, const QString& Key,
                    const QString& PrivateKey);
 

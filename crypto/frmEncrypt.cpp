@@ -66,10 +66,15 @@ frmEncrypt::frmEncrypt(Ui& ui, SettingsStore& settings, std::function<QString()>
     wire();
     setBusy(false);
     korva::state().sink = this;
+    korva::state().ConfirmReplace = [this](const QString& existing) {
+        return m_ui.messageBox(existing + QStringLiteral(" already exists.\nReplace it?"),
+                               Buttons::YesNo, Icon::Question) == Answer::Yes;
+    };
 }
 
 frmEncrypt::~frmEncrypt() {
     if (korva::state().sink == this) korva::state().sink = m_previousSink;
+    korva::state().ConfirmReplace = nullptr;
 }
 
 void frmEncrypt::buildControls() {
@@ -202,16 +207,26 @@ void frmEncrypt::Form_Load() {
 
 void frmEncrypt::Timer1_Timer() {
     Timer1.stop();
-    if (m_busy) return;
+    if (m_busy) {
+        m_tickWaiting = true;  // the click's run ends first; the job waits for this run
+        return;
+    }
     runFileCrypto();
     setBusy(false);
     close();
+}
+
+void frmEncrypt::runDeferredTick() {
+    if (!m_tickWaiting || !isVisible()) return;
+    m_tickWaiting = false;
+    Timer1_Timer();
 }
 
 void frmEncrypt::cmdCrypto_Click() {
     runFileCrypto();
     setBusy(false);
     m_ui.messageBox(QStringLiteral("Done!"));
+    runDeferredTick();
 }
 
 void frmEncrypt::runFileCrypto() {
@@ -234,6 +249,7 @@ void frmEncrypt::cmdText_Click() {
     const QString result = korva::TextCrypto(text, txtKey->text(), txtPCC->text());
     if (!showModuleError()) txtBox->setPlainText(result);
     setBusy(false);
+    runDeferredTick();
 }
 
 bool frmEncrypt::showModuleError() {
@@ -269,6 +285,7 @@ bool frmEncrypt::eventFilter(QObject* watched, QEvent* event) {
 
 void frmEncrypt::closeEvent(QCloseEvent* event) {
     Timer1.stop();
+    m_tickWaiting = false;
     if (m_busy) korva::state().AbortFlag = true;
     QWidget::closeEvent(event);
 }

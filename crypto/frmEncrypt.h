@@ -65,10 +65,11 @@ public:
     void Form_Load();
     // The automatic run: busy, FileCrypto on the two path fields, the module's error message
     // or the written path into the fields, idle, Timer1 stopped, window closed. Yields while
-    // the module works. A tick that arrives while another operation runs is dropped.
+    // the module works. A tick that arrives while a click's run works waits for its end.
     void Timer1_Timer();
     // "File Crypto": as the automatic run, but the window stays open and "Done!" follows,
-    // after an error message too.
+    // after an error message too. Before an existing file other than the source is replaced,
+    // the window asks (in every run); No keeps it and the run ends with the module's file error.
     void cmdCrypto_Click();
     // "Text Crypto": txtBox becomes the module's result; on failure it keeps its text and the
     // module's error message is shown. The box's line breaks reach the module as CR LF.
@@ -99,12 +100,14 @@ private:
     void setBusy(bool busy);
     void runFileCrypto();
     bool showModuleError();
+    void runDeferredTick();
 
     Ui& m_ui;
     SettingsStore& m_settings;
     std::function<QString()> m_archivePath;
     korva::ProgressSink* m_previousSink;
     bool m_busy = false;
+    bool m_tickWaiting = false;  // the automatic run's tick came during a click's run
 };
 
 }  // namespace vx

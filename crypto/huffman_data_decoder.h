@@ -26,6 +26,20 @@ public:
     // the tree (NoCode) or the data ends first (DataEnd).
     Stop run(std::uint64_t limitBit);
 
+    // Goes on with another stretch of the data (block[0..blockLen), its next bit at `bit`), or
+    // into another output buffer: a streamed block is decoded piece by piece.
+    void setInput(const std::uint8_t* block, qsizetype blockLen, std::uint64_t bit) {
+        m_block = block;
+        m_blockLen = blockLen;
+        m_endBit = static_cast<std::uint64_t>(blockLen) * 8;
+        m_bit = bit;
+    }
+    void setOutput(std::uint8_t* out, std::uint8_t* outEnd) {
+        m_out = out;
+        m_outEnd = outEnd;
+    }
+    std::uint8_t* output() const { return m_out; }
+
     std::uint64_t bit() const { return m_bit; }
     bool full() const { return m_out == m_outEnd; }
     // The xor of the values written so far.

@@ -11,56 +11,13 @@
 #include "crypto/huffman_data_decoder.h"
 #include "crypto/huffman_decode_tree.h"
 #include "crypto/huffman_format.h"
+#include "crypto/huffman_opening.h"
 #include "crypto/korva_state.h"
 
 namespace vx::korva {
 namespace {
 
 using namespace huffman;
-
-struct Header {
-    std::uint8_t check = 0;
-    qsizetype outLen = 0;
-    std::array<int, 256> lengths{};  // code length of each value, 0 for none
-    qsizetype codeStart = 0;         // first byte of the code bits
-    qsizetype dataStart = 0;         // first byte of the data bits
-};
-
-int read16(const std::uint8_t* p) { return static_cast<std::int16_t>(p[0] | (p[1] << 8)); }
-std::int32_t read32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | (p[1] << 8) |
-                                     (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
-}
-
-QString readHeader(const std::uint8_t* b, qsizetype len, Header& h) {
-    if (len < kHeaderSize) return damagedError("header truncated");
-    h.check = b[kChecksumOffset];
-    h.outLen = read32(b + kLengthOffset);
-    if (h.outLen < 0) return damagedError("negative length");
-    const int n = read16(b + kCountOffset);
-    if (n < 2 || n > 256) return damagedError("number of codes out of range");
-    h.codeStart = kHeaderSize + 2 * static_cast<qsizetype>(n);
-    if (h.codeStart > len) return damagedError("code table truncated");
-    for (int i = 0; i < n; ++i) h.lengths[b[kHeaderSize + 2 * i]] = b[kHeaderSize + 2 * i + 1];
-    qsizetype codeBits = 0;
-    for (int l : h.lengths) codeBits += l;
-    h.dataStart = h.codeStart + (codeBits + 7) / 8;
-    if (h.dataStart > len) return damagedError("code bits truncated");
-    return {};
-}
-
-QString buildTree(const std::uint8_t* b, const Header& h, DecodeTree& tree, int& minLength) {
-    auto bitPos = static_cast<std::uint64_t>(h.codeStart) * 8;
-    minLength = 256;
-    for (int v = 0; v < 256; ++v) {
-        const int l = h.lengths[v];
-        if (l == 0) continue;
-        if (QString e = tree.addCode(v, b, bitPos, l); !e.isEmpty()) return e;
-        bitPos += static_cast<std::uint64_t>(l);
-        minLength = std::min(minLength, l);
-    }
-    return {};
-}
 
 // Yields at every block position (counted from 1) that is a multiple of 10000, when the
 // decoder reaches that byte; progress 45..95 %.
@@ -95,7 +52,7 @@ private:
 enum class Outcome { Ok, Aborted, Failed };
 
 // Decodes the data into `out` and gives the xor of its bytes in `sum`.
-Outcome decodeData(const DecodeTree& tree, const std::uint8_t* b, qsizetype len, const Header& h,
+Outcome decodeData(const DecodeTree& tree, const std::uint8_t* b, qsizetype len, const Opening& h,
                    QByteArray& out, std::uint8_t& sum, QString& error) {
     out = QByteArray(h.outLen, Qt::Uninitialized);
     auto* o = reinterpret_cast<std::uint8_t*>(out.data());
@@ -146,17 +103,9 @@ Status HuffmanDecode(QByteArray& A, qsizetype Len) {
         return Status::ok();
     }
 
-    Header h;
-    if (QString e = readHeader(b, Len, h); !e.isEmpty()) return Status::error(e);
+    Opening h;
     auto tree = std::make_unique<DecodeTree>();
-    int minLength = 0;
-    if (QString e = buildTree(b, h, *tree, minLength); !e.isEmpty()) return Status::error(e);
-    // Every value takes at least the shortest code, so a larger length cannot be in the data;
-    // refusing it here also keeps a forged length from allocating a huge output.
-    const auto dataBits = static_cast<std::uint64_t>(Len - h.dataStart) * 8;
-    if (h.outLen > 0 && static_cast<std::uint64_t>(h.outLen) >
-                            dataBits / static_cast<std::uint64_t>(minLength))
-        return Status::error(damagedError("data ends before the stated length"));
+    if (QString e = readOpening(b, Len, h, *tree); !e.isEmpty()) return Status::error(e);
 
     QByteArray out;
     std::uint8_t sum = 0;

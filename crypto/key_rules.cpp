@@ -50,4 +50,10 @@ int KeyQuality(const QString& key) {
     return q > 100 ? 100 : q;
 }
 
+bool KeyFitsCodePage(const QString& key) {
+    for (const QChar c : key)
+        if (cp1252Byte(c.unicode()) < 0) return false;
+    return true;
+}
+
 }  // namespace vx::korva

@@ -15,4 +15,8 @@ bool IsKeyValid(const QString& key);
 // letters, digits and codes 91..96; each product rounded halves to even, at most 100.
 int KeyQuality(const QString& key);
 
+// True when every character of the key has a byte in the module's code page. Others would all
+// become the same byte, so that different keys would open each other's files.
+bool KeyFitsCodePage(const QString& key);
+
 }  // namespace vx::korva

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace vx::korva {
 
@@ -22,6 +23,9 @@ struct ModuleState {
     bool AbortFlag = false;
     int LastProgress = 0;
     ProgressSink* sink = nullptr;  // not owned; may be null
+    // Asked before a file operation replaces an existing file other than its source; false
+    // keeps the file and ends the operation with a file error. Empty: replace without asking.
+    std::function<bool(const QString& existing)> ConfirmReplace;
 };
 
 // The one state of the process.

@@ -112,6 +112,8 @@ QString TextCrypto(const QString& Text, const QString& Key, const QString& Priva
             s.ErrorCode = kNoText;
         } else if (!IsKeyValid(Key)) {
             s.ErrorCode = kBadKey;
+        } else if (!KeyFitsCodePage(Key) || !KeyFitsCodePage(PrivateKey)) {
+            s.ErrorCode = kKeyCodePage;
         } else {
             switch (IdentifyCryptoText(T)) {
                 case 0: result = EncodeText(T, Key, PrivateKey); break;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/number_forms.h"
+#include "crypto/file_names.h"
 #include "settings/settings_store.h"
 
 namespace vx {
@@ -22,8 +23,7 @@ bool accessCodeRefused(const QString& currentFolder) {
 bool passiveFromSetting(const QString& actPasv) { return switchValue(actPasv) == 0; }
 
 QString uploadPath(const QString& archivePath, bool encrypted) {
-    if (!encrypted || archivePath.size() < 3) return archivePath;
-    return archivePath.left(archivePath.size() - 3) + QStringLiteral("uzp");
+    return encrypted ? korva::EncryptedFileName(archivePath) : archivePath;
 }
 
 QString noAccessCodeText(const QString& readError) {

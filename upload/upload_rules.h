@@ -24,9 +24,8 @@ bool accessCodeRefused(const QString& currentFolder);
 // empty or not a number), active for any other number.
 bool passiveFromSetting(const QString& actPasv);
 
-// The file the job sends: the archive path itself, or, when the job encrypted, the same path with
-// its last three characters replaced by "uzp" (a.zip -> a.uzp). A path of fewer than three
-// characters has nothing to replace and stays as it is.
+// The file the job sends: the archive path itself, or, when the job encrypted, the name the
+// encryption gave it (korva::EncryptedFileName: a.zip -> a.uzp, send.tar.gz -> send.tar.uzp).
 QString uploadPath(const QString& archivePath, bool encrypted);
 
 // Why the job cannot go on without an access code; names the file through readError.

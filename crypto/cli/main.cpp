@@ -31,14 +31,16 @@ constexpr int kExitNoKey = 66;
 constexpr int kExitInterrupted = 130;
 
 const char kUsage[] =
-    "Usage: vexaro-crypt [OPTIONS] file SOURCE [TARGET]\n"
+    "Usage: vexaro-crypt [OPTIONS] [--force] file SOURCE [TARGET]\n"
     "       vexaro-crypt [OPTIONS] text\n"
     "       vexaro-crypt [OPTIONS] quality\n"
     "\n"
     "file     Encrypts SOURCE into TARGET without its extension plus \".uzp\", or, when\n"
     "         SOURCE is an encrypted file, restores it under TARGET without its extension\n"
     "         plus the stored one. TARGET defaults to SOURCE; then SOURCE is replaced.\n"
-    "         Prints the path of the file written.\n"
+    "         An existing file of the output's name is kept unless --force is given;\n"
+    "         --force replaces it (a symbolic link there is replaced itself, never the\n"
+    "         file it points to). Prints the path of the file written.\n"
     "text     Reads a text from standard input and writes its armoured form, or the plain\n"
     "         text of an armoured block, to standard output.\n"
     "quality  Prints the quality of the key, 0 to 100 (0: too short or repeating).\n"
@@ -46,6 +48,7 @@ const char kUsage[] =
     "Options:\n"
     "  --key-file FILE          the key is the first line of FILE\n"
     "  --private-key-file FILE  the private key is the first line of FILE\n"
+    "  --force                  replace an existing output file\n"
     "  -h, --help               this text\n"
     "\n"
     "Without --key-file the key comes from the environment variable VEXARO_KEY, else it is\n"
@@ -54,7 +57,7 @@ const char kUsage[] =
     "is empty. Keys are never taken from the command line.\n"
     "\n"
     "Exit status: 0 on success; the module's error code (3 key, 4 no source, 5 checksum,\n"
-    "6 empty file, 11/21 interrupted, 12/22 file error, 20 unknown file, 23/33 wrong key or\n"
+    "6 empty file, 7 key outside Windows-1252, 11/21 interrupted, 12/22 file error, 20 unknown file, 23/33 wrong key or\n"
     "damaged data, 1/10/30 text errors); 64 usage; 66 no key; 130 interrupted at a prompt.\n"
     "Ctrl-C while a file or text is processed stops it and leaves the disk as it was.\n";
 
@@ -103,7 +106,7 @@ Result<crypt_cli::Keys> keysOrReport(const crypt_cli::KeyOptions& options, bool 
     return keys;
 }
 
-int runFile(const QStringList& args, const crypt_cli::KeyOptions& options) {
+int runFile(const QStringList& args, const crypt_cli::KeyOptions& options, bool force) {
     if (args.size() < 1 || args.size() > 2) return usageError("file needs SOURCE [TARGET]");
     const QString source = args[0];
     const QString target = args.size() == 2 ? args[1] : source;
@@ -113,10 +116,20 @@ int runFile(const QStringList& args, const crypt_cli::KeyOptions& options) {
 
     crypt_cli::TerminalProgress progress;
     korva::state().sink = &progress;
+    bool kept = false;
+    korva::state().ConfirmReplace = [&](const QString&) {
+        kept = !force;
+        return force;
+    };
     const QString output =
         korva::FileCrypto(source, target, keys.value().key, keys.value().privateKey);
     korva::state().sink = nullptr;
-    if (korva::state().ErrorCode != 0) return moduleFailure();
+    korva::state().ConfirmReplace = nullptr;
+    if (korva::state().ErrorCode != 0) {
+        const int code = moduleFailure();
+        if (kept) report(QStringLiteral("--force replaces it"));
+        return code;
+    }
     std::printf("%s\n", printable(output).toUtf8().constData());
     return 0;
 }
@@ -159,6 +172,7 @@ int runQuality(const QStringList& args, const crypt_cli::KeyOptions& options) {
 
 int run(const QStringList& argv) {
     crypt_cli::KeyOptions options;
+    bool force = false;
     QStringList words;
     for (qsizetype i = 0; i < argv.size(); ++i) {
         const QString& a = argv[i];
@@ -170,6 +184,8 @@ int run(const QStringList& argv) {
             if (i + 1 >= argv.size()) return usageError(a + QStringLiteral(" needs a FILE"));
             (a == QLatin1String("--key-file") ? options.keyFile : options.privateKeyFile) =
                 argv[++i];
+        } else if (a == QLatin1String("--force")) {
+            force = true;
         } else if (a.startsWith(QLatin1String("--key-file="))) {
             options.keyFile = a.mid(11);
         } else if (a.startsWith(QLatin1String("--private-key-file="))) {
@@ -186,7 +202,7 @@ int run(const QStringList& argv) {
     if (words.isEmpty()) return usageError("no command given");
     const QString command = words.takeFirst();
     installInterruptHandler();
-    if (command == QLatin1String("file")) return runFile(words, options);
+    if (command == QLatin1String("file")) return runFile(words, options, force);
     if (command == QLatin1String("text")) return runText(words, options);
     if (command == QLatin1String("quality")) return runQuality(words, options);
     return usageError(QStringLiteral("unknown command ") + command);

@@ -1,11 +1,11 @@
-// The encrypted file format: checks, identification, output names, damaged files and cancelled
-// runs, each checked on the disk after. (The sample from an independent implementation is
-// restored by the vexaro-crypt test.)
+// The encrypted file format: checks, identification, output names and damaged files, each
+// checked on the disk after. (Sizes, samples and cancelled runs: file_stream_test.)
 #include "crypto/file_crypto.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <tuple>
 
 #include "crypto/error_codes.h"
@@ -41,16 +41,65 @@ protected:
 TEST_F(FileCryptoTest, FailuresBeforeTheOutputIsWrittenLeaveTheDisk) {
     const QString missing = path("missing.txt"), empty = make("empty.txt", {});
     const QString uzp = make("letter.UZP", "not encrypted"), keep = make("keep.txt", "keep me");
+    const QString fifo = path("pipe"), link = path("link.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(keep, link));
+    const QString notFile = QStringLiteral("Source is %1, not a file (Error 4)");
+    const QString codePage =
+        QStringLiteral("Key or private key holds characters outside Windows-1252 (Error 7)");
+    // Key, private key, source, target, code, message ("": the code's own).
     // clang-format off
-    const std::tuple<QString, QString, QString, int> cases[] = {  // key, source, target, code
-        {"abcd", missing, missing, 3},  // the key is checked first
-        {kKey, missing, missing, 4}, {kKey, dir.path(), dir.path(), 4}, {kKey, empty, empty, 6},
-        {kKey, uzp, uzp, 20},        {kKey, keep, path("no/such/folder/keep.txt"), 12}};
+    const std::tuple<QString, QString, QString, QString, int, QString> cases[] = {
+        {"abcd", "", missing, missing, 3, ""},  // the key is checked first
+        {kKey, "", missing, missing, 4, ""}, {kKey, "", empty, empty, 6, ""},
+        {kKey, "", dir.path(), dir.path(), 4, notFile.arg("a folder")},
+        {kKey, "", fifo, fifo, 4, notFile.arg("a named pipe (FIFO)")},
+        {kKey, "", link, link, 4, "Source is a symbolic link: give the file it points to, or "
+                                  "another target (Error 4)"},
+        {"Пароль2024", "", keep, keep, 7, codePage}, {kKey, "Секрет", keep, keep, 7, codePage},
+        {kKey, "", uzp, uzp, 20, ""},        {kKey, "", keep, path("no/such/folder/keep.txt"), 12, ""}};
     // clang-format on
-    for (const auto& [key, source, target, code] : cases) expectFailure(source, target, key, code);
+    for (const auto& [key, pk, source, target, code, message] : cases) {
+        EXPECT_EQ(FileCrypto(source, target, key, pk), source);
+        EXPECT_EQ(state().ErrorCode, code) << source.toStdString();
+        EXPECT_EQ(state().ErrorMessage,
+                  message.isEmpty() ? errorMessageFor(code, state().FileErrorText) : message);
+    }
     EXPECT_FALSE(state().FileErrorText.isEmpty());
-    EXPECT_EQ(listing(dir.path()), QStringList({"empty.txt", "keep.txt", "letter.UZP"}));
+    EXPECT_EQ(listing(dir.path()), QStringList({"empty.txt", "keep.txt", "letter.UZP", "link.txt"}));
     EXPECT_EQ(readFile(uzp), "not encrypted");
+    // A link with another target is read through: the file it points to is encrypted.
+    EXPECT_EQ(FileCrypto(link, path("sealed"), kKey, {}), path("sealed.uzp"));
+}
+
+// An existing output other than the source is replaced only when the question says yes; a link
+// in its place is replaced itself, never the file it points to.
+TEST_F(FileCryptoTest, AnExistingOutputIsReplacedOnlyWhenAllowed) {
+    QDir(dir.path()).mkdir("elsewhere");
+    const QString other = make("elsewhere/precious.txt", "only copy");
+    // What is in the way (a file or a link to `other`), the answer; whether it was replaced.
+    const std::tuple<bool, bool, bool> cases[] = {
+        {false, false, false}, {false, true, true}, {true, false, false}, {true, true, true}};
+    for (const auto& [asLink, yes, replaced] : cases) {
+        const QString src = make("report.txt", "the new report");
+        QFile::remove(path("report.uzp"));
+        if (asLink) ASSERT_TRUE(QFile::link(other, path("report.uzp")));
+        else make("report.uzp", "only copy");
+        QStringList asked;
+        state().ConfirmReplace = [&](const QString& f) { asked << f; return yes; };
+        FileCrypto(src, src, kKey, {});
+        EXPECT_EQ(asked, QStringList{path("report.uzp")});
+        EXPECT_EQ(state().ErrorCode, replaced ? 0 : 12);
+        EXPECT_EQ(QFileInfo(path("report.uzp")).isSymLink(), asLink && !replaced);
+        EXPECT_EQ(readFile(other), "only copy");
+        EXPECT_EQ(QFile::exists(src), !replaced);
+        if (replaced) {  // restoring over the plain file asks too
+            make("report.txt", "older");
+            EXPECT_EQ(FileCrypto(path("report.uzp"), path("report.uzp"), kKey, {}), path("report.txt"));
+            EXPECT_EQ(asked, QStringList({path("report.uzp"), path("report.txt")}));
+            EXPECT_EQ(readFile(path("report.txt")), "the new report");
+        }
+    }
 }
 
 TEST_F(FileCryptoTest, IdentificationByBannerThenByName) {
@@ -76,8 +125,9 @@ TEST_F(FileCryptoTest, OutputNamesAndTheSourceAfterARoundTrip) {
         {"photo.JPG", "out/sent.bin", "out/sent.uzp", "out/back", "out/back.jpg", "out photo.JPG"},
         {"Makefile", "", "Makefile.uzp", "", "Makefile", "Makefile out"},
         {"notes.txt", "bare", "bare.uzp", "plain", "plain.txt", "bare.uzp notes.txt out plain.txt"},
-        // The last point of the whole path is the folder's.
-        {"notes.txt", "my.dir/report", "my.uzp", "", "my.txt", "my.txt notes.txt out"},
+        // Stem and extension come from the file name alone.
+        {"notes.txt", "my.dir/report", "my.dir/report.uzp", "", "my.dir/report.txt",
+         "my.dir notes.txt out"},
     };
     for (int row = 0; row < int(std::size(cases)); ++row) {
         const auto& [source, encodeTo, encoded, decodeTo, decoded, left] = cases[row];
@@ -86,6 +136,7 @@ TEST_F(FileCryptoTest, OutputNamesAndTheSourceAfterARoundTrip) {
                                               : QByteArray("all:\n\ttrue\n");
         const QString at = QString::number(row) + '/';
         QDir().mkpath(path(at + "out"));
+        QDir().mkpath(path(at + QFileInfo(encoded).path()));
         const QString src = make(at + source, content);
         make(at + encoded, "an older file in the way");  // replaced without asking
         const QString uzp = FileCrypto(src, *encodeTo ? path(at + encodeTo) : src, kKey, {});
@@ -131,29 +182,6 @@ TEST_F(FileCryptoTest, OutputThatReplacedTheSourceIsKept) {
     EXPECT_EQ(FileCrypto(src, src, kKey, {}), src);
     EXPECT_EQ(readFile(src), "the plain text the user wants");
     EXPECT_EQ(listing(dir.path()), QStringList{"x.txt"});
-}
-
-TEST_F(FileCryptoTest, CancellingAtAnyStageLeavesTheDiskAsItWas) {
-    test::CraftedFile big;
-    big.block = sample::englishLikeText(200000);
-    HuffmanEncode(big.block, big.block.size());
-    const int decipherYields = int((big.block.size() - 1) / 5000) + 1;
-    const QString plain = make("big.txt", sample::englishLikeText(100000));
-    const QString sealed = make("big.uzp", big.build("Correct Horse 9"));
-    const QByteArray plainBytes = readFile(plain), sealedBytes = readFile(sealed);
-    // Source, the yield that aborts, code. Compressing 100000 bytes takes 100 + 10 + 10 yields.
-    const std::tuple<QString, int, int> cases[] = {
-        {plain, 1, 11}, {plain, 121, 11}, {sealed, 1, 21}, {sealed, decipherYields + 1, 21}};
-    for (const auto& [source, abortAt, code] : cases) {
-        guard.restart(abortAt);
-        expectFailure(source, source, kKey, code);
-        EXPECT_EQ(guard.yields, abortAt);
-        EXPECT_EQ(guard.sink.drawn.back(), 0);
-        EXPECT_EQ(listing(dir.path()), QStringList({"big.txt", "big.uzp"}));
-        EXPECT_EQ(readFile(plain), plainBytes);
-        EXPECT_EQ(readFile(sealed), sealedBytes);
-    }
-    EXPECT_EQ(state().ErrorMessage, "Decoding has been aborted by user");
 }
 
 }  // namespace

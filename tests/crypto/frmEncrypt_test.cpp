@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <QApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +33,8 @@ namespace {
 const QString kKey = QStringLiteral("Correct Horse 9");
 const QString kDone = QStringLiteral("N|Vexaro|Done!");
 const QString kKeyError = QStringLiteral("C| |Key too small/is repeating (Error 3)");
+const QString kCodePageError = QStringLiteral(
+    "C| |Key or private key holds characters outside Windows-1252 (Error 7)");
 
 // A window over the archive Project.zip; the key is saved as "EncryptKey" unless empty.
 struct EncryptWindow {
@@ -41,7 +46,7 @@ struct EncryptWindow {
     std::unique_ptr<frmEncrypt> w;
 
     explicit EncryptWindow(const QString& key)
-        : archive(test::writeFile(dir.filePath("Project.zip"), sample::englishLikeText(20000))) {
+        : archive(test::writeFile(dir.filePath("Project.zip"), sample::englishLikeText(200000))) {
         if (!key.isEmpty()) (void)store.save(kSettingsSection, "EncryptKey", key);
         w = std::make_unique<frmEncrypt>(ui, store, [this] { return archive; });
     }
@@ -50,43 +55,59 @@ struct EncryptWindow {
     QStringList messages() const {
         QStringList out;
         for (const test::Shown& m : ui.messages())
-            out << QString("NIQEC"[int(m.icon)]) + '|' + m.title + '|' + m.text;
+            out << QString(QString("NIQEC"[int(m.icon)]) + '|' + m.title + '|' + m.text)
+                       .replace(dir.path(), "<dir>");
         return out;
     }
 };
 
 // Shown: shown modally after loading, the window runs by itself. ClosedEarly: the person closes
 // it before its tick. Cancelled: Cancel is pressed in the middle of "File Crypto". Ticked: Timer1's
-// tick arrives in the middle of "File Crypto" and is dropped.
-enum class Action { Shown, ClosedEarly, File, FileTwice, Cancelled, Ticked };
+// tick arrives in the middle of "File Crypto" (TickedInText: of "Text Crypto") and the automatic
+// run follows once the click's run ended.
+enum class Action { Shown, ClosedEarly, File, FileTwice, Cancelled, Ticked, TickedInText };
 
 TEST(frmEncrypt, RunsLeaveTheFieldsMessagesAndFolder) {
-    const QStringList zip{"Project.zip"}, uzp{"Project.uzp"};
-    // Key, target ("": the archive), action; messages, txtSource, txtTarget, folder, still open.
+    const QStringList zip{"Project.zip"}, uzp{"Project.uzp"}, copy{"Project.zip", "copy.uzp"};
+    const QString ask = "Q|Vexaro|<dir>/copy.uzp already exists.\nReplace it?";
+    const QString kept = "C| |File error: <dir>/copy.uzp exists and was not replaced (Error 12)";
+    // Key, target ("": the archive), a copy.uzp there before (answered Yes or No), action;
+    // messages, txtSource, txtTarget, folder, still open.
     // clang-format off
-    const struct { QString key; const char* target; Action run; QStringList messages;
-                   const char *source, *targetAfter; QStringList folder; bool open; } cases[] = {
-        {"", "", Action::Shown, {kKeyError}, "", "", zip, false},
-        {kKey, "", Action::Shown, {}, "Project.uzp", "Project.uzp", uzp, false},
-        {kKey, "", Action::ClosedEarly, {}, "", "", zip, false},
-        {kKey, "copy.zip", Action::File, {kDone}, "", "copy.uzp", {"Project.zip", "copy.uzp"},
+    const struct { QString key; const char* target; std::optional<Answer> replace; Action run;
+                   QStringList messages; const char *source, *targetAfter; QStringList folder;
+                   bool open; } cases[] = {
+        {"", "", {}, Action::Shown, {kKeyError}, "", "", zip, false},
+        {kKey, "", {}, Action::Shown, {}, "Project.uzp", "Project.uzp", uzp, false},
+        {kKey, "", {}, Action::ClosedEarly, {}, "", "", zip, false},
+        {kKey, "copy.zip", {}, Action::File, {kDone}, "", "copy.uzp", copy, true},
+        {kKey, "copy.zip", Answer::Yes, Action::File, {ask, kDone}, "", "copy.uzp", copy, true},
+        {kKey, "copy.zip", Answer::No, Action::File, {ask, kept, kDone}, "", "copy.zip", copy,
          true},
-        {kKey, "", Action::FileTwice, {kDone, kDone}, "", "", zip, true},
-        {kKey, "", Action::Cancelled, {"C| |Encoding has been aborted by user", kDone}, "", "",
+        {kKey, "", {}, Action::FileTwice, {kDone, kDone}, "", "", zip, true},
+        {kKey, "", {}, Action::Cancelled, {"C| |Encoding has been aborted by user", kDone}, "", "",
          zip, true},
-        {kKey, "", Action::Ticked, {kDone}, "Project.uzp", "Project.uzp", uzp, true}};
+        // The click encrypts the archive, the automatic run that follows restores it.
+        {kKey, "", {}, Action::Ticked, {kDone}, "", "", zip, false},
+        {kKey, "", {}, Action::TickedInText, {}, "Project.uzp", "Project.uzp", uzp, false}};
     // clang-format on
     for (const auto& c : cases) {
         EncryptWindow e(c.key);
         const QByteArray original = test::readFile(e.archive);
+        const QByteArray older = "a file the person keeps";
+        if (c.replace) {
+            test::writeFile(e.path("copy.uzp"), older);
+            e.ui.answerMessage(*c.replace);
+        }
         e.w->Form_Load();
         e.w->txtTarget->setText(e.path(c.target));
+        e.w->txtBox->setPlainText(sample::englishLikeText(30000));
         int yields = 0, busy = 0;  // every yield comes with the busy buttons
         setYieldHook([&] {
             busy += !e.w->cmdCrypto->isEnabled() && e.w->cmdCancelText->isEnabled();
             if (++yields != 5) return;
             if (c.run == Action::Cancelled) e.w->cmdCancelFile->click();
-            if (c.run == Action::Ticked) e.w->Timer1_Timer();
+            if (c.run >= Action::Ticked) e.w->Timer1_Timer();
         });
         e.ui.onModal([&](QWidget& w) {
             if (c.run == Action::ClosedEarly) w.close();
@@ -94,8 +115,9 @@ TEST(frmEncrypt, RunsLeaveTheFieldsMessagesAndFolder) {
             QTest::qWait(c.run == Action::ClosedEarly ? 700 : 0);
         });
         c.run <= Action::ClosedEarly ? e.ui.showModal(*e.w) : e.w->show();
+        if (c.run == Action::TickedInText) e.w->cmdText->click();
         for (int i = c.run == Action::FileTwice ? 2 : c.run > Action::ClosedEarly; i > 0; --i)
-            e.w->cmdCrypto->click();
+            if (c.run != Action::TickedInText) e.w->cmdCrypto->click();
         EXPECT_EQ(e.messages(), c.messages) << int(c.run);
         EXPECT_EQ(e.w->txtSource->text() + " " + e.w->txtTarget->text(),
                   e.path(c.source) + " " + e.path(c.targetAfter));
@@ -103,10 +125,19 @@ TEST(frmEncrypt, RunsLeaveTheFieldsMessagesAndFolder) {
         EXPECT_EQ(e.w->isVisible(), c.open);
         EXPECT_EQ(busy, yields);
         EXPECT_TRUE(e.w->cmdCrypto->isEnabled() && !e.w->cmdCancelFile->isEnabled());  // idle
-        const QString written = e.path("Project.uzp");  // the module restores it
-        EXPECT_EQ(c.folder == uzp ? korva::FileCrypto(written, written, kKey, {}) : e.archive,
-                  e.archive);
-        EXPECT_EQ(test::readFile(e.archive), original);
+        // Every encrypted file left restores to the archive; a kept file stays as it was.
+        QDir(e.dir.path()).mkdir("check");
+        for (const QString& name : c.folder) {
+            if (!name.endsWith(".uzp")) continue;
+            if (c.replace == Answer::No) {
+                EXPECT_EQ(test::readFile(e.path("copy.uzp")), older);
+                continue;
+            }
+            const QString back =
+                korva::FileCrypto(e.path(qPrintable(name)), e.path("check/back"), kKey, {});
+            EXPECT_EQ(test::readFile(back), original) << name.toStdString();
+        }
+        if (c.folder.contains("Project.zip")) EXPECT_EQ(test::readFile(e.archive), original);
     }
 }
 
@@ -135,7 +166,8 @@ TEST(frmEncrypt, TextCryptoTwiceGivesTheInputBack) {
         {kKey, "Meet me at the station at 9.", kKey, true, {}},
         {kKey, "two\nlines, été", kKey, true, {}},
         {"", "secret", "", false, {kKeyError, kKeyError}},
-        {kKey, "wrong key", "Another key 77", true, {"C| |Failed decoding the text (Error 33)"}}};
+        {kKey, "wrong key", "Another key 77", true, {"C| |Failed decoding the text (Error 33)"}},
+        {"Пароль2024", "secret", "Пароль2024", false, {kCodePageError, kCodePageError}}};
     // clang-format on
     for (const auto& c : cases) {
         EncryptWindow e(c.key);

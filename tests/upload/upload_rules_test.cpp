@@ -1,9 +1,15 @@
-// The download time text: its start rounded to whole seconds, its "###,##0.00" form.
+// The download time text: its start rounded to whole seconds, its "###,##0.00" form; the name
+// of the file sent.
 #include "upload/upload_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "crypto/file_crypto.h"
 #include "qt_printers.h"
+#include "temp_home.h"
 
 using namespace vx;
 
@@ -20,4 +26,15 @@ TEST(UploadRules, DownloadTimeCountsFromTheRoundedStart) {
     for (const auto& c : cases)
         EXPECT_EQ(downloadTimeText(c.start, c.end),
                   QString("Download complete in %1 seconds.").arg(c.text));
+}
+
+// The job sends the file the encryption wrote: both name it by one rule.
+TEST(UploadRules, TheJobSendsTheFileTheEncryptionWrote) {
+    QTemporaryDir dir;
+    for (const char* name : {"07122026-101500.zip", "send.tar.gz", "folder.v2/archive", "ab"}) {
+        QDir(dir.path()).mkpath(QFileInfo(dir.filePath(name)).path());
+        const QString archive = test::writeFile(dir.filePath(name), "PK\x03\x04 an archive");
+        EXPECT_EQ(uploadPath(archive, false), archive);
+        EXPECT_EQ(uploadPath(archive, true), korva::FileCrypto(archive, archive, "Correct Horse 9", {}));
+    }
 }
