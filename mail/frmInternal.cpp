@@ -12,6 +12,8 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "mail/relay_standard.h"
+#include "net/server_address.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "ui/named.h"
@@ -56,8 +58,12 @@ void frmInternal::buildControls() {
     auto* defaults = new QGroupBox(QStringLiteral("Default Values"));
     auto* top = new QFormLayout(defaults);
     top->addRow(QStringLiteral("SMTP SERVER :"), Text1 = lineEdit("Text1"));
+    // Without "RelayPort" the port is the usual one of the TLS mode (25 for the plain dialogue).
+    const auto mode = relayTlsMode(keys::read(m_settings, keys::RelayTlsMode));
+    const QString port = QString::number(relayDefaultPort(mode.value_or(RelayTls::Off)));
     top->addRow(QStringLiteral("Port :"),
-                Text2 = lineEdit("Text2", keys::read(m_settings, keys::RelayPort)));
+                Text2 = lineEdit("Text2", m_settings.read(kSettingsSection,
+                                                          QLatin1String(keys::RelayPort.name), port)));
     top->addRow(QStringLiteral("User Name :"),
                 Text3 = lineEdit("Text3", keys::read(m_settings, keys::RelayUser)));
     top->addRow(QStringLiteral("Password  :"),
@@ -100,7 +106,9 @@ void frmInternal::Form_Load() {
     }
     Text1->setText(keys::read(m_settings, keys::EmailServer));
     GetEmailInfo();
-    connectRelay(QStringLiteral("Mailer"));
+    const std::optional<RelayTls> mode = tlsMode();
+    if (!mode) return notificationFailed();
+    connectRelay(QStringLiteral("Mailer"), *mode);
     cmdSend_Click();
 }
 
@@ -110,10 +118,38 @@ void frmInternal::GetEmailInfo() {
     txtTo->setText(info.to);
     txtSub->setText(info.subject);
     txtBody->setPlainText(info.body);
+    m_cc = info.cc;
+    m_bcc = info.bcc;
 }
 
-bool frmInternal::connectRelay(const QString& failureTitle) {
-    if (WS.connectTo(Text1->text(), leadingNumber(Text2->text()))) {
+std::optional<RelayTls> frmInternal::tlsMode() {
+    const QString text = keys::read(m_settings, keys::RelayTlsMode);
+    const auto mode = relayTlsMode(text);
+    if (!mode)
+        m_ui.messageBox(QStringLiteral("The setting RelayTls holds \"%1\"; it must be off, starttls "
+                                       "or tls. Nothing was sent.")
+                            .arg(text),
+                        Buttons::Ok, Icon::Critical);
+    return mode;
+}
+
+bool frmInternal::connectRelay(const QString& failureTitle, RelayTls mode) {
+    // "host" or "host:port"; the port box gives the port when the text names none. A text that
+    // is no server address makes no connection.
+    const qint64 boxPort = leadingNumber(Text2->text());
+    const auto address = net::parseServerAddress(
+        Text1->text(), boxPort > 0 && boxPort <= 65535 ? quint16(boxPort) : quint16(0));
+    const bool valid = address && address->port != 0;
+    bool connected = false;
+    if (mode == RelayTls::Off) {
+        connected = WS.connectTo(valid ? address->host : Text1->text(), valid ? address->port : 0);
+    } else if (valid) {
+        const Status opened =
+            WS.open(address->host, address->port, mode == RelayTls::Tls, kRelayReplyLimit);
+        if (!opened) WS.log(opened.message() + kCrLf);
+        connected = opened.isOk();
+    }
+    if (connected) {
         setWindowTitle(QStringLiteral("Connect to Server ") + Text1->text());
         return true;
     }
@@ -139,7 +175,10 @@ bool frmInternal::fieldsAccepted() {
 }
 
 void frmInternal::cmdSend_Click() {
-    if (!connectRelay(kMailerTitle) || !fieldsAccepted()) return;
+    const std::optional<RelayTls> mode = tlsMode();
+    if (!mode) return notificationFailed();
+    if (!connectRelay(kMailerTitle, *mode)) return notificationFailed();
+    if (!fieldsAccepted()) return notificationFailed();
     RelayMessage message;
     message.user = Text3->text();
     message.password = Text4->text();
@@ -149,13 +188,32 @@ void frmInternal::cmdSend_Click() {
     message.body = txtBody->toPlainText();
     message.date = QLocale::system().toString(m_clock().date(), QLocale::ShortFormat);
     message.localHost = QHostInfo::localHostName();
+    message.cc = m_cc;
+    message.bcc = m_bcc;
+    if (*mode != RelayTls::Off) {
+        const Status sent = relaySend(WS, *mode, message, m_clock());
+        if (!sent) {
+            m_ui.messageBox(sent.message(), Buttons::Ok, Icon::Critical);
+            return notificationFailed();
+        }
+        m_failed = false;
+        m_ui.messageBox(QStringLiteral("E-mail notification sent successfully!"));
+        relayQuit(WS);
+        return;
+    }
     if (WS.send(message) == RelaySession::Outcome::LoginRefused) {
         m_ui.messageBox(QStringLiteral("Invalid UserName and Password"));
+        notificationFailed();
         close();
         return;
     }
+    m_failed = false;
     m_ui.messageBox(QStringLiteral("E-mail notification sent successfully!"));
     WS.quit();
+}
+
+void frmInternal::notificationFailed() {
+    m_failed = true;
 }
 
 void frmInternal::LogText(const QString& text) {
