@@ -14,6 +14,7 @@
 
 #include "mail/relay_standard.h"
 #include "net/server_address.h"
+#include "net/tls_trust.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "ui/named.h"
@@ -23,6 +24,7 @@ namespace vx {
 namespace {
 
 const QString kMailerTitle = QStringLiteral("Anonymous Mailer");
+const QString kNotSent = QStringLiteral("The e-mail notification was not sent.\r\n");
 
 QLineEdit* lineEdit(const char* name, const QString& text = QString()) {
     return named(new QLineEdit(text), name);
@@ -144,8 +146,13 @@ bool frmInternal::connectRelay(const QString& failureTitle, RelayTls mode) {
     if (mode == RelayTls::Off) {
         connected = WS.connectTo(valid ? address->host : Text1->text(), valid ? address->port : 0);
     } else if (valid) {
-        const Status opened =
-            WS.open(address->host, address->port, mode == RelayTls::Tls, kRelayReplyLimit);
+        const auto open = [&] {
+            const Status trust = prepareTrust();
+            if (!trust) return trust;
+            return WS.open(address->host, address->port, mode == RelayTls::Tls, kRelayReplyLimit);
+        };
+        Status opened = open();
+        if (!opened && trustMetCertificate()) opened = open();
         if (!opened) WS.log(opened.message() + kCrLf);
         connected = opened.isOk();
     }
@@ -153,10 +160,41 @@ bool frmInternal::connectRelay(const QString& failureTitle, RelayTls mode) {
         setWindowTitle(QStringLiteral("Connect to Server ") + Text1->text());
         return true;
     }
-    m_ui.messageBox(QStringLiteral("Connection problem try again."), Buttons::Ok, Icon::Critical,
-                    failureTitle);
+    if (!m_refusal.isEmpty())  // a certificate that was not trusted: say which one
+        m_ui.messageBox(kNotSent + m_refusal, Buttons::Ok, Icon::Critical);
+    else
+        m_ui.messageBox(QStringLiteral("Connection problem try again."), Buttons::Ok,
+                        Icon::Critical, failureTitle);
     show();
     return false;
+}
+
+Status frmInternal::prepareTrust() {
+    net::TlsTrust trust;
+    QString error;
+    if (!trust.addCaFile(keys::read(m_settings, keys::TlsCaFile), &error))
+        return Status::error(error);
+    trust.setPins(keys::read(m_settings, keys::RelayTlsPin));
+    WS.prepareTls = [trust](QSslSocket& socket) { trust.apply(socket); };
+    m_refusal.clear();
+    return Status::ok();
+}
+
+bool frmInternal::trustMetCertificate() {
+    const auto& met = WS.unverified();
+    if (!met) return false;
+    // A certificate refused once is not asked about again by this window.
+    const auto ask = [this, &met](const QString& question) {
+        if (m_refused.contains(met->fingerprint())) return false;
+        if (m_ui.messageBox(question, Buttons::YesNo, Icon::Question) == Answer::Yes) return true;
+        m_refused += met->fingerprint();
+        return false;
+    };
+    if (!net::decideTrust(*met, QString::fromLatin1(keys::RelayTlsPin.name), ask, &m_refusal))
+        return false;
+    m_settings.save(kSettingsSection, QString::fromLatin1(keys::RelayTlsPin.name),
+                    net::withPin(keys::read(m_settings, keys::RelayTlsPin), met->fingerprint()));
+    return true;
 }
 
 bool frmInternal::fieldsAccepted() {
@@ -191,9 +229,13 @@ void frmInternal::cmdSend_Click() {
     message.cc = m_cc;
     message.bcc = m_bcc;
     if (*mode != RelayTls::Off) {
-        const Status sent = relaySend(WS, *mode, message, m_clock());
+        Status sent = relaySend(WS, *mode, message, m_clock());
+        // A certificate met after STARTTLS that the user now trusts: once more from the start.
+        if (!sent && trustMetCertificate() && connectRelay(kMailerTitle, *mode))
+            sent = relaySend(WS, *mode, message, m_clock());
         if (!sent) {
-            m_ui.messageBox(sent.message(), Buttons::Ok, Icon::Critical);
+            m_ui.messageBox(m_refusal.isEmpty() ? sent.message() : kNotSent + m_refusal,
+                            Buttons::Ok, Icon::Critical);
             return notificationFailed();
         }
         m_failed = false;

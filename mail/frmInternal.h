@@ -65,6 +65,13 @@ private:
     // "RelayTls" read now; a message and nothing for an unknown value.
     std::optional<RelayTls> tlsMode();
     void notificationFailed();
+    // Sets up the socket's certificate trust from "TlsCaFile" and "RelayTlsPin" for the next
+    // handshakes; fails when the CA file cannot be used.
+    Status prepareTrust();
+    // After a handshake that met a certificate that does not verify: asks whether to trust it
+    // (Yes stores its fingerprint in "RelayTlsPin"). False otherwise, keeping in m_refusal the
+    // text that names the certificate and how to pin it.
+    bool trustMetCertificate();
     bool fieldsAccepted();
 
     Ui& m_ui;
@@ -72,6 +79,8 @@ private:
     NotificationSource m_source;
     Clock m_clock;
     QString m_cc, m_bcc;  // the template's copy recipients, used by the standard session
+    QString m_refusal;    // why the last certificate met was not trusted
+    QStringList m_refused;  // fingerprints the user said No to
     bool m_failed = false;
 };
 

@@ -70,8 +70,10 @@ Status RelaySession::open(const QString& host, quint16 port, bool implicitTls, d
     } else {
         WS.connectToHost(host, port);
     }
+    m_unverified.reset();
     if (waitUntil([&] { return implicitTls ? WS.isEncrypted() : Connected; }, limit))
         return Status::ok();
+    if (implicitTls) m_unverified = net::TlsTrust::unverified(WS);
     const QString why = WS.state() == QAbstractSocket::UnconnectedState
                             ? WS.errorString()
                             : QStringLiteral("no answer within %1 seconds").arg(limit);
@@ -83,6 +85,7 @@ Status RelaySession::startTls(double limit) {
     if (prepareTls) prepareTls(WS);
     WS.startClientEncryption();
     if (waitUntil([&] { return WS.isEncrypted(); }, limit)) return Status::ok();
+    m_unverified = net::TlsTrust::unverified(WS);
     const QString why = WS.state() == QAbstractSocket::UnconnectedState
                             ? WS.errorString()
                             : QStringLiteral("no handshake within %1 seconds").arg(limit);

@@ -16,6 +16,7 @@
 #include "mail/pace.h"
 #include "mail/smtp_lines.h"
 #include "net/reply_reader.h"
+#include "net/tls_trust.h"
 
 namespace vx {
 
@@ -57,6 +58,9 @@ public:
     Status open(const QString& host, quint16 port, bool implicitTls, double limit);
     // Starts TLS on the open connection and waits for the handshake.
     Status startTls(double limit);
+    // The certificate that did not verify in the last failed handshake since open, if that was
+    // why it failed.
+    const std::optional<net::UnverifiedCertificate>& unverified() const { return m_unverified; }
     // The next reply not yet taken, waiting for it when none is there; fails on time-out, on a
     // closed connection and on text that is no reply. `what` names the step for the message.
     Result<net::Reply> awaitReply(const QString& what, double limit);
@@ -76,7 +80,7 @@ private:
     SecondsClock m_clock;
     net::ReplyReader m_reader;
     std::deque<net::Reply> m_replies;  // complete replies not yet taken by awaitReply
-    bool m_garbled = false;            // the server sent text that is no reply
+    std::optional<net::UnverifiedCertificate> m_unverified;
 };
 
 }  // namespace vx

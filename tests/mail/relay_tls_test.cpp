@@ -10,6 +10,7 @@
 #include "mail/frmInternal.h"
 #include "mail/relay_message.h"
 #include "mail_fixtures.h"
+#include "net/tls_trust.h"
 #include "qt_printers.h"
 #include "test_ca.h"
 
@@ -140,4 +141,43 @@ TEST(RelayTls, LoadStepLogAndHostWithPort) {
     EXPECT_FALSE(m.window.txtStat->toPlainText().contains("Y2hhbmdlLW1l"));
     EXPECT_EQ(log.mid(log.indexOf("DATA") + 2, 2), QStringList({"From:relay@x.org", "To:you@x.org"}));
     EXPECT_EQ(log.mid(log.size() - 3), QStringList({"250 2.0.0 Message accepted", "quit", "221 Bye"}));
+    // The plain dialogue takes "host:port" too.
+    test::SmtpTestServer lenient;
+    TlsMailer plain("off", lenient.address(), "");
+    plain.window.Form_Load();
+    EXPECT_EQ(plain.ui.messageTexts(), QStringList{"E-mail notification sent successfully!"});
+}
+
+TEST(RelayTls, UnknownCertificateAskedAndPinned) {
+    const test::TestCa& ca = test::TestCa::shared();
+    const QString fingerprint = net::sha256Fingerprint(ca.serverCertificate());
+    // RelayTls, the answer to the question, whether the message went out.
+    const std::tuple<const char*, Answer, bool> cases[] = {{"tls", Answer::No, false},
+                                                           {"starttls", Answer::No, false},
+                                                           {"tls", Answer::Yes, true},
+                                                           {"starttls", Answer::Yes, true}};
+    for (const auto& [mode, answer, sent] : cases) {
+        test::SmtpTestServer server({mode, "cert=" + ca.serverPem()});
+        TlsMailer m(mode, server.address(), "");  // the tests' authority is not trusted
+        m.ui.answerMessage(answer);
+        m.window.Form_Load();
+        const auto shown = m.ui.messages();
+        ASSERT_GE(shown.size(), 2u) << mode;
+        EXPECT_TRUE(shown[0].buttons == Buttons::YesNo && shown[0].text.contains(fingerprint));
+        EXPECT_EQ(m.store.read(kSettingsSection, "RelayTlsPin", ""), sent ? fingerprint : "");
+        EXPECT_EQ(server.messages().size(), sent ? 1 : 0) << mode;
+        // No: the refusal names the certificate and the setting that would pin it.
+        const QString last = shown.back().text;
+        EXPECT_TRUE(sent ? last == "E-mail notification sent successfully!"
+                         : last.startsWith(kNotSent) && last.contains(fingerprint) &&
+                               last.contains("RelayTlsPin"))
+            << last.toStdString();
+        EXPECT_EQ(m.window.failed(), !sent);
+    }
+    // Once pinned, no question.
+    test::SmtpTestServer server({"tls", "cert=" + ca.serverPem()});
+    TlsMailer m("tls", server.address(), "");
+    ASSERT_TRUE(m.store.save(kSettingsSection, "RelayTlsPin", fingerprint.toLower()));
+    m.window.Form_Load();
+    EXPECT_EQ(m.ui.messageTexts(), QStringList{"E-mail notification sent successfully!"});
 }

@@ -94,7 +94,8 @@ def strict_server():
             return "250 2.0.0 Message accepted"
 
     def authenticate(server, session, envelope, mechanism, data):
-        return AuthResult(success=data.login == USER and data.password == PASSWORD)
+        good = data.login == USER and data.password == PASSWORD
+        return AuthResult(success=good, handled=False)  # not handled: the server answers 535
 
     class Strict(SMTP):
         def _client_connected_cb(self, reader, writer):
