@@ -5,9 +5,13 @@
 # the user's own); and starts Vexaro with -autoload. With a display you drive it; without one it
 # runs under a virtual X server and drives itself with keystrokes as a person would, saving a
 # screenshot of each window it passes. Finally it shows what the recipient gets.
-# Usage: scripts/run.sh [FOLDER]   (the demo's folder; a new one under /tmp by default)
+# The SMTP session is encrypted with STARTTLS against a throw-away authority that the demo makes
+# and names in "TlsCaFile"; --plain runs the original plain dialogue against a lenient server.
+# Usage: scripts/run.sh [--plain] [FOLDER]   (the demo's folder; a new one under /tmp by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+PLAIN=0
+if [ "${1:-}" = --plain ]; then PLAIN=1; shift; fi
 scripts/setup.sh >&2
 BUILD=$PWD/build
 
@@ -20,7 +24,13 @@ ROAD_DIR=$DEMO
 source scripts/demo/local_road.sh
 mkdir -p "$DEMO/ftp/home/tulpa/public_html/$CODE"
 FTP_PORT=$(start_server ftp /usr/bin/python3 tests/ftp/ftp_server.py --root "$DEMO/ftp" --transcript "$DEMO/ftp.log")
-SMTP_PORT=$(start_server smtp /usr/bin/python3 tests/mail/smtp_server.py "$DEMO/smtp.log")
+if [ $PLAIN = 1 ]; then
+    SMTP_KNOBS=(lenient)
+else
+    bash tests/support/make_test_ca.sh "$DEMO/ca"
+    SMTP_KNOBS=(starttls "cert=$DEMO/ca/server.pem")  # AUTH only after STARTTLS
+fi
+SMTP_PORT=$(start_server smtp /usr/bin/python3 tests/mail/smtp_server.py "$DEMO/smtp.log" "${SMTP_KNOBS[@]}")
 WEB_PORT=$(start_server web /usr/bin/python3 scripts/demo/web_server.py "$DEMO/ftp")
 echo "FTP 127.0.0.1:$FTP_PORT, SMTP 127.0.0.1:$SMTP_PORT, download site http://127.0.0.1:$WEB_PORT/"
 
@@ -50,6 +60,7 @@ SUBJECT=Files for you
 BODY=Hello, here are the files we talked about.
 INI
 write_settings "$DEMO/settings.conf" "$FTP_PORT" "$SMTP_PORT" "http://127.0.0.1:$WEB_PORT/" "$KEY"
+[ $PLAIN = 1 ] || printf 'RelayTls=starttls\nTlsCaFile=%s\n' "$DEMO/ca/ca.pem" >>"$DEMO/settings.conf"
 export VEXARO_HOME=$DEMO/home VEXARO_SETTINGS=$DEMO/settings.conf
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
@@ -60,4 +71,4 @@ else
     xvfb-run -a -s "-screen 0 1280x900x24" scripts/demo/drive.sh "$BUILD/app/vexaro" "$DEMO/shots"
 fi
 
-scripts/demo/recipient.sh "$DEMO" "$WEB_PORT" "$KEY" "$BUILD"
+VEXARO_KEY=$KEY scripts/demo/recipient.sh "$DEMO" "$WEB_PORT" "$BUILD"
