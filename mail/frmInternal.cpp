@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "core/run_status.h"
 #include "mail/relay_standard.h"
 #include "net/server_address.h"
 #include "net/tls_trust.h"
@@ -109,9 +110,15 @@ void frmInternal::Form_Load() {
     Text1->setText(keys::read(m_settings, keys::EmailServer));
     GetEmailInfo();
     const std::optional<RelayTls> mode = tlsMode();
-    if (!mode) return notificationFailed();
+    if (!mode) {
+        notificationFailed();
+        recordNotificationFailed();
+        return;
+    }
     connectRelay(QStringLiteral("Mailer"), *mode);
     cmdSend_Click();
+    // The upload job's own run: it goes on to its end, and its exit status tells of the failure.
+    if (m_failed) recordNotificationFailed();
 }
 
 void frmInternal::GetEmailInfo() {
