@@ -23,11 +23,15 @@ public:
             writeLine(m_s.WS, line);
             m_s.log((shown.isEmpty() ? line : shown) + kCrLf);
         }
-        Result<net::Reply> reply = m_s.awaitReply(what, limit);
-        if (!reply) return fail(reply.message()), std::nullopt;
-        for (const int code : codes)
-            if (reply.value().code == code) return reply.value();
-        fail(QStringLiteral("The mail server refused the %1:\r\n%2").arg(what, reply.value().text()));
+        const Result<net::Reply> reply = m_s.awaitReply(what, limit);
+        if (reply) {
+            for (const int code : codes)
+                if (reply.value().code == code) return reply.value();
+            fail(QStringLiteral("The mail server refused the %1:\r\n%2")
+                     .arg(what, reply.value().text()));
+        } else {
+            fail(reply.message());
+        }
         return std::nullopt;
     }
 
