@@ -64,9 +64,10 @@ void frmInternal::buildControls() {
     // Without "RelayPort" the port is the usual one of the TLS mode (25 for the plain dialogue).
     const auto mode = relayTlsMode(keys::read(m_settings, keys::RelayTlsMode));
     const QString port = QString::number(relayDefaultPort(mode.value_or(RelayTls::Off)));
-    top->addRow(QStringLiteral("Port :"),
-                Text2 = lineEdit("Text2", m_settings.read(kSettingsSection,
-                                                          QLatin1String(keys::RelayPort.name), port)));
+    top->addRow(
+        QStringLiteral("Port :"),
+        Text2 = lineEdit(
+            "Text2", m_settings.read(kSettingsSection, QLatin1String(keys::RelayPort.name), port)));
     top->addRow(QStringLiteral("User Name :"),
                 Text3 = lineEdit("Text3", keys::read(m_settings, keys::RelayUser)));
     top->addRow(QStringLiteral("Password  :"),
@@ -135,10 +136,11 @@ std::optional<RelayTls> frmInternal::tlsMode() {
     const QString text = keys::read(m_settings, keys::RelayTlsMode);
     const auto mode = relayTlsMode(text);
     if (!mode)
-        m_ui.messageBox(QStringLiteral("The setting RelayTls holds \"%1\"; it must be off, starttls "
-                                       "or tls. Nothing was sent.")
-                            .arg(text),
-                        Buttons::Ok, Icon::Critical);
+        m_ui.messageBox(
+            QStringLiteral("The setting RelayTls holds \"%1\"; it must be off, starttls "
+                           "or tls. Nothing was sent.")
+                .arg(text),
+            Buttons::Ok, Icon::Critical);
     return mode;
 }
 
@@ -261,9 +263,7 @@ void frmInternal::cmdSend_Click() {
     WS.quit();
 }
 
-void frmInternal::notificationFailed() {
-    m_failed = true;
-}
+void frmInternal::notificationFailed() { m_failed = true; }
 
 void frmInternal::LogText(const QString& text) {
     QString shown = text + QStringLiteral("\r\n");

@@ -78,8 +78,8 @@ private:
     SettingsStore& m_settings;
     NotificationSource m_source;
     Clock m_clock;
-    QString m_cc, m_bcc;  // the template's copy recipients, used by the standard session
-    QString m_refusal;    // why the last certificate met was not trusted
+    QString m_cc, m_bcc;    // the template's copy recipients, used by the standard session
+    QString m_refusal;      // why the last certificate met was not trusted
     QStringList m_refused;  // fingerprints the user said No to
     bool m_failed = false;
 };

@@ -16,16 +16,20 @@ std::optional<RelayTls> relayTlsMode(const QString& text) {
 
 quint16 relayDefaultPort(RelayTls mode) {
     switch (mode) {
-        case RelayTls::Off: return 25;
-        case RelayTls::StartTls: return 587;
-        case RelayTls::Tls: return 465;
+        case RelayTls::Off:
+            return 25;
+        case RelayTls::StartTls:
+            return 587;
+        case RelayTls::Tls:
+            return 465;
     }
     return 25;
 }
 
 QString ehloArgument(const QString& hostName, const QHostAddress& localAddress) {
-    static const QRegularExpression domain(QStringLiteral(
-        "^([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?\\.)+[A-Za-z]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
+    static const QRegularExpression domain(
+        QStringLiteral("^([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?\\.)+[A-Za-z]([A-Za-z0-9-]{0,"
+                       "61}[A-Za-z0-9])?$"));
     if (hostName.size() <= 253 && domain.match(hostName).hasMatch()) return hostName;
     bool isV4 = false;
     const quint32 v4 = localAddress.toIPv4Address(&isV4);
@@ -45,7 +49,8 @@ EhloOffer ehloOffer(const QStringList& replyLines) {
         if (keyword == QLatin1String("STARTTLS")) offer.startTls = true;
         if (keyword == QLatin1String("8BITMIME")) offer.eightBitMime = true;
         if (keyword == QLatin1String("AUTH")) offer.auth += words;
-        if (keyword.startsWith(QLatin1String("AUTH="))) offer.auth += QStringList{keyword.mid(5)} + words;
+        if (keyword.startsWith(QLatin1String("AUTH=")))
+            offer.auth += QStringList{keyword.mid(5)} + words;
     }
     return offer;
 }
@@ -88,13 +93,12 @@ QStringList addedHeaderLines(const QDateTime& now, const QString& sender, bool u
     if (!sender.contains(QLatin1Char('@')) || domain.isEmpty() || !isAscii(domain) ||
         domain.contains(QRegularExpression(QStringLiteral("[\\s<>@\\[\\]]"))))
         domain = QStringLiteral("vexaro.invalid");
-    QStringList lines{
-        QStringLiteral("Date: ") + now.toString(Qt::RFC2822Date),
-        QStringLiteral("Message-ID: <") + QUuid::createUuid().toString(QUuid::Id128) +
-            QLatin1Char('@') + domain + QLatin1Char('>'),
-        QStringLiteral("MIME-Version: 1.0"),
-        QStringLiteral("Content-Type: text/plain; charset=") +
-            (utf8 ? QStringLiteral("utf-8") : QStringLiteral("us-ascii"))};
+    QStringList lines{QStringLiteral("Date: ") + now.toString(Qt::RFC2822Date),
+                      QStringLiteral("Message-ID: <") + QUuid::createUuid().toString(QUuid::Id128) +
+                          QLatin1Char('@') + domain + QLatin1Char('>'),
+                      QStringLiteral("MIME-Version: 1.0"),
+                      QStringLiteral("Content-Type: text/plain; charset=") +
+                          (utf8 ? QStringLiteral("utf-8") : QStringLiteral("us-ascii"))};
     if (utf8) lines += QStringLiteral("Content-Transfer-Encoding: 8bit");
     return lines;
 }
@@ -107,10 +111,10 @@ QList<MessageRow> standardMessage(const RelayMessage& m, const QDateTime& now) {
     const auto row = [](const QString& line, Log log = Log::No) {
         return MessageRow{line, log, line};
     };
-    QList<MessageRow> rows{row(QStringLiteral("From:") + m.sender, Log::Line),
-                           row(QStringLiteral("To:") + to, Log::Line),
-                           {QStringLiteral("SUBJECT: ") + encodedHeaderText(m.subject),
-                            Log::WithoutLineEnd, subject}};
+    QList<MessageRow> rows{
+        row(QStringLiteral("From:") + m.sender, Log::Line),
+        row(QStringLiteral("To:") + to, Log::Line),
+        {QStringLiteral("SUBJECT: ") + encodedHeaderText(m.subject), Log::WithoutLineEnd, subject}};
     if (!cc.isEmpty()) rows += row(QStringLiteral("Cc: ") + cc);
     const qsizetype headerEnd = rows.size();
     rows += row(QString());

@@ -78,7 +78,8 @@ Status RelaySession::open(const QString& host, quint16 port, bool implicitTls, d
                             ? WS.errorString()
                             : QStringLiteral("no answer within %1 seconds").arg(limit);
     close();
-    return Status::error(QStringLiteral("No connection to %1 port %2: %3.").arg(host).arg(port).arg(why));
+    return Status::error(
+        QStringLiteral("No connection to %1 port %2: %3.").arg(host).arg(port).arg(why));
 }
 
 Status RelaySession::startTls(double limit) {
@@ -89,7 +90,8 @@ Status RelaySession::startTls(double limit) {
     const QString why = WS.state() == QAbstractSocket::UnconnectedState
                             ? WS.errorString()
                             : QStringLiteral("no handshake within %1 seconds").arg(limit);
-    return Status::error(QStringLiteral("The TLS handshake with the mail server failed: %1.").arg(why));
+    return Status::error(
+        QStringLiteral("The TLS handshake with the mail server failed: %1.").arg(why));
 }
 
 Result<net::Reply> RelaySession::awaitReply(const QString& what, double limit) {

@@ -52,8 +52,7 @@ private:
     QString m_failure;
 };
 
-bool run(Dialogue& d, RelaySession& s, RelayTls mode, const RelayMessage& m,
-         const QDateTime& now) {
+bool run(Dialogue& d, RelaySession& s, RelayTls mode, const RelayMessage& m, const QDateTime& now) {
     const QString ehlo = QStringLiteral("EHLO ") + ehloArgument(m.localHost, s.WS.localAddress());
     if (!d.step({}, QStringLiteral("connection"), {220})) return false;
     auto hello = d.step(ehlo, QStringLiteral("EHLO command"), {250});
@@ -89,7 +88,8 @@ bool run(Dialogue& d, RelaySession& s, RelayTls mode, const RelayMessage& m,
     const QList<MessageRow> text = standardMessage(m, now);
     bool eightBit = false;
     for (const MessageRow& row : text) eightBit = eightBit || !isAscii(row.line);
-    const QString body = eightBit && offer.eightBitMime ? QStringLiteral(" BODY=8BITMIME") : QString();
+    const QString body =
+        eightBit && offer.eightBitMime ? QStringLiteral(" BODY=8BITMIME") : QString();
     if (!d.step(QStringLiteral("MAIL FROM:<") + m.sender + QLatin1Char('>') + body,
                 QStringLiteral("sender address"), {250}))
         return false;
@@ -112,8 +112,7 @@ bool run(Dialogue& d, RelaySession& s, RelayTls mode, const RelayMessage& m,
 
 }  // namespace
 
-Status relaySend(RelaySession& session, RelayTls mode, RelayMessage message,
-                 const QDateTime& now) {
+Status relaySend(RelaySession& session, RelayTls mode, RelayMessage message, const QDateTime& now) {
     message.localAddress = session.WS.localAddress().toString();
     Dialogue d(session);
     if (!run(d, session, mode, message, now)) {

@@ -22,8 +22,7 @@ inline constexpr double kRelayDataLimit = 600;
 // Runs the session on the connection that session.open made (the greeting is awaited here).
 // On success the message was accepted (250 to its end); QUIT is left to relayQuit. A failure
 // sends QUIT without waiting and closes the socket; nothing of the password is in its message.
-Status relaySend(RelaySession& session, RelayTls mode, RelayMessage message,
-                 const QDateTime& now);
+Status relaySend(RelaySession& session, RelayTls mode, RelayMessage message, const QDateTime& now);
 
 // Logs "quit", sends QUIT, awaits the reply and closes the socket.
 void relayQuit(RelaySession& session);

@@ -5,15 +5,14 @@
 
 #include <gtest/gtest.h>
 
-
 #include "qt_printers.h"
 
 using namespace vx;
 
 TEST(RelayMessage, SettingEhloAndOffer) {
     const std::pair<const char*, std::optional<RelayTls>> modes[] = {
-        {"", RelayTls::Off}, {" OFF", RelayTls::Off}, {"StartTLS ", RelayTls::StartTls},
-        {"tls", RelayTls::Tls}, {"ssl", std::nullopt}, {"on", std::nullopt}};
+        {"", RelayTls::Off},    {" OFF", RelayTls::Off}, {"StartTLS ", RelayTls::StartTls},
+        {"tls", RelayTls::Tls}, {"ssl", std::nullopt},   {"on", std::nullopt}};
     for (const auto& [text, mode] : modes) EXPECT_EQ(relayTlsMode(text), mode) << text;
     EXPECT_EQ(QList<int>({relayDefaultPort(RelayTls::Off), relayDefaultPort(RelayTls::StartTls),
                           relayDefaultPort(RelayTls::Tls)}),
@@ -36,7 +35,8 @@ TEST(RelayMessage, SettingEhloAndOffer) {
     EXPECT_EQ(offer.auth, QStringList({"LOGIN", "PLAIN", "CRAM-MD5"}));
     EXPECT_TRUE(offer.eightBitMime && !offer.startTls);
     EXPECT_TRUE(ehloOffer({"250-STARTTLS is offered here", "250-STARTTLS", "250 OK"}).startTls);
-    EXPECT_TRUE(ehloOffer({"250 STARTTLS"}).auth.isEmpty() && !ehloOffer({"250 STARTTLS"}).startTls);
+    EXPECT_TRUE(ehloOffer({"250 STARTTLS"}).auth.isEmpty() &&
+                !ehloOffer({"250 STARTTLS"}).startTls);
     EXPECT_EQ(splitAddresses(" a@x.org; b@y.org,,c@z.org ;"),
               QStringList({"a@x.org", "b@y.org", "c@z.org"}));
 }

@@ -25,7 +25,9 @@ const QString kNotSent = "The e-mail notification was not sent.\r\n";
 struct TlsMailer : test::MailHome {
     frmInternal window;
     TlsMailer(const char* mode, const QString& server, const QString& caFile)
-        : MailHome({{"RelayTls", mode}, {"EmailServer", server}, {"TlsCaFile", caFile},
+        : MailHome({{"RelayTls", mode},
+                    {"EmailServer", server},
+                    {"TlsCaFile", caFile},
                     {"RelayFrom", "relay@x.org"}}),
           window(ui, store, source, fixedClock(kNow)) {
         window.show();
@@ -89,23 +91,28 @@ TEST(RelayTls, SessionsAndRefusals) {
         EXPECT_EQ(m.window.failed(), !sent);
         // Up to DATA, or all but the closing QUIT.
         QStringList commands = server.transcript();
-        if (commands.contains("DATA")) commands = commands.mid(0, commands.indexOf("DATA") + 1);
-        else if (!commands.isEmpty() && commands.last() == "QUIT") commands.removeLast();
+        if (commands.contains("DATA"))
+            commands = commands.mid(0, commands.indexOf("DATA") + 1);
+        else if (!commands.isEmpty() && commands.last() == "QUIT")
+            commands.removeLast();
         EXPECT_EQ(commands, c.commands) << c.message;
         const QList<QJsonObject> messages = server.messages();
         ASSERT_EQ(messages.size(), sent ? 1 : 0) << c.message;
         if (!sent) continue;
         const QJsonObject& got = messages[0];
         EXPECT_TRUE(got["encrypted"].toBool());
-        EXPECT_EQ(got["to"].toVariant().toStringList(), QStringList({"you@x.org", "c@x.org", "b@x.org"}));
+        EXPECT_EQ(got["to"].toVariant().toStringList(),
+                  QStringList({"you@x.org", "c@x.org", "b@x.org"}));
         // The header (no Bcc), the body un-stuffed as it was typed, then the trailer rows.
         const QString type = ascii ? "us-ascii" : "utf-8\\|Content-Transfer-Encoding: 8bit";
         const QString subject = ascii ? "Files" : "=\\?UTF-8\\?B\\?R3LDvMOfZQ==\\?=";
         const QRegularExpression message(
             "^From:relay@x\\.org\\|To:you@x\\.org\\|SUBJECT: " + subject +
             "\\|Cc: c@x\\.org\\|Date: [^|]+\\|Message-ID: <[0-9a-f]{32}@x\\.org>\\|MIME-Version: "
-            "1\\.0\\|Content-Type: text/plain; charset=" + type + "\\|\\|" + hi +
-            "\\|\\.\\|there\\|Date at Send [^|]+\\|Sender Ip :127\\.0\\.0\\.1\\|Sender Ip :[^|]+\\|$");
+            "1\\.0\\|Content-Type: text/plain; charset=" +
+            type + "\\|\\|" + hi +
+            "\\|\\.\\|there\\|Date at Send [^|]+\\|Sender Ip :127\\.0\\.0\\.1\\|Sender Ip "
+            ":[^|]+\\|$");
         const QString data = got["data"].toString().replace("\r\n", "|");
         EXPECT_TRUE(message.match(data).hasMatch()) << data.toStdString();
     }
@@ -122,18 +129,24 @@ TEST(RelayTls, LoadStepLogAndHostWithPort) {
     // the plain dialogue logs them.
     const QStringList log = m.window.txtStat->toPlainText().split('\n', Qt::SkipEmptyParts);
     // Row, and the code of the reply logged right after it.
-    const std::pair<const char*, const char*> rows[] = {
-        {"STARTTLS", "220"}, {"AUTH LOGIN", "334"}, {"cmVsYXktdXNlcg==", "334"},
-        {"********", "235"}, {"MAIL FROM:<relay@x.org>", "250"}, {"RCPT TO:<you@x.org>", "250"},
-        {"RCPT TO:<b@x.org>", "250"}, {"DATA", "354"}};
+    const std::pair<const char*, const char*> rows[] = {{"STARTTLS", "220"},
+                                                        {"AUTH LOGIN", "334"},
+                                                        {"cmVsYXktdXNlcg==", "334"},
+                                                        {"********", "235"},
+                                                        {"MAIL FROM:<relay@x.org>", "250"},
+                                                        {"RCPT TO:<you@x.org>", "250"},
+                                                        {"RCPT TO:<b@x.org>", "250"},
+                                                        {"DATA", "354"}};
     for (const auto& [row, code] : rows) {
         const qsizetype at = log.indexOf(row);
         ASSERT_TRUE(at >= 0 && at + 1 < log.size()) << row << log.join('|').toStdString();
         EXPECT_TRUE(log[at + 1].startsWith(code)) << row << " " << log[at + 1].toStdString();
     }
     EXPECT_FALSE(m.window.txtStat->toPlainText().contains("Y2hhbmdlLW1l"));
-    EXPECT_EQ(log.mid(log.indexOf("DATA") + 2, 2), QStringList({"From:relay@x.org", "To:you@x.org"}));
-    EXPECT_EQ(log.mid(log.size() - 3), QStringList({"250 2.0.0 Message accepted", "quit", "221 Bye"}));
+    EXPECT_EQ(log.mid(log.indexOf("DATA") + 2, 2),
+              QStringList({"From:relay@x.org", "To:you@x.org"}));
+    EXPECT_EQ(log.mid(log.size() - 3),
+              QStringList({"250 2.0.0 Message accepted", "quit", "221 Bye"}));
     // The plain dialogue takes "host:port" too.
     test::SmtpTestServer lenient;
     TlsMailer plain("off", lenient.address(), "");
