@@ -57,7 +57,7 @@ TEST(RelayTls, SessionsAndRefusals) {
         {"starttls", {"starttls"}, "change-me", "Files", "E-mail notification sent successfully!",
          QStringList{ehlo, "STARTTLS", ehlo} + login + envelope},
         {"tls", {"tls"}, "change-me", "Grüße", "E-mail notification sent successfully!",
-         QStringList{ehlo} + login + envelope},
+         QStringList{ehlo} + login + QStringList{envelope[0] + " BODY=8BITMIME"} + envelope.mid(1)},
         {"StartTLS", {"starttls", "plain-only"}, "change-me", "Files",
          "E-mail notification sent successfully!",
          QStringList{ehlo, "STARTTLS", ehlo, "AUTH PLAIN AHJlbGF5LXVzZXIAY2hhbmdlLW1l"} + envelope},
