@@ -22,7 +22,7 @@ head -c $((SIZE_KB * 1024)) /dev/urandom >"$WORK/src.bin"
 start_ftp_server --throttle "$RATE"
 
 echo "cFTP against a server throttled to $RATE bytes/s, $SIZE_KB KiB file, 10 ms timer"
-"$BIN" "127.0.0.1:$PORT" tulpa secret "$WORK/src.bin" src.bin "$WORK/back.bin"
+VEXARO_FTP_PASSWORD=secret "$BIN" "127.0.0.1:$PORT" tulpa "$WORK/src.bin" src.bin "$WORK/back.bin"
 cmp -s "$WORK/src.bin" "$WORK/root/home/tulpa/src.bin" || { echo "the upload differs"; exit 1; }
 cmp -s "$WORK/src.bin" "$WORK/back.bin" || { echo "the download differs"; exit 1; }
 echo "both files compared byte for byte"

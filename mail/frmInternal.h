@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "mail/notification_text.h"
+#include "mail/relay_message.h"
 #include "mail/relay_session.h"
 #include "ui/ui.h"
 
@@ -46,7 +47,12 @@ public:
     void GetEmailInfo();
     // Connects afresh, checks the fields, runs the dialogue, reports success (whatever the relay
     // answered, except a refused log-in, which closes the window) and then sends "QUIT".
+    // With "RelayTls" on, the standard session: success only after the relay accepted the
+    // message; any refusal is shown with the server's code and text and the window stays open.
     void cmdSend_Click();
+    // True once a send of this window failed without a later success (no connection, a refused
+    // step of the standard session, an unknown "RelayTls").
+    bool failed() const { return m_failed; }
     // Appends text + CR LF to the status log.
     void LogText(const QString& text);
 
@@ -55,13 +61,27 @@ protected:
 
 private:
     void buildControls();
-    bool connectRelay(const QString& failureTitle);
+    bool connectRelay(const QString& failureTitle, RelayTls mode);
+    // "RelayTls" read now; a message and nothing for an unknown value.
+    std::optional<RelayTls> tlsMode();
+    void notificationFailed();
+    // Sets up the socket's certificate trust from "TlsCaFile" and "RelayTlsPin" for the next
+    // handshakes; fails when the CA file cannot be used.
+    Status prepareTrust();
+    // After a handshake that met a certificate that does not verify: asks whether to trust it
+    // (Yes stores its fingerprint in "RelayTlsPin"). False otherwise, keeping in m_refusal the
+    // text that names the certificate and how to pin it.
+    bool trustMetCertificate();
     bool fieldsAccepted();
 
     Ui& m_ui;
     SettingsStore& m_settings;
     NotificationSource m_source;
     Clock m_clock;
+    QString m_cc, m_bcc;    // the template's copy recipients, used by the standard session
+    QString m_refusal;      // why the last certificate met was not trusted
+    QStringList m_refused;  // fingerprints the user said No to
+    bool m_failed = false;
 };
 
 // The port field as a number: the digits at its start after blanks; 0 when there are none.

@@ -47,6 +47,7 @@ struct RelayMessage {
     QString localAddress, user, password, sender, recipient, subject, body;
     QString date;       // today in the system's short date form
     QString localHost;  // this machine's name
+    QString cc, bcc;    // copy and blind copy recipients (standard session only)
 };
 
 // The relay dialogue from "HELO" to the closing ".".

@@ -7,14 +7,20 @@
 
 namespace vx {
 
-std::optional<QString> takeReplyText(net::ReplyReader& reader, const QByteArray& arrived) {
+std::optional<QString> takeReplyText(net::ReplyReader& reader, const QByteArray& arrived,
+                                     std::deque<net::Reply>* taken) {
     reader.feed(arrived);
     if (reader.error() != net::ReplyReader::Error::None) {
         reader.reset();
-        return QString::fromUtf8(arrived.left(512));
+        const QString text = QString::fromUtf8(arrived.left(512));
+        if (taken) taken->push_back({0, {text}});
+        return text;
     }
     QStringList lines;
-    while (auto reply = reader.take()) lines += reply->lines;
+    while (auto reply = reader.take()) {
+        lines += reply->lines;
+        if (taken) taken->push_back(*reply);
+    }
     if (lines.isEmpty()) return std::nullopt;
     return lines.join(kCrLf);
 }

@@ -53,8 +53,10 @@ private:
 
 // Replies that have arrived, as ServerReply holds them: the complete replies' lines joined by
 // CR LF, or nothing while a reply is still incomplete. Text that is not a reply at all is
-// returned as it came (cut to 512 characters) and the reader starts afresh.
-std::optional<QString> takeReplyText(net::ReplyReader& reader, const QByteArray& arrived);
+// returned as it came (cut to 512 characters) and the reader starts afresh. When `taken` is
+// given, the replies are also appended to it, text that is no reply as a reply of code 0.
+std::optional<QString> takeReplyText(net::ReplyReader& reader, const QByteArray& arrived,
+                                     std::deque<net::Reply>* taken = nullptr);
 
 // Hands line + CR LF (UTF-8) to the socket in one write and pushes it towards the network
 // without blocking; does nothing on a socket that is not open.

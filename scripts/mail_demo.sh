@@ -13,7 +13,7 @@ export VEXARO_HOME=$demo/home VEXARO_SETTINGS=$demo/TULPAREG.conf
 printf 'K7QX\r\n' >"$VEXARO_HOME/keycode.dat"
 printf '[Email Settings]\nTO=friend@example.org\nSUBJECT=Files for you\nBODY=Hello, here are the files.\n' \
     >"$VEXARO_HOME/settings.ini"
-coproc SERVER { exec /usr/bin/python3 tests/mail/smtp_server.py "$demo/transcript"; }
+coproc SERVER { exec /usr/bin/python3 tests/mail/smtp_server.py "$demo/transcript" lenient; }
 trap 'kill "$SERVER_PID"' EXIT
 read -r _ port <&"${SERVER[0]}"
 printf '[Settings]\nEmailServer=127.0.0.1\nRelayPort=%s\nDownloadSiteBase=http://files.example.org/\n' \

@@ -26,6 +26,8 @@ inline constexpr Key FtpServer{"FtpServer", "ftp.example.invalid"};
 inline constexpr Key FtpUser{"FtpUser", "tulpa"};
 inline constexpr Key FtpPassword{"FtpPassword", "change-me"};
 inline constexpr Key DownloadSiteBase{"DownloadSiteBase", "http://www.example.invalid/"};
+// The internal mailer's encryption: off (the plain dialogue), starttls or tls.
+inline constexpr Key RelayTlsMode{"RelayTls", "off"};
 // The internal mailer's relay: port, log-in and sender address.
 inline constexpr Key RelayPort{"RelayPort", "25"};
 inline constexpr Key RelayUser{"RelayUser", "relay-user"};

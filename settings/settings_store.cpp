@@ -48,6 +48,14 @@ bool SettingsStore::save(const QString& section, const QString& key, const QStri
     IniDocument doc(*text);
     if (!doc.setValue(section, key, value)) return false;
     QDir().mkpath(QFileInfo(m_path).absolutePath());
+    // The store holds passwords and the encryption key: a new file is the user's alone. The
+    // rewrite below keeps the mode of the file it replaces.
+    if (!QFile::exists(m_path)) {
+        QFile created(m_path);
+        if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+            return false;
+    }
     const QByteArray bytes = doc.text().toUtf8();
     return writeFileAtomically(m_path, {std::string_view(bytes.constData(), size_t(bytes.size()))})
         .isOk();

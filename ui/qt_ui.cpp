@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/run_status.h"
 #include "core/yield.h"
 
 namespace vx {
@@ -125,7 +126,7 @@ void QtUi::showModal(QWidget& window) {
 
 void QtUi::endNow() {
     std::fflush(nullptr);
-    std::quick_exit(0);
+    std::quick_exit(runExitStatus());
 }
 
 }  // namespace vx

@@ -49,21 +49,22 @@ bool measure(const std::function<bool()>& transfer, Gaps& out) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList a = app.arguments();
-    if (a.size() != 7) {
+    if (a.size() != 6) {
         std::fputs(
-            "usage: ftp_responsiveness HOST:PORT USER PASSWORD LOCAL_FILE REMOTE_NAME "
-            "DOWNLOAD_PATH\n",
+            "usage: VEXARO_FTP_PASSWORD=... ftp_responsiveness HOST:PORT USER LOCAL_FILE "
+            "REMOTE_NAME DOWNLOAD_PATH\n",
             stderr);
         return 2;
     }
     vx::cFTP ftp;
     ftp.SetModePassive();
     ftp.SetTransferBinary();
-    if (!ftp.OpenConnection(a[1], a[2], a[3])) {
+    // The password comes from the environment: other users can read a process's arguments.
+    if (!ftp.OpenConnection(a[1], a[2], qEnvironmentVariable("VEXARO_FTP_PASSWORD"))) {
         std::fprintf(stderr, "%s\n", qPrintable(ftp.GetLastErrorMessage()));
         return 1;
     }
-    QString local = a[4], remote = a[5], back = a[6];
+    QString local = a[3], remote = a[4], back = a[5];
     const std::pair<const char*, std::function<bool()>> runs[] = {
         {"upload", [&] { return ftp.FTPUploadFile(local, remote); }},
         {"download", [&] { return ftp.FTPDownloadFile(back, remote); }}};

@@ -86,8 +86,9 @@ int stages(vx::Ui& ui, const QStringList& entries) {
     mailer.show();
     mailer.Form_Load();
     report("notify", t);
+    if (mailer.failed()) std::fprintf(stderr, "the notification was not sent\n");
     QFile::remove(uzp);
-    return sent ? 0 : 1;
+    return sent && !mailer.failed() ? 0 : 1;
 }
 
 }  // namespace

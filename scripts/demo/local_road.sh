@@ -25,6 +25,8 @@ start_server() {
 }
 
 write_settings() {
+    # It holds the passwords and the key: for the user alone, as the program makes its own.
+    (umask 077; : >"$1")
     cat >"$1" <<CONF
 [Settings]
 FtpServer=127.0.0.1:$2

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The end of the demo, as the recipient sees it: the e-mail the SMTP server received, the file
 # fetched through its download link, restored with vexaro-crypt, tested with unzip and compared
-# with the files that were selected. Usage: recipient.sh DEMO_FOLDER WEB_PORT KEY BUILD_FOLDER
+# with the files that were selected. Usage: VEXARO_KEY=KEY recipient.sh DEMO_FOLDER WEB_PORT
+# BUILD_FOLDER (the key in the environment: a process's arguments are readable by every user).
 set -euo pipefail
-DEMO=$1 WEB_PORT=$2 KEY=$3 BUILD=$4
+DEMO=$1 WEB_PORT=$2 BUILD=$3
 OUT=$DEMO/recipient
 
 echo
@@ -13,6 +14,12 @@ if ! grep -q '^DATA$' "$DEMO/smtp.log" 2>/dev/null; then
     exit 1
 fi
 sed -n '/^DATA$/,/^\.$/p' "$DEMO/smtp.log" | sed '1d;$d'
+# The strict server notes each message it accepted, and whether its session was encrypted.
+if grep -q '"encrypted": true' "$DEMO/smtp.log.messages" 2>/dev/null; then
+    echo "(The SMTP session was encrypted: STARTTLS, certificate verified against the demo's CA.)"
+else
+    echo "(The SMTP session was NOT encrypted: the plain dialogue.)"
+fi
 
 link=$(grep -o "http://127\.0\.0\.1:$WEB_PORT/users/tulpa/[^ ]*" "$DEMO/smtp.log" | head -1)
 echo
@@ -23,7 +30,7 @@ echo "fetched $(stat -c %s "$file") bytes into $file"
 
 echo
 echo "== Restored with vexaro-crypt =="
-archive=$(VEXARO_KEY=$KEY "$BUILD/crypto/cli/vexaro-crypt" file "$file" | tail -1)
+archive=$("$BUILD/crypto/cli/vexaro-crypt" file "$file" | tail -1)
 echo "$archive"
 unzip -t "$archive" | tail -1
 

@@ -13,10 +13,12 @@
 
 #include "app/frmAdd.h"
 #include "app/program.h"
+#include "core/run_status.h"
 #include "crypto/file_crypto.h"
 #include "../ftp/ftp_test_server.h"
 #include "../mail/mail_fixtures.h"
 #include "scripted_ui.h"
+#include "test_ca.h"
 #include "settings/settings_store.h"
 #include "temp_home.h"
 #include "zip_tools.h"
@@ -40,7 +42,15 @@ struct Row {
     QStringList messages;  // every message shown, in order
     bool uploaded, mailProgram, relay;
     const char* leftOnDisk;  // "zip", "uzp" or "": what stays of the run's output
+    // The strict SMTP server's knobs and RelayTls=starttls with the tests' authority; none: the
+    // lenient server and the plain dialogue.
+    QStringList smtpTls = {};
 };
+
+SmtpTestServer smtpFor(const Row& row) {
+    if (row.smtpTls.isEmpty()) return SmtpTestServer();
+    return SmtpTestServer(row.smtpTls + QStringList{"cert=" + TestCa::shared().serverPem()});
+}
 
 // Lists compared as one readable text.
 std::string joined(const QStringList& list) { return list.join(" | ").toStdString(); }
@@ -53,12 +63,13 @@ protected:
     ScriptedUi ui;
     SettingsStore store{home.file("TULPAREG.conf")};
     FtpTestServer ftp{GetParam().ftpKnobs};
-    SmtpTestServer smtp;
+    SmtpTestServer smtp{smtpFor(GetParam())};
     QTemporaryDir selection;
     Program program{ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7))), &store};
 
     void SetUp() override {
         const Row& row = GetParam();
+        forgetRunStatus();
         home.write("keycode.dat", row.keycode);
         home.write("settings.ini", "[Email Settings]\nTO=you@x.org\nSUBJECT=Files\nBODY=Hi\n");
         const std::pair<const char*, QString> keys[] = {
@@ -68,6 +79,10 @@ protected:
             {"DownloadSiteBase", "http://files.test/"}};
         for (const auto& [key, value] : keys) ASSERT_TRUE(store.save(kSettingsSection, key, value));
         if (row.mailer) ASSERT_TRUE(store.save(kSettingsSection, "Mailer", *row.mailer));
+        if (!row.smtpTls.isEmpty()) {
+            ASSERT_TRUE(store.save(kSettingsSection, "RelayTls", "starttls"));
+            ASSERT_TRUE(store.save(kSettingsSection, "TlsCaFile", TestCa::shared().caFile()));
+        }
         QDir().mkpath(ftp.local("/home/tulpa/public_html/K7QX"));
         writeFiles(selection.path(), kSelection);
         program.setPace(steadySeconds(20));
@@ -117,6 +132,9 @@ TEST_P(Road, SendsWhatWasSelectedAndTellsTheRecipient) {
               row.mailProgram)
         << opened.join('\n').toStdString();
     EXPECT_EQ(smtp.transcript().contains(link), row.relay);
+    // A relay that refused tells the exit status; the job went on to its end all the same.
+    const bool refused = row.smtpTls.contains("refuse-rcpt");
+    EXPECT_EQ(runExitStatus(), refused ? kExitNotificationFailed : 0);
 }
 
 const QString kDone = QStringLiteral("Upload complete!");
@@ -137,7 +155,13 @@ INSTANTIATE_TEST_SUITE_P(
             {"--reply", "STOR", "553 Could not create file."}, "K7QX",
             {"553 Could not create file."}, false, false, false, ""},
         Row{"InvalidAccessCodeKeepsTheArchive", "1", std::nullopt, true, {}, "NOPE",
-            {"Invalid Access Code!"}, false, false, false, "zip"}),
+            {"Invalid Access Code!"}, false, false, false, "zip"},
+        Row{"EncryptedRelayOverStartTls", "1", "internal", true, {}, "K7QX", {kDone, kRelayDone},
+            true, false, true, "", {"starttls"}},
+        Row{"RelayRefusalStillEndsTheJob", "0", "internal", true, {}, "K7QX",
+            {kDone, "The e-mail notification was not sent.\r\nThe mail server refused the "
+                    "recipient you@x.org:\r\n550 5.1.1 Recipient refused"},
+            true, false, false, "", {"starttls", "refuse-rcpt"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

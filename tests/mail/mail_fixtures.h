@@ -2,12 +2,20 @@
 // notification windows (keycode.dat, the template, a settings store, the scripted Ui) and the
 // notification paragraph of the worked example.
 //
-// smtp_server.py speaks what the two senders use (HELO, AUTH LOGIN with relay-user / change-me,
-// MAIL, RCPT, DATA, QUIT) and appends every line it receives, without its CR LF, to its
-// transcript ("<bare LF>" marks a line that ended in LF alone). Knobs: "silent" (it never
-// answers), "refuse-rcpt" (RCPT gets 550).
+// smtp_server.py is strict as real submission servers are (aiosmtpd): EHLO with a domain or an
+// address literal, AUTH LOGIN or PLAIN with relay-user / change-me only after EHLO (and only
+// after STARTTLS when it offers TLS), MAIL only after the log-in, text sent before the reply it
+// waits for refused with 554 and the connection closed, dots un-stuffed. Each message it accepts
+// is one JSON line of "<transcript>.messages" (from, to, encrypted, data). With the knob
+// "lenient" it speaks what the plain dialogues use instead (HELO, AUTH LOGIN straight after it,
+// MAIL, RCPT, DATA, QUIT). Either way it appends every line it receives, without its CR LF, to
+// its transcript ("<bare LF>" marks a line that ended in LF alone). Knobs: "silent" (lenient:
+// it never answers), "refuse-rcpt" (RCPT gets 550), "starttls" or "tls" with "cert=PEM" (TLS
+// after STARTTLS, or from the first byte), "plain-only" (AUTH PLAIN, no LOGIN), "no-auth".
 #pragma once
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QThread>
 #include <initializer_list>
 #include <utility>
@@ -22,8 +30,18 @@
 namespace vx::test {
 
 struct SmtpTestServer : PythonServer {
-    explicit SmtpTestServer(const char* knob = "") {
-        start("tests/mail/smtp_server.py", {file("transcript"), knob});
+    // The lenient server, with one knob ("" for none).
+    explicit SmtpTestServer(const char* knob = "") : SmtpTestServer(QStringList{"lenient", knob}) {}
+    // The strict server unless the knobs say "lenient".
+    explicit SmtpTestServer(const QStringList& knobs) {
+        start("tests/mail/smtp_server.py", QStringList{file("transcript")} + knobs);
+    }
+    // The messages it accepted, as JSON objects.
+    QList<QJsonObject> messages() const {
+        QList<QJsonObject> out;
+        for (const QString& line : lines("transcript.messages"))
+            out += QJsonDocument::fromJson(line.toUtf8()).object();
+        return out;
     }
     // Every line received so far, once what the client sent has had a moment to arrive.
     QStringList transcript() const {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "temp_home.h"
 
@@ -52,4 +53,26 @@ TEST(SettingsStore, SwitchValuesCompareAsNumbers) {
                                                   {"2", false},  {"0", false},  {"", false},
                                                   {"yes", false}};
     for (const auto& [text, on] : cases) EXPECT_EQ(isOn(text), on) << text;
+}
+
+TEST(SettingsStore, TheFileIsTheUsersAloneAndKeepsItsMode) {
+    test::TempHome home;
+    using P = QFileDevice;
+    // Owner, group and others.
+    const auto mode = [](const QString& path) { return int(QFile::permissions(path) & 0x7077); };
+    // The mode given by hand before the save (none: the save creates the file), the one after.
+    const std::pair<int, int> cases[] = {
+        {0, P::ReadOwner | P::WriteOwner},
+        {P::ReadOwner | P::WriteOwner | P::ReadGroup, P::ReadOwner | P::WriteOwner | P::ReadGroup}};
+    for (const auto& [before, after] : cases) {
+        const QString path = home.file(QStringLiteral("s%1.conf").arg(before));
+        if (before) {
+            home.write(QFileInfo(path).fileName(), "[Settings]\n");
+            QFile::setPermissions(path, P::Permissions(before));
+        }
+        SettingsStore store(path);
+        ASSERT_TRUE(store.save(kSettingsSection, "RelayPassword", "pw"));
+        ASSERT_TRUE(store.save(kSettingsSection, "FtpPassword", "pw"));  // rewritten
+        EXPECT_EQ(mode(path), after) << before;
+    }
 }
