@@ -26,9 +26,11 @@ QString entryName(zip_t* za, zip_uint64_t index, bool flaggedBadly, bool* rename
     if (renamed) *renamed = flaggedBadly;
     const char* raw = zip_get_name(za, index, ZIP_FL_ENC_RAW);
     if (!raw) return QString();
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(QByteArrayView(raw));
-    if (utf8.hasError()) {
+    if (utf8.hasError() && flaggedBadly) {
+        text = QString::fromUtf8(raw);  // each byte that is not UTF-8 becomes U+FFFD, then "_"
+    } else if (utf8.hasError()) {
         const char* guessed = zip_get_name(za, index, ZIP_FL_ENC_GUESS);
         text = QString::fromUtf8(guessed ? guessed : raw);
     }

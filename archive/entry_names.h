@@ -11,8 +11,9 @@
 
 namespace vx {
 
-// The name of the entry at index: its bytes read as UTF-8 when they are UTF-8, else as libzip
-// reads names of other tools (code page 437), then cleaned. renamed tells whether cleaning
+// The name of the entry at index: its bytes read as UTF-8 when they are UTF-8 or flagged so
+// (flaggedBadly: bytes that are not UTF-8 become "_"), else as libzip reads names of other
+// tools (code page 437), then cleaned. renamed tells whether cleaning
 // changed anything or the name was not UTF-8 although flagged so (flaggedBadly).
 QString entryName(zip_t* za, zip_uint64_t index, bool flaggedBadly, bool* renamed);
 

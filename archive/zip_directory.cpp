@@ -32,8 +32,8 @@ bool readAt(QFile& file, qint64 at, qint64 length, QByteArray& out) {
 bool unreadableUtf8(const char* name, qsizetype length) {
     if (std::any_of(name, name + length, [](char c) { return static_cast<unsigned char>(c) < 32; }))
         return true;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(QByteArrayView(name, length));
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(QByteArrayView(name, length));  // decodes here
     return decoder.hasError();
 }
 

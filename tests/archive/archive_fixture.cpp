@@ -23,7 +23,9 @@ void writeRawZip(const QString& path, const std::vector<RawEntry>& entries, cons
         const zip_int64_t i = zip_file_add(za, e.name.constData(), src, ZIP_FL_ENC_RAW);
         ASSERT_GE(i, 0) << e.name.constData();
         if (e.mode) zip_file_set_external_attributes(za, i, 0, ZIP_OPSYS_UNIX, e.mode << 16);
-        if (password) ASSERT_EQ(zip_file_set_encryption(za, i, ZIP_EM_AES_256, password), 0);
+        if (password) {
+            ASSERT_EQ(zip_file_set_encryption(za, i, ZIP_EM_AES_256, password), 0);
+        }
     }
     ASSERT_EQ(zip_close(za), 0);
 }

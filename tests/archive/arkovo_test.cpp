@@ -186,11 +186,15 @@ TEST_F(ArchiveTest, EncryptedEntriesAreExtractedWithThePasswordGiven) {
             m_log.reports.clear();
             QString dest = path(u"dest%1"_s.arg(++run));
             EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, true, dest), c.written) << run;
-            if (c.asked >= 0) EXPECT_EQ(asked, c.asked) << run;
+            if (c.asked >= 0) {
+                EXPECT_EQ(asked, c.asked) << run;
+            }
             EXPECT_EQ(m_log.reports.size(), 2 - c.written) << run;
             for (const QString& r : m_log.reports)
                 EXPECT_TRUE(r.contains(QString::fromUtf8(c.said))) << r.toStdString();
-            if (c.written) EXPECT_EQ(readFile(dest + u"/b.txt"_s), "beta") << run;
+            if (c.written) {
+                EXPECT_EQ(readFile(dest + u"/b.txt"_s), "beta") << run;
+            }
         }
     }
     EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
@@ -370,7 +374,9 @@ TEST_P(HostileFiles, AreListedAndExtractedOrRefusedWithTheirReason) {
         if (!n.isEmpty()) names << Arkovo::GetFileName(n);
     names.sort();
     EXPECT_EQ(names.size(), c.rows);
-    if (!c.listed.isEmpty()) EXPECT_EQ(names, c.listed);
+    if (!c.listed.isEmpty()) {
+        EXPECT_EQ(names, c.listed);
+    }
     EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
     m_log.reports.clear();
     QString dest = path(u"dest"_s);
@@ -383,9 +389,10 @@ TEST_P(HostileFiles, AreListedAndExtractedOrRefusedWithTheirReason) {
     EXPECT_EQ(written, c.written);
     const QString words = QString::fromUtf8(c.error);
     ASSERT_EQ(m_log.errors.size(), words.isEmpty() ? 0 : 1) << m_log.errors.join(u'\n').toStdString();
-    if (!words.isEmpty())
+    if (!words.isEmpty()) {
         EXPECT_TRUE(m_log.errors[0].contains(zip) && m_log.errors[0].contains(words))
             << m_log.errors[0].toStdString();
+    }
     ASSERT_EQ(m_log.reports.size(), c.reports.size()) << m_log.reports.join(u'\n').toStdString();
     for (qsizetype i = 0; i < c.reports.size(); ++i)
         EXPECT_TRUE(m_log.reports[i].contains(c.reports[i])) << m_log.reports[i].toStdString();
