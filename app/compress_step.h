@@ -11,11 +11,12 @@ namespace vx {
 class Arkovo;
 class frmAdd;
 
-// In this order: selects the archive named in Text1 (even when nothing follows); with an empty
-// selection list shows "There is nothing to do!" and stops; otherwise adds the list's entries
-// with the chosen action, path and 8.3 options and level, and when the component returns calls
-// next. No result of the component is looked at: next runs whatever happened inside. Yields
-// (through the component) while the archive is written.
+// In this order: refuses with a message while the component is busy with another call (an
+// extract, view or delete of the archive window yielding); selects the archive named in Text1
+// (even when nothing follows); with an empty selection list shows "There is nothing to do!"
+// and stops; otherwise adds the list's entries with the chosen action, path and 8.3 options and
+// level, and when the component returns calls next, unless no archive file is there (the
+// component has reported why). Yields (through the component) while the archive is written.
 void CompressStep(frmAdd& add, Arkovo& arkovo, Ui& ui, const std::function<void()>& next);
 
 }  // namespace vx

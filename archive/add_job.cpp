@@ -186,12 +186,15 @@ Status AddJob::run(const QStringList& names) {
     ArchiveOutput output;  // outlives za
     ZipArchive za = output.open(m_archivePath, ZIP_CREATE, message);
     if (!za) return Status::error(message);
-    AddList list = expandAddList(names, m_options.keepPaths, m_archivePath, m_events.idle);
-    makeNamesUnique(list);
-    for (const QString& text : list.reports) report(text);
-
     QMap<QString, QString> longNames;
     const Existing existing = readExisting(za.get(), m_options.dos83 ? &longNames : nullptr);
+    AddList list = expandAddList(names, m_options.keepPaths, m_archivePath, m_events.idle);
+    QSet<QString> archived;
+    for (auto it = existing.constBegin(); it != existing.constEnd(); ++it)
+        archived.insert(it.key());
+    makeNamesUnique(list, archived);
+    for (const QString& text : list.reports) report(text);
+
     DosNames dosNames(std::move(longNames));
     for (const AddCandidate& file : list.files) {
         const QString name = m_options.dos83 ? dosNames.shortPath(file.name) : file.name;

@@ -1,6 +1,7 @@
 // Expanding AddFiles lists into files and stored names.
 #include "archive/add_list.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,12 +12,14 @@
 #include <cerrno>
 #include <cstring>
 
-#include "archive/name_pattern.h"
+#include "archive/entry_names.h"
 
 namespace vx {
 namespace {
 
-bool hasWildcard(const QString& part) { return part.contains(u'*') || part.contains(u'?'); }
+// Only "*.*" as the last part makes an item a folder wildcard; "*" and "?" anywhere else are
+// characters of one file's name.
+bool isFolderWildcard(const QString& part) { return part == QLatin1String("*.*"); }
 
 QString childPath(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
@@ -40,15 +43,14 @@ public:
         const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(item));
         const qsizetype slash = absolute.lastIndexOf(u'/');
         const QString last = absolute.mid(slash + 1);
-        if (hasWildcard(last)) {
+        if (isFolderWildcard(last)) {
             const QString folder = slash == 0 ? QStringLiteral("/") : absolute.left(slash);
-            const QString pattern = last == QLatin1String("*.*") ? QStringLiteral("*") : last;
             if (!QFileInfo(folder).isDir()) {
                 report(QStringLiteral("%1 was not added: the folder %2 does not exist")
                            .arg(item, folder));
                 return;
             }
-            walk(folder, folder, pattern);
+            walk(folder, folder);
             return;
         }
         struct stat st;
@@ -58,7 +60,7 @@ public:
         }
         if (S_ISDIR(st.st_mode)) {
             const QString parent = slash == 0 ? QStringLiteral("/") : absolute.left(slash);
-            walk(absolute, parent, QStringLiteral("*"));
+            walk(absolute, parent);
         } else {
             takeFile(absolute, absolute.mid(slash + 1), st);
         }
@@ -70,11 +72,33 @@ private:
     static QString systemText() { return QString::fromLocal8Bit(std::strerror(errno)); }
     void report(const QString& text) { result.reports << text; }
 
-    // Adds the files under folder matching pattern, named relative to base.
-    void walk(const QString& folder, const QString& base, const QString& pattern) {
-        const QStringList names = QDir(folder).entryList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-        for (const QString& name : names) {
+    // Adds the files under folder, named relative to base.
+    // The names in folder, sorted. Read byte by byte: a name whose bytes are not UTF-8 has no
+    // text of its own to be stored under, so it is reported here instead of vanishing.
+    QStringList listFolder(const QString& folder) {
+        QStringList names;
+        DIR* dir = opendir(QFile::encodeName(folder).constData());
+        if (!dir) {
+            report(QStringLiteral("%1 was not added: %2").arg(folder, systemText()));
+            return names;
+        }
+        while (const dirent* d = readdir(dir)) {
+            const QByteArray raw(d->d_name);
+            if (raw == "." || raw == "..") continue;
+            const QString name = QFile::decodeName(raw);
+            if (QFile::encodeName(name) == raw)
+                names << name;
+            else
+                report(QStringLiteral("%1/%2 was not added: its name is not valid UTF-8")
+                           .arg(folder, escapedName(raw)));
+        }
+        closedir(dir);
+        names.sort();
+        return names;
+    }
+
+    void walk(const QString& folder, const QString& base) {
+        for (const QString& name : listFolder(folder)) {
             const QString path = childPath(folder, name);
             const QByteArray native = QFile::encodeName(path);
             struct stat st;
@@ -96,8 +120,8 @@ private:
                 }
             }
             if (S_ISDIR(st.st_mode)) {
-                walk(path, base, pattern);
-            } else if (matchesPattern(name, pattern)) {
+                walk(path, base);
+            } else {
                 const QString relative =
                     base == QLatin1String("/") ? path.mid(1) : path.mid(base.size() + 1);
                 takeFile(path, relative, st);
@@ -154,8 +178,8 @@ QString numberedName(const QString& name, int n) {
     return name.left(dot) + tail + name.mid(dot);
 }
 
-void makeNamesUnique(AddList& list) {
-    QSet<QString> taken;
+void makeNamesUnique(AddList& list, const QSet<QString>& archived) {
+    QSet<QString> taken = archived;
     for (const AddCandidate& file : list.files) taken.insert(file.name);
     QHash<QString, const AddCandidate*> owner;  // stored name -> the file that has it
     std::vector<AddCandidate> kept;

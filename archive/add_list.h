@@ -2,10 +2,10 @@
 //
 // Each item of the list is one of:
 //   - a file path: the file, stored under its name ("/home/ann/a.txt" -> "a.txt");
-//   - a folder path with a wildcard as its last part ("/home/ann/docs/*.*"): every file of the
-//     folder and, recursively, of its sub-folders whose name matches the wildcard ("*.*" and
-//     "*" match every name, hidden ones included), stored under its path relative to the
-//     folder ("docs/*.*" takes "docs/x/b.txt" as "x/b.txt");
+//   - a folder path with "*.*" as its last part ("/home/ann/docs/*.*"): every file of the
+//     folder and, recursively, of its sub-folders, hidden ones included, stored under its path
+//     relative to the folder ("docs/*.*" takes "docs/x/b.txt" as "x/b.txt"). "*" and "?" in
+//     any other item are part of one file's name: "/home/ann/*" is the file named "*";
 //   - a folder path without wildcard: as "folder/*" but stored with the folder's own name in
 //     front ("/home/ann/docs" takes "docs/x/b.txt").
 // With keepPaths every file is stored under its full path without the leading "/". Relative
@@ -15,6 +15,7 @@
 // device), an unreadable file or the archive itself is left out with a report.
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -45,9 +46,10 @@ AddList expandAddList(const QStringList& names, bool keepPaths, const QString& a
                       const std::function<void()>& idle);
 
 // Gives two different files that would share a stored name names of their own: the later one
-// gets " (2)", " (3)"... before its extension ("a.txt" -> "a (2).txt"), with a report. The same
-// file listed twice under the same name is kept once.
-void makeNamesUnique(AddList& list);
+// gets " (2)", " (3)"... before its extension ("a.txt" -> "a (2).txt"), with a report, skipping
+// numbers whose names are taken by the list or by the archive (archived). The same file listed
+// twice under the same name is kept once.
+void makeNamesUnique(AddList& list, const QSet<QString>& archived = {});
 
 // The name with " (n)" put before the extension of its last part.
 QString numberedName(const QString& name, int n);

@@ -50,9 +50,4 @@ QList<qint64> rowTags(const QTreeWidget& list, bool selectedOnly) {
     return tags;
 }
 
-QStringList rowNames(const QTreeWidget& list, const Arkovo& arkovo, bool selectedOnly) {
-    return namesForIndexes(rowTags(list, selectedOnly),
-                           [&arkovo](qint64 i) { return arkovo.GetEntry(i).FileName; });
-}
-
 }  // namespace vx

@@ -1,5 +1,6 @@
 // The archive window's list as the dialogs read it: rows carry their entry's 1-based index in
-// the archive as a tag, and a name list is built from all rows or the selected ones.
+// the archive as a tag, and the dialogs hand the tags of all rows or the selected ones back to
+// the component, so each row stands for its own entry whatever its name.
 #pragma once
 
 #include <QList>
@@ -10,7 +11,6 @@ class QTreeWidgetItem;
 
 namespace vx {
 
-class Arkovo;
 struct ArkovoEntry;
 
 // A new row at the end of the list showing the entry, tagged with its index.
@@ -21,8 +21,5 @@ qint64 rowTag(const QTreeWidgetItem& row);
 
 // The tags of all rows, or of the selected rows, in the order the list shows them.
 QList<qint64> rowTags(const QTreeWidget& list, bool selectedOnly);
-
-// The names to hand to ExtractFiles or DeleteFiles for those rows.
-QStringList rowNames(const QTreeWidget& list, const Arkovo& arkovo, bool selectedOnly);
 
 }  // namespace vx

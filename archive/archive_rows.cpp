@@ -7,7 +7,7 @@
 
 namespace vx {
 
-QString ratioText(qint64 size, qint64 packed) {
+QString ratioText(quint64 size, quint64 packed) {
     if (size == 0) return QStringLiteral("0%");
     // The same double arithmetic as the displayed formula, so halves fall where it puts them.
     const double ratio = (1.0 - static_cast<double>(packed) / static_cast<double>(size)) * 100.0;
@@ -31,14 +31,6 @@ QString statusText(int rows, const QString& sizeText) {
 
 QString archiveTitle(const QString& archiveName) {
     return QStringLiteral("Quorbit Arkovo - ") + archiveName;
-}
-
-QStringList namesForIndexes(const QList<qint64>& indexes,
-                            const std::function<QString(qint64)>& storedName) {
-    QStringList names;
-    names.reserve(indexes.size());
-    for (const qint64 i : indexes) names << Arkovo::GetFileName(storedName(i));
-    return names;
 }
 
 }  // namespace vx

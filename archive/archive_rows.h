@@ -1,13 +1,9 @@
 // The texts of the archive window and its dialogs, computed from archive entries without any
-// window: list rows, ratio, CRC, status line, title, and the name lists handed back to the zip
-// component for the rows a person picked.
+// window: list rows, ratio, CRC, status line and title.
 #pragma once
 
-#include <QList>
 #include <QString>
-#include <QStringList>
 #include <array>
-#include <functional>
 
 #include "archive/arkovo.h"
 
@@ -19,7 +15,7 @@ inline constexpr int kArchiveColumns = 6;
 
 // (1 - packed / size) x 100 rounded to a whole number, halves to even, & "%"; "0%" when size
 // is 0. An entry that grew in packing gives a negative ratio ("-3%").
-QString ratioText(qint64 size, qint64 packed);
+QString ratioText(quint64 size, quint64 packed);
 
 // The CRC in upper-case hexadecimal, unsigned, without leading zeros (255 gives "FF").
 QString hexCrc(quint32 crc);
@@ -33,11 +29,5 @@ QString statusText(int rows, const QString& sizeText);
 
 // "Quorbit Arkovo - " & archive path.
 QString archiveTitle(const QString& archiveName);
-
-// For each entry index in order, the file-name part of that entry's stored name, as the zip
-// component takes names for extracting and deleting. storedName maps a 1-based index to the
-// entry's stored name.
-QStringList namesForIndexes(const QList<qint64>& indexes,
-                            const std::function<QString(qint64)>& storedName);
 
 }  // namespace vx

@@ -2,50 +2,93 @@
 // the add, delete and extract jobs.
 #include "archive/arkovo.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <vector>
 
 #include "archive/add_job.h"
 #include "archive/delete_job.h"
+#include "archive/entry_names.h"
 #include "archive/entry_text.h"
 #include "archive/extract_job.h"
+#include "archive/safe_paths.h"
 #include "archive/zip_handles.h"
 #include "core/yield.h"
 
 namespace vx {
 
+namespace {
+
+// An entry as the component keeps it: small, as archives may hold millions of entries.
+struct StoredEntry {
+    QString name;  // "" for one the windows pass over
+    std::time_t mtime = -1;
+    quint32 crc = 0;
+    quint64 packedSize = 0;
+    quint64 size = 0;
+};
+
+}  // namespace
+
 struct Arkovo::State {
     QString archive;
-    std::vector<ArkovoEntry> entries;
-    bool busy = false;
+    std::vector<StoredEntry> entries;
+    QString busy;         // what the running call does; "" when none runs
+    QString listedStamp;  // size and time of the archive file when its list was read
 };
 
 namespace {
 
-// Reads the entry list of the archive at path; a missing file lists nothing.
-Result<std::vector<ArkovoEntry>> readEntries(const QString& path) {
-    std::vector<ArkovoEntry> entries;
+QString fileStamp(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return QString();
+    return QStringLiteral("%1 %2")
+        .arg(info.size())
+        .arg(info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch());
+}
+
+// Reads the entry list of the archive at path; a missing file lists nothing. Names that had to
+// be cleaned, and entries with data but no file name, go into reports.
+Result<std::vector<StoredEntry>> readEntries(const QString& path, QStringList& reports) {
+    std::vector<StoredEntry> entries;
     if (path.isEmpty() || !QFile::exists(path)) return entries;
     QString message;
-    ZipArchive za = openArchive(path, ZIP_RDONLY, message);
+    ReadNotes notes;
+    ZipArchive za = openForReading(path, message, &notes);
     if (!za) return Status::error(message);
     const zip_int64_t count = zip_get_num_entries(za.get(), 0);
     entries.reserve(static_cast<std::size_t>(count));
     for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
         zip_stat_t st;
-        ArkovoEntry entry;
-        if (zip_stat_index(za.get(), static_cast<zip_uint64_t>(i), 0, &st) == 0) {
-            entry.DateTime = FormatEntryTime((st.valid & ZIP_STAT_MTIME) ? st.mtime : -1);
-            entry.CRC = st.crc;
-            entry.PackedSize = static_cast<qint64>(st.comp_size);
-            entry.Size = static_cast<qint64>(st.size);
-            const QString name = st.name ? QString::fromUtf8(st.name) : QString();
-            // Folder entries are listed with no name, so the windows pass over them.
-            if (!name.endsWith(u'/')) entry.FileName = name;
+        StoredEntry entry;
+        if (zip_stat_index(za.get(), index, ZIP_FL_ENC_RAW, &st) == 0) {
+            entry.mtime = (st.valid & ZIP_STAT_MTIME) ? st.mtime : -1;
+            entry.crc = st.crc;
+            entry.packedSize = st.comp_size;
+            entry.size = st.size;
+            bool renamed = false;
+            const QString name = entryName(za.get(), index, notes.unflagged.count(index), &renamed);
+            if (renamed) reports << renamedReport(path, st.name, name);
+            // Folder entries are listed with no name, so the windows pass over them; so are
+            // entries named ".", "" or "./", which are reported when they hold data.
+            const Result<QString> target = extractionPath(name, true);
+            if (target && !target.value().isEmpty() && !name.endsWith(u'/'))
+                entry.name = name;
+            else if (target && st.size > 0)
+                reports << QStringLiteral(
+                               "The entry \"%1\" in %2 holds %3 bytes but no file "
+                               "name; it is not listed")
+                               .arg(name, path)
+                               .arg(st.size);
+            else if (!target)
+                entry.name = name;  // listed; extracting it is refused with the reason
         }
         entries.push_back(std::move(entry));
     }
+    entries.shrink_to_fit();
     return entries;
 }
 
@@ -58,8 +101,8 @@ Arkovo::~Arkovo() = default;
 QString Arkovo::ArchiveName() const { return m_state->archive; }
 
 bool Arkovo::enter(const char* what) {
-    if (!m_state->busy) {
-        m_state->busy = true;
+    if (m_state->busy.isEmpty()) {
+        m_state->busy = QLatin1String(what);
         return true;
     }
     emit ArchiveError(QStringLiteral("The archive %1 is busy; %2 must wait until the current "
@@ -68,13 +111,27 @@ bool Arkovo::enter(const char* what) {
     return false;
 }
 
-void Arkovo::leave() { m_state->busy = false; }
+void Arkovo::leave() { m_state->busy.clear(); }
+
+QString Arkovo::busyWith() const { return m_state->busy; }
+
+bool Arkovo::listedIsCurrent() {
+    if (fileStamp(m_state->archive) == m_state->listedStamp) return true;
+    emit ArchiveError(QStringLiteral("The archive %1 changed since it was listed; nothing was "
+                                     "done. The list was read again: choose the entries again.")
+                          .arg(m_state->archive));
+    refresh();
+    return false;
+}
 
 void Arkovo::refresh() {
-    Result<std::vector<ArkovoEntry>> entries = readEntries(m_state->archive);
-    m_state->entries = entries ? std::move(entries).value() : std::vector<ArkovoEntry>();
+    m_state->listedStamp = fileStamp(m_state->archive);
+    QStringList reports;
+    Result<std::vector<StoredEntry>> entries = readEntries(m_state->archive, reports);
+    m_state->entries = entries ? std::move(entries).value() : std::vector<StoredEntry>();
     emit ArchiveChanged();
     if (!entries) emit ArchiveError(entries.message());
+    for (const QString& report : reports) emit EntryReport(report);
 }
 
 void Arkovo::setArchiveName(const QString& path) {
@@ -117,7 +174,14 @@ void Arkovo::AddFiles(const QStringList& names, int action, bool& keepPaths, boo
     refresh();
 }
 
-void Arkovo::DeleteFiles(const QStringList& names) {
+void Arkovo::DeleteFiles(const QStringList& names) { deleteChosen(EntryChoice::byPatterns(names)); }
+
+void Arkovo::DeleteEntries(const QList<qint64>& indexes) {
+    if (m_state->busy.isEmpty() && !listedIsCurrent()) return;
+    deleteChosen(EntryChoice::byIndexes(indexes));
+}
+
+void Arkovo::deleteChosen(const EntryChoice& choice) {
     if (!enter("deleting entries")) return;
     Result<int> deleted = 0;
     if (m_state->archive.isEmpty()) {
@@ -128,7 +192,7 @@ void Arkovo::DeleteFiles(const QStringList& names) {
             emit DeleteProgress(percent, name);
         };
         events.idle = [] { yieldToEvents(); };
-        deleted = deleteFromArchive(m_state->archive, names, events);
+        deleted = deleteFromArchive(m_state->archive, choice, events);
     }
     leave();
     if (!deleted) emit ArchiveError(deleted.message());
@@ -138,10 +202,23 @@ void Arkovo::DeleteFiles(const QStringList& names) {
 
 qint32 Arkovo::ExtractFiles(const QStringList& names, qint32 skipOlder, bool useFolderNames,
                             bool overwrite, QString& destination) {
+    return extractChosen(EntryChoice::byPatterns(names), skipOlder, useFolderNames, overwrite,
+                         destination, nullptr);
+}
+
+qint32 Arkovo::ExtractEntries(const QList<qint64>& indexes, qint32 skipOlder, bool useFolderNames,
+                              bool overwrite, QString& destination, QStringList* written) {
+    if (m_state->busy.isEmpty() && !listedIsCurrent()) return 0;
+    return extractChosen(EntryChoice::byIndexes(indexes), skipOlder, useFolderNames, overwrite,
+                         destination, written);
+}
+
+qint32 Arkovo::extractChosen(const EntryChoice& choice, qint32 skipOlder, bool useFolderNames,
+                             bool overwrite, QString& destination, QStringList* written) {
     if (!enter("extracting entries")) return 0;
-    Result<int> written = 0;
+    Result<int> count = 0;
     if (m_state->archive.isEmpty()) {
-        written = Status::error(QStringLiteral("No archive is selected; nothing was extracted."));
+        count = Status::error(QStringLiteral("No archive is selected; nothing was extracted."));
     } else {
         ExtractOptions options{skipOlder != 0, useFolderNames, overwrite};
         ExtractEvents events;
@@ -150,17 +227,28 @@ qint32 Arkovo::ExtractFiles(const QStringList& names, qint32 skipOlder, bool use
         };
         events.report = [this](const QString& message) { emit EntryReport(message); };
         events.idle = [] { yieldToEvents(); };
-        written = extractFromArchive(m_state->archive, names, destination, options, events);
+        events.password = [this](const QString& name, bool retry) -> std::optional<QString> {
+            if (!m_passwordPrompt) return std::nullopt;
+            return m_passwordPrompt(name, retry);
+        };
+        if (written) events.written = [written](const QString& path) { *written << path; };
+        count = extractFromArchive(m_state->archive, choice, destination, options, events);
     }
     leave();
-    if (!written) emit ArchiveError(written.message());
+    if (!count) emit ArchiveError(count.message());
     emit ExtractComplete(0);
-    return written ? written.value() : 0;
+    return count ? count.value() : 0;
 }
 
 ArkovoEntry Arkovo::GetEntry(qint64 index) const {
     if (index < 1 || index > static_cast<qint64>(m_state->entries.size())) return ArkovoEntry();
-    return m_state->entries[static_cast<std::size_t>(index - 1)];
+    const StoredEntry& e = m_state->entries[static_cast<std::size_t>(index - 1)];
+    return {FormatEntryTime(e.mtime), e.crc, e.packedSize, e.size, e.name};
+}
+
+QString Arkovo::entryFileName(qint64 index) const {
+    if (index < 1 || index > static_cast<qint64>(m_state->entries.size())) return QString();
+    return m_state->entries[static_cast<std::size_t>(index - 1)].name;
 }
 
 qint64 Arkovo::EntryCount() const { return static_cast<qint64>(m_state->entries.size()); }

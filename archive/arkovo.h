@@ -9,7 +9,10 @@
 //
 // Failure is never thrown. A call that cannot work on the archive as a whole (not a zip file,
 // damaged, unwritable) raises ArchiveError with a message that names the file and what is
-// wrong, and leaves the archive on disk as it was. A single file or entry that is passed over
+// wrong, and leaves the archive on disk as it was. Archives that libzip alone refuses but other
+// tools read (data before the archive, names falsely flagged UTF-8) are listed and extracted,
+// not changed. Names are shown and written with control and direction characters as "_"
+// (entry_names.h), each such entry reported. A single file or entry that is passed over
 // (unreadable, refused as unsafe, a stored-name collision) raises EntryReport and the call goes
 // on with the rest.
 #pragma once
@@ -17,17 +20,21 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace vx {
 
-// One entry of the selected archive. Sizes are 64-bit (Zip64 archives), wider than the 32-bit
-// fields the windows were first designed around.
+class EntryChoice;
+
+// One entry of the selected archive. Sizes are unsigned 64-bit (Zip64 archives), wider than the
+// 32-bit fields the windows were first designed around.
 struct ArkovoEntry {
     QString DateTime;  // local time, "yyyy-mm-dd hh:mm:ss" (FormatEntryTime, entry_text.h)
     quint32 CRC = 0;   // CRC-32 of the uncompressed data
-    qint64 PackedSize = 0;
-    qint64 Size = 0;   // uncompressed
+    quint64 PackedSize = 0;
+    quint64 Size = 0;  // uncompressed
     QString FileName;  // stored name with its folder part, "/" separated; "" for the
                        // entry of a folder ("docs/"), which the windows pass over
 };
@@ -64,9 +71,14 @@ public:
     void AddFiles(const QStringList& names, int action, bool& keepPaths, bool flag, bool& dos83,
                   int level);
 
-    // Removes the entries whose stored name or file-name part matches one of names (exact, or
-    // a pattern with "*" and "?"). Raises DeleteProgress, DeleteComplete, then ArchiveChanged.
+    // Removes the entries whose whole stored name matches one of names, as typed by the user
+    // (exact, or a pattern with "*" and "?": name_pattern.h). Raises DeleteProgress,
+    // DeleteComplete, then ArchiveChanged.
     void DeleteFiles(const QStringList& names);
+    // Removes exactly the entries at these 1-based indexes (list rows' tags), as DeleteFiles.
+    // When the archive changed on disk since it was listed nothing is removed: ArchiveError,
+    // and the list is read again.
+    void DeleteEntries(const QList<qint64>& indexes);
 
     // Extracts the entries matching names (as DeleteFiles) under destination, which is made
     // when missing. useFolderNames recreates the stored folders, otherwise files go flat into
@@ -76,9 +88,25 @@ public:
     // EntryReport for each entry passed over, and ExtractComplete. Yields.
     qint32 ExtractFiles(const QStringList& names, qint32 skipOlder, bool useFolderNames,
                         bool overwrite, QString& destination);
+    // Extracts exactly the entries at these 1-based indexes, as ExtractFiles (and refused as
+    // DeleteEntries is when the archive changed on disk). written, when given, receives the
+    // path of every file written.
+    qint32 ExtractEntries(const QList<qint64>& indexes, qint32 skipOlder, bool useFolderNames,
+                          bool overwrite, QString& destination, QStringList* written = nullptr);
+
+    // What the component is busy with ("extracting entries"), "" when no call runs.
+    QString busyWith() const;
 
     // Entry index (1-based); an index out of range gives an empty entry.
     ArkovoEntry GetEntry(qint64 index) const;
+    // The FileName of GetEntry(index), without making the rest of the entry.
+    QString entryFileName(qint64 index) const;
+
+    // Asked for the password of each encrypted entry ExtractFiles meets (retry: the one given
+    // before did not open it); nullopt gives none. Without a prompt such entries are reported.
+    using PasswordPrompt =
+        std::function<std::optional<QString>(const QString& storedName, bool retry)>;
+    void setPasswordPrompt(PasswordPrompt prompt) { m_passwordPrompt = std::move(prompt); }
     qint64 EntryCount() const;
 
     // The folder part of a stored name ("" when none) and its file-name part.
@@ -106,9 +134,14 @@ private:
     struct State;
     bool enter(const char* what);  // false (and ArchiveError) while another call runs
     void leave();
-    void refresh();  // rereads the entry list, raises ArchiveChanged (and ArchiveError)
+    void refresh();          // rereads the entry list, raises ArchiveChanged (and ArchiveError)
+    bool listedIsCurrent();  // false (ArchiveError, refresh) when the file changed on disk
+    void deleteChosen(const EntryChoice& choice);
+    qint32 extractChosen(const EntryChoice& choice, qint32 skipOlder, bool useFolderNames,
+                         bool overwrite, QString& destination, QStringList* written);
 
     std::unique_ptr<State> m_state;
+    PasswordPrompt m_passwordPrompt;
 };
 
 }  // namespace vx

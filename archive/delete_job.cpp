@@ -4,7 +4,7 @@
 #include <QFile>
 
 #include "archive/archive_output.h"
-#include "archive/name_pattern.h"
+#include "archive/entry_names.h"
 #include "archive/zip_handles.h"
 
 namespace vx {
@@ -17,7 +17,7 @@ struct CloseProgress {
 
 }  // namespace
 
-Result<int> deleteFromArchive(const QString& archivePath, const QStringList& names,
+Result<int> deleteFromArchive(const QString& archivePath, const EntryChoice& choice,
                               const DeleteEvents& events) {
     if (!QFile::exists(archivePath)) return 0;
     QString message;
@@ -28,10 +28,9 @@ Result<int> deleteFromArchive(const QString& archivePath, const QStringList& nam
     int deleted = 0;
     const zip_int64_t count = zip_get_num_entries(za.get(), 0);
     for (zip_int64_t i = 0; i < count; ++i) {
-        const char* raw = zip_get_name(za.get(), static_cast<zip_uint64_t>(i), 0);
-        if (!raw) continue;
-        const QString name = QString::fromUtf8(raw);
-        if (!selectsEntry(names, name)) continue;
+        if (!zip_get_name(za.get(), static_cast<zip_uint64_t>(i), 0)) continue;
+        const QString name = entryName(za.get(), static_cast<zip_uint64_t>(i), false, nullptr);
+        if (!choice.selects(static_cast<zip_uint64_t>(i), name)) continue;
         zip_delete(za.get(), static_cast<zip_uint64_t>(i));
         ++deleted;
         state.name = name;

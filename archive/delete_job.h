@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "archive/name_pattern.h"
 #include "core/status.h"
 
 namespace vx {
@@ -16,10 +17,10 @@ struct DeleteEvents {
     std::function<void()> idle;  // a moment to yield
 };
 
-// Removes the entries that names selects (see name_pattern.h) and returns how many. A missing
+// Removes the entries chosen (see name_pattern.h) and returns how many. A missing
 // archive has nothing to remove. When every entry goes, the archive stays as an empty archive.
 // Fails, with a message naming the archive and the cause, when it cannot be opened or written.
-Result<int> deleteFromArchive(const QString& archivePath, const QStringList& names,
+Result<int> deleteFromArchive(const QString& archivePath, const EntryChoice& choice,
                               const DeleteEvents& events);
 
 }  // namespace vx

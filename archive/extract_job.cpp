@@ -9,14 +9,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStorageInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
+#include "archive/entry_names.h"
 #include "archive/entry_text.h"
 #include "archive/name_pattern.h"
 #include "archive/safe_paths.h"
+#include "archive/zip_directory.h"
 #include "archive/zip_handles.h"
 
 namespace vx {
@@ -25,9 +28,11 @@ namespace {
 struct Selected {
     zip_uint64_t index;
     QString name;
-    std::int64_t size;
+    std::uint64_t size;
     std::time_t mtime;
 };
+
+std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) { return a > ~b ? ~0ull : a + b; }
 
 QString systemText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
@@ -45,7 +50,8 @@ public:
                const ExtractEvents& events)
         : m_destination(destination), m_options(options), m_events(events) {}
 
-    Result<int> run(zip_t* za, const QStringList& names);
+    Result<int> run(zip_t* za, const EntryChoice& choice, const QString& archivePath,
+                    const ReadNotes& notes);
 
 private:
     struct Failure {
@@ -60,12 +66,16 @@ private:
     bool extract(zip_t* za, const Selected& entry);
     bool writeFile(zip_t* za, const Selected& entry, const QString& path);
     Failure copyData(zip_t* za, const Selected& entry, int fd, const QString& path);
+    Failure openEntry(zip_t* za, const Selected& entry, ZipFile& file);
     void setAttributes(zip_t* za, const Selected& entry, int fd) const;
     void report(const QString& text) {
         if (m_events.report) m_events.report(text);
     }
     void progress(const QString& name) {
-        const int percent = m_total > 0 ? static_cast<int>(m_done * 100 / m_total) : 100;
+        const int percent =
+            m_total > 0 ? static_cast<int>(std::min(100.0, 100.0 * static_cast<double>(m_done) /
+                                                               static_cast<double>(m_total)))
+                        : 100;
         if (percent == m_percent && name == m_shownName) return;
         m_percent = percent;
         m_shownName = name;
@@ -79,8 +89,10 @@ private:
     ExtractOptions m_options;
     const ExtractEvents& m_events;
     QSet<QString> m_written;  // targets written by this call
-    std::int64_t m_total = 0;
-    std::int64_t m_done = 0;
+    std::uint64_t m_total = 0;
+    std::uint64_t m_done = 0;
+    std::optional<QString> m_password;
+    bool m_noMorePasswords = false;
     int m_percent = -1;
     QString m_shownName;
     int m_count = 0;
@@ -89,19 +101,48 @@ private:
     std::vector<char> m_buffer = std::vector<char>(256 * 1024);
 };
 
-Result<int> ExtractJob::run(zip_t* za, const QStringList& names) {
-    std::vector<Selected> selected;
+Result<int> ExtractJob::run(zip_t* za, const EntryChoice& choice, const QString& archivePath,
+                            const ReadNotes& notes) {
     const zip_int64_t count = zip_get_num_entries(za, 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t st;
-        if (zip_stat_index(za, static_cast<zip_uint64_t>(i), 0, &st) != 0 || !st.name) continue;
-        const QString name = QString::fromUtf8(st.name);
-        if (!selectsEntry(names, name)) continue;
-        const auto size = static_cast<std::int64_t>(st.size);
-        selected.push_back({static_cast<zip_uint64_t>(i), name, size,
-                            (st.valid & ZIP_STAT_MTIME) ? st.mtime : std::time(nullptr)});
-        m_total += size;
+    const auto nameOf = [&](zip_uint64_t i) {
+        return entryName(za, i, notes.unflagged.count(i) != 0, nullptr);
+    };
+    // Entries sharing their data are how a few KB unpack to the whole disk: refused before
+    // anything is written, as other tools refuse them.
+    const Result<ZipDirectory> dir = readZipDirectory(archivePath);
+    if (dir && static_cast<zip_int64_t>(dir.value().records.size()) == count) {
+        const auto [a, b] = findOverlap(dir.value());
+        if (a >= 0)
+            return Status::error(
+                QStringLiteral("Cannot extract from the archive %1: the data of its entry %2 "
+                               "overlaps %3, as in a zip bomb; nothing was extracted.")
+                    .arg(archivePath, nameOf(static_cast<zip_uint64_t>(a)),
+                         b >= 0 ? nameOf(static_cast<zip_uint64_t>(b))
+                                : QStringLiteral("its central directory")));
     }
+    std::vector<Selected> selected;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        zip_stat_t st;
+        if (zip_stat_index(za, index, 0, &st) != 0) continue;
+        bool renamed = false;
+        const QString name = entryName(za, index, notes.unflagged.count(index) != 0, &renamed);
+        if (!choice.selects(index, name)) continue;
+        if (renamed)
+            report(renamedReport(archivePath, zip_get_name(za, index, ZIP_FL_ENC_RAW), name));
+        selected.push_back(
+            {index, name, st.size, (st.valid & ZIP_STAT_MTIME) ? st.mtime : std::time(nullptr)});
+        m_total = saturatingAdd(m_total, st.size);
+    }
+    const QStorageInfo storage(m_destination);
+    if (storage.isValid() && m_total > static_cast<std::uint64_t>(storage.bytesAvailable()))
+        return Status::error(
+            QStringLiteral("Cannot extract from the archive %1: the entries chosen unpack to %2, "
+                           "and %3 has only %4 free; nothing was extracted.")
+                .arg(archivePath,
+                     FormatByteCount(
+                         static_cast<std::int64_t>(std::min<std::uint64_t>(m_total, INT64_MAX))),
+                     m_destination, FormatByteCount(storage.bytesAvailable())));
     for (const Selected& entry : selected) {
         progress(entry.name);
         if (!extract(za, entry)) return Status::error(m_fatal);
@@ -123,12 +164,23 @@ bool ExtractJob::extract(zip_t* za, const Selected& entry) {
         report(QStringLiteral("%1 was not extracted: %2").arg(entry.name, target.message()));
         return true;
     }
-    if (target.value().isEmpty()) return true;  // a folder entry, and folders are not made
+    if (target.value().isEmpty()) {
+        // A folder entry, and folders are not made; but ".", "" or "./" with data is reported.
+        const Result<QString> whole = extractionPath(entry.name, true);
+        if ((whole && !whole.value().isEmpty()) || (entry.name.endsWith(u'/') && entry.size == 0))
+            return true;
+        report(QStringLiteral("The entry \"%1\" was not extracted: its name holds no file name "
+                              "(%2 bytes of data)")
+                   .arg(entry.name)
+                   .arg(entry.size));
+        return true;
+    }
     const bool folder = target.value().endsWith(u'/');
     const qsizetype slash = target.value().lastIndexOf(u'/', folder ? -2 : -1);
-    const Status made =
-        makeFolders(m_destination,
-                    folder ? target.value() : target.value().left(std::max<qsizetype>(0, slash)));
+    QStringList created;
+    const Status made = makeFolders(
+        m_destination, folder ? target.value() : target.value().left(std::max<qsizetype>(0, slash)),
+        &created);
     if (!made) {
         report(QStringLiteral("%1 was not extracted: %2").arg(entry.name, made.message()));
         return true;
@@ -155,23 +207,82 @@ bool ExtractJob::extract(zip_t* za, const Selected& entry) {
             report(QStringLiteral("%1 replaced %2, extracted from another entry of the same name")
                        .arg(entry.name, path));
     }
-    return writeFile(za, entry, path);
+    const int before = m_count;
+    const bool goOn = writeFile(za, entry, path);
+    if (m_count == before) removeFolders(created);  // a refused file leaves no folders behind
+    return goOn;
+}
+
+ExtractJob::Failure ExtractJob::openEntry(zip_t* za, const Selected& entry, ZipFile& file) {
+    file.reset(zip_fopen_index(za, entry.index, 0));
+    bool tried = false;  // the password of this call was tried on this entry
+    int asked = 0;
+    while (!file) {
+        const int code = zip_error_code_zip(zip_get_error(za));
+        if (code == ZIP_ER_COMPNOTSUPP) {
+            zip_stat_t st;
+            const int method = zip_stat_index(za, entry.index, 0, &st) == 0 ? st.comp_method : -1;
+            const QString name = methodName(method);
+            return {QStringLiteral("it is packed with method %1%2, which this program cannot "
+                                   "unpack")
+                        .arg(method)
+                        .arg(name.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(name)),
+                    0};
+        }
+        if (code == ZIP_ER_ENCRNOTSUPP)
+            return {QStringLiteral("it is encrypted by a method this program does not know"), 0};
+        if (code != ZIP_ER_NOPASSWD && code != ZIP_ER_WRONGPASSWD)
+            return {zipErrorText(zip_get_error(za)), 0};
+        // Encrypted: the password of this call first, then ask (twice at most per entry).
+        if (m_password && !tried) {
+            tried = true;
+        } else if (asked == 2 || m_noMorePasswords || !m_events.password) {
+            return {code == ZIP_ER_WRONGPASSWD
+                        ? QStringLiteral("the password is wrong")
+                        : QStringLiteral("it is encrypted and no password was given"),
+                    0};
+        } else {
+            m_password = m_events.password(entry.name, tried);
+            tried = true;
+            ++asked;
+            if (!m_password) {
+                m_noMorePasswords = true;
+                return {QStringLiteral("it is encrypted and no password was given"), 0};
+            }
+        }
+        const QByteArray pw = m_password->toUtf8();
+        file.reset(zip_fopen_index_encrypted(za, entry.index, 0, pw.constData()));
+    }
+    return {};
 }
 
 ExtractJob::Failure ExtractJob::copyData(zip_t* za, const Selected& entry, int fd,
                                          const QString& path) {
-    ZipFile file(zip_fopen_index(za, entry.index, 0));
-    if (!file) return {zipErrorText(zip_get_error(za)), 0};
+    ZipFile file;
+    Failure opened = openEntry(za, entry, file);
+    if (!opened.why.isEmpty()) return opened;
+    std::uint64_t copied = 0;
     for (;;) {
         const zip_int64_t n = zip_fread(file.get(), m_buffer.data(), m_buffer.size());
-        if (n < 0) return {zipErrorText(zip_file_get_error(file.get())), 0};
+        if (n < 0) {
+            const int code = zip_error_code_zip(zip_file_get_error(file.get()));
+            if (m_password &&
+                (code == ZIP_ER_CRC || code == ZIP_ER_ZLIB || code == ZIP_ER_COMPRESSED_DATA))
+                return {QStringLiteral("the password is wrong, or the data is damaged"), 0};
+            return {zipErrorText(zip_file_get_error(file.get())), 0};
+        }
         if (n == 0) return {};
+        if (copied + static_cast<std::uint64_t>(n) > entry.size)
+            return {QStringLiteral("its data is longer than its declared size of %1 bytes")
+                        .arg(entry.size),
+                    0};
+        copied += static_cast<std::uint64_t>(n);
         for (zip_int64_t off = 0; off < n;) {
             const ssize_t w = ::write(fd, m_buffer.data() + off, static_cast<size_t>(n - off));
             if (w < 0 && errno != EINTR) return writeFailure(path);
             off += std::max<ssize_t>(w, 0);
         }
-        m_done += n;
+        m_done += static_cast<std::uint64_t>(n);
         progress(entry.name);
         idle();
     }
@@ -191,10 +302,10 @@ void ExtractJob::setAttributes(zip_t* za, const Selected& entry, int fd) const {
 
 bool ExtractJob::writeFile(zip_t* za, const Selected& entry, const QString& path) {
     // A hidden temporary beside the final name: the rename at the end is atomic, and a failure
-    // leaves neither a half file nor a damaged older one.
+    // leaves neither a half file nor a damaged older one. Its name is short whatever the final
+    // name's length, so names up to the system's longest still fit.
     const qsizetype slash = path.lastIndexOf(u'/');
-    QByteArray temp =
-        QFile::encodeName(path.left(slash + 1) + u'.' + path.mid(slash + 1)) + ".vx-XXXXXX";
+    QByteArray temp = QFile::encodeName(path.left(slash + 1)) + ".vx-XXXXXX";
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     Failure failure = fd < 0 ? writeFailure(path) : copyData(za, entry, fd, path);
     if (fd >= 0) {
@@ -215,12 +326,13 @@ bool ExtractJob::writeFile(zip_t* za, const Selected& entry, const QString& path
     }
     m_written.insert(path);
     ++m_count;
+    if (m_events.written) m_events.written(path);
     return true;
 }
 
 }  // namespace
 
-Result<int> extractFromArchive(const QString& archivePath, const QStringList& names,
+Result<int> extractFromArchive(const QString& archivePath, const EntryChoice& choice,
                                const QString& destination, const ExtractOptions& options,
                                const ExtractEvents& events) {
     if (destination.isEmpty())
@@ -237,10 +349,11 @@ Result<int> extractFromArchive(const QString& archivePath, const QStringList& na
         return Status::error(QStringLiteral("Cannot open the archive %1: the file does not exist.")
                                  .arg(archivePath));
     QString message;
-    ZipArchive za = openArchive(archivePath, ZIP_RDONLY, message);
+    ReadNotes notes;
+    ZipArchive za = openForReading(archivePath, message, &notes);
     if (!za) return Status::error(message);
     ExtractJob job(folder, options, events);
-    return job.run(za.get(), names);
+    return job.run(za.get(), choice, archivePath, notes);
 }
 
 }  // namespace vx

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "archive/archive_list.h"
+#include "archive/arkovo.h"
 #include "ui/named.h"
 
 namespace vx {
@@ -26,9 +27,20 @@ FilesGroup::FilesGroup(const QString& allCaption, const char* allName, QWidget* 
     connect(txtFiles, &QLineEdit::textEdited, optFiles, [this] { optFiles->setChecked(true); });
 }
 
-QStringList FilesGroup::chosenNames(const QTreeWidget& list, const Arkovo& arkovo) const {
-    if (optFiles->isChecked()) return {txtFiles->text()};
-    return rowNames(list, arkovo, optSelected->isChecked());
+void FilesGroup::deleteChosen(const QTreeWidget& list, Arkovo& arkovo) const {
+    if (optFiles->isChecked())
+        arkovo.DeleteFiles({txtFiles->text()});
+    else
+        arkovo.DeleteEntries(rowTags(list, optSelected->isChecked()));
+}
+
+void FilesGroup::extractChosen(const QTreeWidget& list, Arkovo& arkovo, qint32 skipOlder,
+                               bool useFolderNames, bool overwrite, QString& destination) const {
+    if (optFiles->isChecked())
+        arkovo.ExtractFiles({txtFiles->text()}, skipOlder, useFolderNames, overwrite, destination);
+    else
+        arkovo.ExtractEntries(rowTags(list, optSelected->isChecked()), skipOlder, useFolderNames,
+                              overwrite, destination);
 }
 
 }  // namespace vx

@@ -24,9 +24,12 @@ public:
     QRadioButton* optFiles;
     QLineEdit* txtFiles;
 
-    // The names the chosen option stands for: the text typed, or the names of the selected rows
-    // or of all rows of the archive window's list.
-    QStringList chosenNames(const QTreeWidget& list, const Arkovo& arkovo) const;
+    // Removes (DeleteFiles/DeleteEntries) or extracts what the chosen option stands for: the
+    // name or pattern typed, or exactly the entries of the selected rows or of all rows of the
+    // archive window's list, by their tags.
+    void deleteChosen(const QTreeWidget& list, Arkovo& arkovo) const;
+    void extractChosen(const QTreeWidget& list, Arkovo& arkovo, qint32 skipOlder,
+                       bool useFolderNames, bool overwrite, QString& destination) const;
 };
 
 }  // namespace vx

@@ -11,6 +11,8 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
 
 #include "archive/archive_list.h"
 #include "archive/archive_rows.h"
@@ -53,7 +55,7 @@ frmArchive::frmArchive(Ui& ui, Arkovo& arkovo, QWidget* parent)
     resize(760, 420);
 }
 
-frmArchive::~frmArchive() = default;
+frmArchive::~frmArchive() { m_arkovo.setPasswordPrompt({}); }
 
 frmProgress* frmArchive::progressWindow() const { return m_progress.data(); }
 
@@ -154,6 +156,12 @@ void frmArchive::wire() {
     connect(&m_arkovo, &Arkovo::DeleteComplete, this, &frmArchive::Arkovo_Complete);
     connect(&m_arkovo, &Arkovo::ArchiveError, this, &frmArchive::Arkovo_ArchiveError);
     connect(&m_arkovo, &Arkovo::EntryReport, this, &frmArchive::Arkovo_EntryReport);
+    m_arkovo.setPasswordPrompt([this](const QString& name, bool retry) {
+        return m_ui.inputBox(
+            retry ? QStringLiteral("The password does not open %1. Password:").arg(name)
+                  : QStringLiteral("%1 is encrypted. Password:").arg(name),
+            QStringLiteral("Password"));
+    });
 }
 
 bool frmArchive::archiveSelected() const { return !m_arkovo.ArchiveName().isEmpty(); }
@@ -199,7 +207,7 @@ void frmArchive::mnuExtract_Click() {
 
 void frmArchive::mnuView_Click() {
     if (!lvwArchive->currentItem()) return;
-    const QStringList names = rowNames(*lvwArchive, m_arkovo, true);
+    const QList<qint64> rows = rowTags(*lvwArchive, true);
     QString folder = m_viewFolder.path();
     if (folder.isEmpty()) {
         m_ui.messageBox(
@@ -207,11 +215,10 @@ void frmArchive::mnuView_Click() {
             Buttons::Ok, Icon::Critical);
         return;
     }
-    m_arkovo.ExtractFiles(names, 1, false, true, folder);
-    for (const QString& name : names) {
-        const QString path = folder + QLatin1Char('/') + name;
-        if (QFileInfo(path).isFile()) m_ui.shellOpen(path);
-    }
+    // With their folders, so two selected entries of the same file name stay apart.
+    QStringList written;
+    m_arkovo.ExtractEntries(rows, 1, true, true, folder, &written);
+    for (const QString& path : written) m_ui.shellOpen(path);
 }
 
 void frmArchive::mnuSelectAll_Click() { lvwArchive->selectAll(); }
@@ -269,20 +276,33 @@ bool frmArchive::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmArchive::Arkovo_ArchiveChanged() {
+    // A big archive fills the list in slices with a yield between them, so the window stays
+    // alive; a newer change meanwhile takes over and this fill stops.
+    constexpr qint64 kSlice = 4096;
+    const quint64 fill = ++m_fill;
     setWindowTitle(archiveTitle(m_arkovo.ArchiveName()));
-    lvwArchive->setUpdatesEnabled(false);
     lvwArchive->clear();
     lvwArchive->header()->setSortIndicatorShown(false);
-    qint64 total = 0;
+    lblFiles->setText(QStringLiteral("Reading the list..."));
+    quint64 total = 0;
     const qint64 count = m_arkovo.EntryCount();
-    for (qint64 i = 1; i <= count; ++i) {
-        const ArkovoEntry entry = m_arkovo.GetEntry(i);
-        if (entry.FileName.isEmpty()) continue;
-        addEntryRow(*lvwArchive, entry, i);
-        total += entry.Size;
+    for (qint64 first = 1; first <= count; first += kSlice) {
+        lvwArchive->setUpdatesEnabled(false);
+        for (qint64 i = first; i < first + kSlice && i <= count; ++i) {
+            const ArkovoEntry entry = m_arkovo.GetEntry(i);
+            if (entry.FileName.isEmpty()) continue;
+            addEntryRow(*lvwArchive, entry, i);
+            total = entry.Size > ~total ? ~quint64(0) : total + entry.Size;  // saturates
+        }
+        lvwArchive->setUpdatesEnabled(true);
+        if (first + kSlice <= count) {
+            m_ui.yield();
+            if (fill != m_fill) return;
+        }
     }
-    lvwArchive->setUpdatesEnabled(true);
-    lblFiles->setText(statusText(lvwArchive->topLevelItemCount(), m_arkovo.FormatSize(total)));
+    lblFiles->setText(statusText(lvwArchive->topLevelItemCount(),
+                                 m_arkovo.FormatSize(static_cast<qint64>(std::min<quint64>(
+                                     total, std::numeric_limits<qint64>::max())))));
 }
 
 void frmArchive::showProgress(const QString& text, int percent) {

@@ -110,6 +110,7 @@ private:
     std::function<void()> m_showLog;
     std::function<void()> m_showAdd;
     std::function<void(const QString&)> m_report;
+    quint64 m_fill = 0;  // counts list fills; a fill that sees another begin stops
 };
 
 }  // namespace vx

@@ -44,9 +44,8 @@ void frmDelete::cmdDelete_Click() {
         if (a == Answer::Yes) deleteArchiveFile();
         return;
     }
-    const QStringList names = fraFiles->chosenNames(m_list, m_arkovo);
     close();
-    m_arkovo.DeleteFiles(names);
+    fraFiles->deleteChosen(m_list, m_arkovo);
 }
 
 void frmDelete::deleteArchiveFile() {

@@ -85,7 +85,6 @@ void frmExtract::layoutControls() {
 }
 
 void frmExtract::cmdExtract_Click() {
-    const QStringList names = fraFiles->chosenNames(m_list, m_arkovo);
     QString folder = txtExtractTo->text();
     if (!QFileInfo::exists(folder)) {
         m_ui.messageBox(folder + QStringLiteral(" does not exist!"), Buttons::Ok, Icon::Critical,
@@ -93,8 +92,8 @@ void frmExtract::cmdExtract_Click() {
         return;
     }
     close();
-    m_arkovo.ExtractFiles(names, chkSkipOlder->isChecked() ? 1 : 0, chkFolders->isChecked(),
-                          chkOverwrite->isChecked(), folder);
+    fraFiles->extractChosen(m_list, m_arkovo, chkSkipOlder->isChecked() ? 1 : 0,
+                            chkFolders->isChecked(), chkOverwrite->isChecked(), folder);
 }
 
 void frmExtract::cmdCancel_Click() { close(); }

@@ -25,13 +25,28 @@ bool matchesPattern(QStringView text, QStringView pattern) {
 }
 
 bool selectsEntry(const QStringList& names, const QString& storedName) {
-    const qsizetype slash = storedName.lastIndexOf(u'/');
-    const QStringView leaf = QStringView(storedName).mid(slash + 1);
-    for (const QString& name : names) {
-        if (name.isEmpty()) continue;
-        if (matchesPattern(storedName, name) || matchesPattern(leaf, name)) return true;
-    }
+    for (const QString& name : names)
+        if (!name.isEmpty() && matchesPattern(storedName, name)) return true;
     return false;
+}
+
+EntryChoice EntryChoice::byPatterns(QStringList names) {
+    EntryChoice choice;
+    choice.m_names = std::move(names);
+    return choice;
+}
+
+EntryChoice EntryChoice::byIndexes(const QList<qint64>& oneBased) {
+    EntryChoice choice;
+    choice.m_byIndex = true;
+    choice.m_indexes.reserve(static_cast<std::size_t>(oneBased.size()));
+    for (const qint64 i : oneBased)
+        if (i >= 1) choice.m_indexes.insert(static_cast<quint64>(i - 1));
+    return choice;
+}
+
+bool EntryChoice::selects(quint64 index, const QString& storedName) const {
+    return m_byIndex ? m_indexes.count(index) != 0 : selectsEntry(m_names, storedName);
 }
 
 }  // namespace vx

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "core/status.h"
 
@@ -18,7 +19,13 @@ Result<QString> extractionPath(const QString& storedName, bool useFolderNames);
 
 // Creates the folders of relativeDir (a path from extractionPath, "/" separated) under
 // destination, one part at a time. Fails, naming the part, when an existing part is a symbolic
-// link or a file, or a folder cannot be made. An empty relativeDir does nothing.
-Status makeFolders(const QString& destination, const QString& relativeDir);
+// link or a file, or a folder cannot be made; the folders it made are then removed again. An
+// empty relativeDir does nothing. created, when given, gets the folders it made, outermost
+// first, so a caller whose file then fails can remove them (removeFolders).
+Status makeFolders(const QString& destination, const QString& relativeDir,
+                   QStringList* created = nullptr);
+
+// Removes the folders of makeFolders' list that are empty, innermost first.
+void removeFolders(const QStringList& created);
 
 }  // namespace vx

@@ -5,7 +5,9 @@
 #include <zip.h>
 
 #include <QString>
+#include <cstdint>
 #include <memory>
+#include <unordered_set>
 
 #include "core/status.h"
 
@@ -31,6 +33,18 @@ using ZipSource = std::unique_ptr<zip_source_t, ZipSourceFree>;
 // sentence naming the file and what is wrong with it (not a zip file, truncated, damaged,
 // unreadable). A missing file with ZIP_CREATE is not a failure.
 ZipArchive openArchive(const QString& path, int flags, QString& message);
+// What openForReading did to read an archive that libzip alone refuses.
+struct ReadNotes {
+    std::int64_t prefix = 0;                     // bytes of other data before the archive
+    std::unordered_set<zip_uint64_t> unflagged;  // entries whose false UTF-8 flag was ignored
+};
+
+// Opens the archive at path read-only. When libzip refuses it but its directory holds together
+// (zip_directory.h), it is opened all the same: past the data before the archive, and with the
+// UTF-8 flag taken off the names that are not UTF-8. On failure returns null and sets message
+// as openArchive does.
+ZipArchive openForReading(const QString& path, QString& message, ReadNotes* notes = nullptr);
+
 // The message openArchive gives for error.
 QString openFailureMessage(const QString& path, const zip_error_t& error);
 

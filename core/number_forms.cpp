@@ -5,7 +5,7 @@
 
 namespace vx {
 
-QString groupedOrEmpty(qint64 n) {
+QString groupedOrEmpty(quint64 n) {
     if (n == 0) return QString();
     QLocale loc = QLocale::system();
     loc.setNumberOptions(QLocale::DefaultNumberOptions);

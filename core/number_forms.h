@@ -6,7 +6,7 @@
 namespace vx {
 
 // "###,###": grouped thousands, and an empty text for 0.
-QString groupedOrEmpty(qint64 n);
+QString groupedOrEmpty(quint64 n);
 
 // "###,##0.00": grouped thousands with two decimals, "0.00" for 0.
 QString groupedTwoDecimals(double v);

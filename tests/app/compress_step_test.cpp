@@ -75,3 +75,46 @@ TEST(CompressStep, PacksTheListWithTheChosenOptionsThenHandsOver) {
         EXPECT_EQ(listing.contains("Defl"), c.level > 0) << listing.toStdString();
     }
 }
+
+TEST(CompressStep, TheActionDecidesWhatHappensToAnArchiveAlreadyThere) {
+    // The archive holds an a.txt newer than the file picked; b.txt and c.txt are not in it.
+    const struct { int actionRow; const char* a; int entries; } cases[] = {
+        {0, "aaaaaaaa", 3}, {1, "archived", 3}, {2, "archived", 1}};
+    for (const auto& c : cases) {
+        Job r;
+        QFile picked(r.home.file("pick/a.txt"));
+        ASSERT_TRUE(picked.open(QIODevice::ReadWrite) &&
+                    picked.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                       QFileDevice::FileModificationTime));
+        picked.close();
+        const QFileInfo zip(r.archive());
+        test::zipOf(zip.absolutePath(), zip.fileName(), {{"a.txt", "archived"}});
+        r.add.cboAction->setCurrentIndex(c.actionRow);
+        r.add.cmdOK->click();
+        EXPECT_EQ(test::runTool("unzip", {"-p", r.archive(), "a.txt"}, "/").left(8), c.a);
+        EXPECT_EQ(test::zipNames(r.archive()).size(), c.entries);
+    }
+}
+
+TEST(CompressStep, WhileTheArchiveWindowWorksItRefusesAndHandsNothingOver) {
+    Job r;
+    Arkovo& arkovo = r.program.arkovo();
+    const QString other = test::zipOf(r.home.path(), "other.zip",
+                                      {{"one.bin", QByteArray(300000, '1')}, {"two.txt", "2"}});
+    arkovo.setArchiveName(other);
+    int clicks = 0, errors = 0;
+    QObject::connect(&arkovo, &Arkovo::ArchiveError, [&] { ++errors; });
+    QObject::connect(&arkovo, &Arkovo::ExtractProgress, &r.add, [&] {
+        if (clicks++ == 0) r.add.cmdOK->click();
+    });
+    QString dest = r.home.file("dest");
+    EXPECT_EQ(arkovo.ExtractFiles({"*"}, 0, true, true, dest), 2);
+    EXPECT_EQ(r.handedOver, 0);
+    EXPECT_EQ(errors, 0);
+    ASSERT_EQ(r.ui.messageTexts().size(), 1);
+    EXPECT_TRUE(r.ui.messageTexts()[0].contains("extracting")) << r.ui.messageTexts()[0].toStdString();
+    EXPECT_FALSE(QFile::exists(r.archive()));
+    r.add.cmdOK->click();  // once the work is done the step runs
+    EXPECT_EQ(r.handedOver, 1);
+    EXPECT_TRUE(QFile::exists(r.archive()));
+}

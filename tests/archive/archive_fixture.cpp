@@ -14,7 +14,7 @@ QString unzipped(const QString& archive, const QString& entry) {
     return out.startsWith(u"exit "_s) ? QString() : out;
 }
 
-void writeRawZip(const QString& path, const std::vector<RawEntry>& entries) {
+void writeRawZip(const QString& path, const std::vector<RawEntry>& entries, const char* password) {
     int error = 0;
     zip_t* za = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     ASSERT_NE(za, nullptr);
@@ -23,6 +23,9 @@ void writeRawZip(const QString& path, const std::vector<RawEntry>& entries) {
         const zip_int64_t i = zip_file_add(za, e.name.constData(), src, ZIP_FL_ENC_RAW);
         ASSERT_GE(i, 0) << e.name.constData();
         if (e.mode) zip_file_set_external_attributes(za, i, 0, ZIP_OPSYS_UNIX, e.mode << 16);
+        if (password) {
+            ASSERT_EQ(zip_file_set_encryption(za, i, ZIP_EM_AES_256, password), 0);
+        }
     }
     ASSERT_EQ(zip_close(za), 0);
 }

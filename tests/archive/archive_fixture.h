@@ -27,8 +27,10 @@ struct RawEntry {
     QByteArray data;
     unsigned mode = 0100644;
 };
-// Writes an archive with exactly these entries through libzip, names unchecked.
-void writeRawZip(const QString& path, const std::vector<RawEntry>& entries);
+// Writes an archive with exactly these entries through libzip, names unchecked; with a password
+// every entry is encrypted with AES-256.
+void writeRawZip(const QString& path, const std::vector<RawEntry>& entries,
+                 const char* password = nullptr);
 
 // Whether the central directory record of the named entry has the "name is UTF-8" flag.
 bool utf8Flagged(const QString& archive, const QString& name);

@@ -40,6 +40,14 @@ struct ArchiveWindow {
     QTreeWidgetItem* row(const QString& name) const {
         return win.lvwArchive->findItems(name, Qt::MatchExactly).value(0);
     }
+    // The row of the entry stored under this name (folder part and file name).
+    QTreeWidgetItem* rowOf(const QString& stored) const {
+        for (QTreeWidgetItem* r : win.lvwArchive->findItems("*", Qt::MatchWildcard))
+            if ((r->text(kColPath).isEmpty() ? "" : r->text(kColPath) + "/") + r->text(kColName) ==
+                stored)
+                return r;
+        return nullptr;
+    }
     void select(const QStringList& names) {
         win.lvwArchive->clearSelection();
         for (const QString& n : names) row(n)->setSelected(true);

@@ -1,8 +1,11 @@
 // The zip component against real archives: its own checked by unzip and zipinfo, those made by
 // zip listed, extracted and deleted, hostile and damaged ones refused with a report.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <QDirIterator>
 #include <csignal>
 
 #include "archive_fixture.h"
@@ -24,7 +27,8 @@ struct NamesCase {
 class StoredNames : public ArchiveTest, public ::testing::WithParamInterface<NamesCase> {};
 
 TEST_P(StoredNames, ArchiveHoldsTheExpectedNamesAndPassesUnzipTest) {
-    for (const char* name : {"a.txt", "docs/sub/c.txt", "docs/.hidden", "x/a.txt", "x/café.txt"})
+    for (const char* name : {"a.txt", "docs/sub/c.txt", "docs/.hidden", "x/a.txt", "x/café.txt",
+                             "w/*", "w/x?.txt", "w/xy.txt"})
         file(QString::fromUtf8(name), name);
     file(u"docs/b.txt"_s, QByteArray(300000, 'b'));
     file(u"out/test.zip"_s, QByteArray("PK\x05\x06") + QByteArray(18, '\0'));  // empty archive
@@ -44,7 +48,10 @@ TEST_P(StoredNames, ArchiveHoldsTheExpectedNamesAndPassesUnzipTest) {
 INSTANTIATE_TEST_SUITE_P(Items, StoredNames, ::testing::Values(
     NamesCase{"file", {"{r}/a.txt"}, false, 6, {"a.txt"}, 0},
     NamesCase{"wildcard", {"{r}/docs/*.*"}, false, 0, {".hidden", "b.txt", "sub/c.txt"}, 0},
-    NamesCase{"pattern", {"{r}/docs/*.txt"}, false, 9, {"b.txt", "sub/c.txt"}, 0},
+    // Only "*.*" is a wildcard; other names holding "*" or "?" are one file each.
+    NamesCase{"pattern", {"{r}/docs/*.txt", "{r}/a.txt"}, false, 9, {"a.txt"}, 1},
+    NamesCase{"star", {"{r}/w/*", "{r}/w/x?.txt"}, false, 6, {"*", "x?.txt"}, 0},
+    NamesCase{"starFolder", {"{r}/w/*.*"}, false, 6, {"*", "x?.txt", "xy.txt"}, 0},
     NamesCase{"folder", {"{r}/docs"}, false, 1, {"docs/.hidden", "docs/b.txt", "docs/sub/c.txt"}, 0},
     NamesCase{"fullPaths", {"{r}/a.txt", "{r}/docs/sub/*.*"}, true, 6,
               {"{r}/a.txt", "{r}/docs/sub/c.txt"}, 0},
@@ -77,6 +84,38 @@ INSTANTIATE_TEST_SUITE_P(Codes, Actions,
                          ::testing::Values(ActionCase{1, {"A2", "B2", "C2"}},
                                            ActionCase{3, {"A2", "B1", "C2"}},
                                            ActionCase{2, {"A2", "B1", ""}}));
+
+TEST_F(ArchiveTest, AFileWhoseNameIsNotUtf8IsReportedNotDropped) {
+    file(u"f/ok.txt"_s, "ok");
+    const QByteArray bad = QFile::encodeName(path(u"f/"_s)) + "bad\xff.txt";
+    const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    add({path(u"f"_s)});
+    EXPECT_EQ(zipNames(m_zip), QStringList{u"f/ok.txt"_s});
+    ASSERT_EQ(m_log.reports.size(), 1);
+    EXPECT_TRUE(m_log.reports[0].contains(u"bad\\xff.txt"_s)) << m_log.reports[0].toStdString();
+}
+
+TEST_F(ArchiveTest, NumberedNamesAvoidTheArchivesOwnNames) {
+    add({file(u"old/a (2).txt"_s, "kept")});
+    add({file(u"a.txt"_s, "one"), file(u"x/a.txt"_s, "two")});
+    EXPECT_EQ(zipNames(m_zip), QStringList({u"a (2).txt"_s, u"a (3).txt"_s, u"a.txt"_s}));
+    EXPECT_EQ(unzipped(m_zip, u"a (2).txt"_s), u"kept"_s);
+}
+
+TEST_F(ArchiveTest, NamesUpToTheLongestTheSystemTakesAreExtracted) {
+    std::vector<RawEntry> entries;
+    for (const int length : {200, 245, 250, 255})
+        entries.push_back({QByteArray(length - 4, 'n') + ".txt", QByteArray::number(length)});
+    writeRawZip(path(u"long.zip"_s), entries);
+    m_arkovo.setArchiveName(path(u"long.zip"_s));
+    QString dest = path(u"dest"_s);
+    EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, true, dest), 4)
+        << m_log.reports.join(u'\n').toStdString();
+    EXPECT_EQ(read(u"dest/"_s + QString(251, u'n') + u".txt"_s), "255");
+    EXPECT_EQ(QDir(dest).entryList(QDir::Files | QDir::Hidden).size(), 4);
+}
 
 TEST_F(ArchiveTest, ShortNamesAreUniqueAndReaddingReplaces) {
     const QString one = file(u"Long file name.text"_s, "one");
@@ -114,6 +153,50 @@ TEST_F(ArchiveTest, ArchiveMadeByZipListsExtractsAndDeletes) {
     EXPECT_TRUE(QFile::exists(zipped));
     EXPECT_EQ(m_arkovo.EntryCount(), 0);
     EXPECT_EQ(m_log.events.filter(u"DeleteComplete"_s).size(), 2);
+    EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
+}
+
+// Encrypted entries of other tools: zip -P (the traditional method) and AES-256 (libzip's).
+TEST_F(ArchiveTest, EncryptedEntriesAreExtractedWithThePasswordGiven) {
+    file(u"src/a.txt"_s, "alpha");
+    file(u"src/b.txt"_s, "beta");
+    const QString traditional = path(u"zipcrypto.zip"_s), aes = path(u"aes.zip"_s);
+    ASSERT_EQ(runTool(u"zip"_s, {u"-qP"_s, u"secret"_s, traditional, u"a.txt"_s, u"b.txt"_s},
+                      path(u"src"_s)),
+              QString());
+    writeRawZip(aes, {{"a.txt", "alpha"}, {"b.txt", "beta"}}, "secret");
+    using Answers = QList<std::optional<QString>>;
+    // clang-format off
+    const struct { Answers answers; int written, asked; const char* said; } cases[] = {
+        {{u"secret"_s}, 2, 1, ""}, {{u"wrong"_s, u"secret"_s}, 2, 2, ""},
+        {{std::nullopt}, 0, 1, "no password was given"},
+        {Answers(8, u"wrong"_s), 0, -1, "wrong"},  // the count varies: 1 in 256 wrong ones pass
+    };                                              // the traditional check and fail the CRC
+    // clang-format on
+    int run = 0;
+    for (const QString& archive : {traditional, aes}) {
+        for (const auto& c : cases) {
+            Answers answers = c.answers;
+            int asked = 0;
+            m_arkovo.setPasswordPrompt([&](const QString&, bool) {
+                ++asked;
+                return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+            });
+            m_arkovo.setArchiveName(archive);
+            m_log.reports.clear();
+            QString dest = path(u"dest%1"_s.arg(++run));
+            EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, true, dest), c.written) << run;
+            if (c.asked >= 0) {
+                EXPECT_EQ(asked, c.asked) << run;
+            }
+            EXPECT_EQ(m_log.reports.size(), 2 - c.written) << run;
+            for (const QString& r : m_log.reports)
+                EXPECT_TRUE(r.contains(QString::fromUtf8(c.said))) << r.toStdString();
+            if (c.written) {
+                EXPECT_EQ(readFile(dest + u"/b.txt"_s), "beta") << run;
+            }
+        }
+    }
     EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
 }
 
@@ -257,6 +340,80 @@ TEST_P(FullDisk, FailedWritesLeaveNothingHalfDone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AddOrExtract, FullDisk, ::testing::Bool());
+
+}  // namespace
+}  // namespace vx::test
+
+namespace vx::test {
+namespace {
+
+// Archives written byte by byte by hostile_zips.py: what listing and extracting all of them
+// give. Nothing may be written that the case does not name.
+struct HostileCase {
+    const char* file;
+    int rows;             // entries listed with a name
+    QStringList listed;   // their file names, sorted, when given
+    QStringList written;  // files in the destination afterwards, sorted, folders included
+    const char* error;    // words of the one ArchiveError of the extraction, "" for none
+    QStringList reports;  // words each report holds, in order
+};
+
+class HostileFiles : public ArchiveTest, public ::testing::WithParamInterface<HostileCase> {};
+
+TEST_P(HostileFiles, AreListedAndExtractedOrRefusedWithTheirReason) {
+    const HostileCase& c = GetParam();
+    const QString dir = path(u"hostile"_s);
+    ASSERT_EQ(runTool(u"/usr/bin/python3"_s,
+                      {QStringLiteral(VEXARO_SOURCE_DIR "/tests/archive/hostile_zips.py"), dir},
+                      m_dir.path()),
+              QString());
+    const QString zip = dir + u'/' + QString::fromUtf8(c.file);
+    m_arkovo.setArchiveName(zip);
+    QStringList names;
+    for (const QString& n : listed())
+        if (!n.isEmpty()) names << Arkovo::GetFileName(n);
+    names.sort();
+    EXPECT_EQ(names.size(), c.rows);
+    if (!c.listed.isEmpty()) {
+        EXPECT_EQ(names, c.listed);
+    }
+    EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
+    m_log.reports.clear();
+    QString dest = path(u"dest"_s);
+    m_arkovo.ExtractFiles({u"*"_s}, 0, true, false, dest);
+    QStringList written;
+    QDirIterator it(dest, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) written << it.next().mid(dest.size() + 1);
+    written.sort();
+    EXPECT_EQ(written, c.written);
+    const QString words = QString::fromUtf8(c.error);
+    ASSERT_EQ(m_log.errors.size(), words.isEmpty() ? 0 : 1) << m_log.errors.join(u'\n').toStdString();
+    if (!words.isEmpty()) {
+        EXPECT_TRUE(m_log.errors[0].contains(zip) && m_log.errors[0].contains(words))
+            << m_log.errors[0].toStdString();
+    }
+    ASSERT_EQ(m_log.reports.size(), c.reports.size()) << m_log.reports.join(u'\n').toStdString();
+    for (qsizetype i = 0; i < c.reports.size(); ++i)
+        EXPECT_TRUE(m_log.reports[i].contains(c.reports[i])) << m_log.reports[i].toStdString();
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, HostileFiles, ::testing::Values(
+    HostileCase{"overlap.zip", 200, {}, {}, "overlap", {}},
+    HostileCase{"huge.zip", 2, {"a.bin", "b.bin"}, {}, "free", {}},
+    HostileCase{"longer.zip", 2, {"liar.txt", "ok.txt"}, {"ok.txt"}, "", {"longer than"}},
+    HostileCase{"names.zip", 4, {"bad_.txt", "esc_[31m.txt", "invoice_txt.exe", "ok.txt"},
+                {"bad_.txt", "esc_[31m.txt", "invoice_txt.exe", "ok.txt"}, "",
+                {"bad\\xff.txt", "esc\\x1b[31m.txt", "invoice\\xe2\\x80\\xaetxt.exe"}},
+    HostileCase{"method.zip", 2, {"ok.txt", "ppmd.txt"}, {"ok.txt"}, "", {"98 (PPMd)"}},
+    HostileCase{"sfx.zip", 1, {"inside.txt"}, {"inside.txt"}, "", {}},
+    HostileCase{"dots.zip", 1, {"ok.txt"}, {"ok.txt"}, "",
+                {"no file name", "no file name", "no file name"}},
+    HostileCase{"deep.zip", 2, {"ok.txt", "x.txt"}, {"ok.txt"}, "", {"x.txt"}},
+    HostileCase{"zip64max.zip", 1, {"max.bin"}, {}, "free", {}}),
+    [](const auto& info) { return QString::fromUtf8(info.param.file).section(u'.', 0, 0).toStdString(); });
+// clang-format on
 
 }  // namespace
 }  // namespace vx::test

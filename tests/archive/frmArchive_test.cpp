@@ -3,11 +3,15 @@
 
 #include <sys/stat.h>
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
+#include "archive/frmDelete.h"
+#include "archive/frmExtract.h"
 #include "archive/frmProgress.h"
 #include "archive/frmProperties.h"
 #include "archive_window_fixture.h"
@@ -97,4 +101,59 @@ TEST(frmArchive, ViewOpensTheSelectedEntriesFromAPrivateFolderWithProgressMeanwh
     EXPECT_TRUE(texts.contains("Extracting c.bin...")) << texts.join('|').toStdString();
     EXPECT_GT(w.ui.yields(), yields);  // the windows repaint during the work
     EXPECT_EQ(w.win.progressWindow(), nullptr);
+}
+
+TEST(frmArchive, SelectedRowsActOnExactlyTheirOwnEntries) {
+    // Names that read as patterns, and two entries sharing one file name. Extract overwrites a
+    // file of the user's beside the archive.
+    const test::Files files = {
+        {"*", "star"}, {"x?.txt", "xq"}, {"xy.txt", "xy"}, {"a.txt", "top"}, {"sub/a.txt", "deep"}};
+    enum Action { Delete, Extract, View };
+    for (const Action action : {Delete, Extract, View}) {
+        for (const auto& [stored, data] : files) {
+            ArchiveWindow w;
+            test::writeFiles(w.home.file("src"), files);
+            const QString zip = w.home.file("t.zip");
+            w.arkovo.setArchiveName(zip);
+            bool no = false;
+            w.arkovo.AddFiles({w.home.file("src/*.*")}, 1, no, false, no, 6);
+            ASSERT_EQ(test::zipNames(zip).size(), 5);
+            const QString out = w.home.file("out");
+            test::writeFiles(out, {{"a.txt", "mine"}});
+            w.win.lvwArchive->clearSelection();
+            QTreeWidgetItem* row = w.rowOf(stored);
+            ASSERT_TRUE(row) << stored.toStdString();
+            row->setSelected(true);
+            w.win.lvwArchive->setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
+            QStringList left = test::zipNames(zip);
+            const QString leaf = Arkovo::GetFileName(stored);
+            if (action == View) {
+                w.win.mnuView->trigger();
+                ASSERT_EQ(w.ui.opened().size(), 1) << stored.toStdString();
+                EXPECT_EQ(test::readFile(w.ui.opened()[0]), data) << stored.toStdString();
+                continue;
+            }
+            w.ui.onModal([&](QWidget& d) {
+                if (action == Delete) return static_cast<frmDelete&>(d).cmdDelete_Click();
+                auto& x = static_cast<frmExtract&>(d);
+                x.txtExtractTo->setText(out);
+                x.chkOverwrite->setChecked(true);
+                x.cmdExtract_Click();
+            });
+            (action == Delete ? w.win.mnuDelete : w.win.mnuExtract)->trigger();
+            if (action == Delete) {
+                left.removeOne(stored);
+                EXPECT_EQ(test::zipNames(zip), left) << stored.toStdString();
+                continue;
+            }
+            QStringList expected{"a.txt", leaf};
+            expected.removeDuplicates();
+            expected.sort();
+            EXPECT_EQ(QDir(out).entryList(QDir::Files), expected) << stored.toStdString();
+            EXPECT_EQ(test::readFile(out + "/" + leaf), data) << stored.toStdString();
+            if (leaf != "a.txt") {
+                EXPECT_EQ(test::readFile(out + "/a.txt"), "mine");
+            }
+        }
+    }
 }

@@ -13,7 +13,7 @@
 namespace vx {
 namespace {
 
-TEST(NamePattern, SelectsByWholeNameOrFileNamePartWithStarAndQuestionMarkOnly) {
+TEST(NamePattern, SelectsByTheWholeStoredNameWithStarAndQuestionMarkOnly) {
     struct Case {
         const char* name;
         const char* pattern;
@@ -24,7 +24,8 @@ TEST(NamePattern, SelectsByWholeNameOrFileNamePartWithStarAndQuestionMarkOnly) {
         {"a.txt.bak", "*.txt", false}, {"dir/a.txt", "*", true}, {"dir/a.txt", "dir/*", true},
         {"ab", "a?", true}, {"a", "a?", false}, {"*a", "*", true}, {"abcabd", "*abd", true},
         {"abc", "*b*c*", true}, {"abc", "a[b]c", false}, {"a[b]c", "a[b]c", true},
-        {"", "*", true}, {"", "?", false}, {"a", "", false}, {"d/sub/a.txt", "a.txt", true},
+        {"", "*", true}, {"", "?", false}, {"a", "", false}, {"d/sub/a.txt", "a.txt", false},
+        {"d/sub/a.txt", "*a.txt", true}, {"d/sub/a.txt", "*/a.txt", true},
         {"d/sub/a.txt", "d/sub/a.txt", true}, {"d/sub/a.txt", "sub/a.txt", false},
         // clang-format on
     };
