@@ -170,6 +170,14 @@ bool cFTP::failTransfer(int code, const QString& sOperation, const QString& sDet
     return false;
 }
 
+bool cFTP::stopNow(const QString& sOperation) {
+    m_stopAsked = false;
+    failTransfer(ftp::Stopped, sOperation);
+    if (hConnection) hConnection->close();
+    hConnection.reset();
+    return false;
+}
+
 bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
     const Running running(*this);
     trimSpaces(sLocal);
@@ -179,6 +187,7 @@ bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
         RecordError(ftp::Busy, QStringLiteral("FtpOpenFile:PutFile"));
         return false;
     }
+    m_stopAsked = false;
     // The local file is opened first so that a missing one does not replace the remote file.
     QFile local(sLocal);
     QString why;
@@ -210,6 +219,7 @@ bool cFTP::FTPUploadFile(QString& sLocal, QString& sRemote) {
         yieldToEvents();
         lCurrentBytes += kBlockSize;
         emit FileTransferProgress(lCurrentBytes, lTotalBytes);
+        if (m_stopAsked) return stopNow(QStringLiteral("InternetWriteFile"));
     }
     const qint32 rest = lTotalBytes % kBlockSize;
     if (rest != 0) {
@@ -239,6 +249,7 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         RecordError(ftp::Busy, QStringLiteral("FtpOpenFile:GetFile"));
         return false;
     }
+    m_stopAsked = false;
     const auto size = remoteSize(sRemote);
     if (size && *size > std::numeric_limits<qint32>::max()) {
         // Its low 32 bits would name a wrong length: refuse rather than fetch part of it.
@@ -271,6 +282,7 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         yieldToEvents();
         lCurrentBytes += kBlockSize;
         emit FileTransferProgress(lCurrentBytes, lTotalBytes);
+        if (m_stopAsked) return stopNow(QStringLiteral("InternetReadFile"));
     }
     const qint32 rest = lTotalBytes % kBlockSize;
     if (rest != 0) {

@@ -26,6 +26,7 @@ QString errorMessage(int code) {
         case LocalFileError: return QStringLiteral("The local file could not be opened, read or written.");
         case FileTooLarge: return QStringLiteral("The file is 2 GiB or larger.");
         case OutOfStep: return QStringLiteral("The server's replies are out of step with the commands.");
+        case Stopped: return QStringLiteral("The transfer was stopped by the user.");
     }
     return QStringLiteral("Unknown error.");
 }

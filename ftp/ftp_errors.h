@@ -26,6 +26,7 @@ enum Error : int {
     LocalFileError = 16,       // the local file cannot be opened, read or written
     FileTooLarge = 17,         // the file is 2 GiB or larger
     OutOfStep = 18,            // the server sent a reply no command asked for
+    Stopped = 19,              // the user stopped the transfer
 };
 
 // The text of a code; "Unknown error" for codes outside the table.

@@ -1,4 +1,5 @@
-// The download time text: its start rounded to whole seconds, its "###,##0.00" form.
+// The download time text (its start rounded to whole seconds, its "###,##0.00" form) and what
+// the progress bar shows.
 #include "upload/upload_rules.h"
 
 #include <gtest/gtest.h>
@@ -20,4 +21,18 @@ TEST(UploadRules, DownloadTimeCountsFromTheRoundedStart) {
     for (const auto& c : cases)
         EXPECT_EQ(downloadTimeText(c.start, c.end),
                   QString("Download complete in %1 seconds.").arg(c.text));
+}
+
+// A count above the total leaves the bar's value (no value to set); an empty transfer is full.
+TEST(UploadRules, ProgressShownForATransferEvent) {
+    const struct {
+        qint32 current, total, maximum;
+        std::optional<int> value;
+    } cases[] = {{255, 1000, 1000, 255}, {500, 500, 500, 500}, {600, 500, 500, std::nullopt},
+                 {0, 0, 1, 1}, {3, -1, 1, 1}};
+    for (const auto& c : cases) {
+        const ProgressShown shown = progressShown(c.current, c.total);
+        EXPECT_EQ(std::pair(shown.maximum, shown.value), std::pair(c.maximum, c.value))
+            << c.current << " of " << c.total;
+    }
 }
