@@ -245,9 +245,11 @@ void frmUpload::ConnectToServer() {
     }
     ShowNormalCursor();
     if (!opened) {
-        // Said here, with the server's own reply; the job then sends nothing.
-        m_ui.messageBox(connectFailedText(txtServer->text(), mFTP.GetLastErrorMessage()),
-                        Buttons::Ok, Icon::Critical);
+        // Said here, with the server's own reply (a TLS failure has been said already); the job
+        // then sends nothing.
+        if (!mFTP.failedOnTls())
+            m_ui.messageBox(connectFailedText(txtServer->text(), mFTP.GetLastErrorMessage()),
+                            Buttons::Ok, Icon::Critical);
         return;
     }
     lblNote->setText(QStringLiteral("Successfully connected to server!"));
