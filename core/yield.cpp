@@ -2,6 +2,7 @@
 #include "core/yield.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <chrono>
 
 namespace vx {
@@ -14,7 +15,7 @@ std::function<void()>& hook() {
 
 }  // namespace
 
-void yieldToEvents() {
+void yieldToEvents(int waitMs) {
     if (hook()) {
         hook()();
         return;
@@ -22,9 +23,16 @@ void yieldToEvents() {
     using Clock = std::chrono::steady_clock;
     static Clock::time_point last{};
     const auto now = Clock::now();
-    if (now - last < std::chrono::milliseconds(1)) return;
+    if (waitMs <= 0 && now - last < std::chrono::milliseconds(1)) return;
     last = now;
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    if (!QCoreApplication::instance()) return;
+    QCoreApplication::processEvents();
+    if (waitMs <= 0) return;
+    // The timer ends the wait below even when nothing else happens.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.start(waitMs);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void setYieldHook(std::function<void()> h) { hook() = std::move(h); }

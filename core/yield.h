@@ -9,8 +9,10 @@ namespace vx {
 // Hands over to the Qt event loop, but only when at least a millisecond has passed since the
 // last hand-over, so a tight loop that yields often pays one clock read per call and no event
 // waits longer than about a millisecond. Does nothing when no QCoreApplication exists.
-// Re-entrant: handlers run inside it may start other work.
-void yieldToEvents();
+// Re-entrant: handlers run inside it may start other work. With waitMs above 0 it always hands
+// over and, when no event is pending, waits up to waitMs for one, so that a loop that waits for
+// something to happen does not spin the processor.
+void yieldToEvents(int waitMs = 0);
 
 // Replaces the hand-over for tests (called on every yield, unthrottled); an empty function
 // restores the normal behaviour.

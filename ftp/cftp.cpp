@@ -192,6 +192,14 @@ bool cFTP::failTransfer(int code, const QString& sOperation, const QString& sDet
     return false;
 }
 
+bool cFTP::stopNow(const QString& sOperation) {
+    m_stopAsked = false;
+    failTransfer(ftp::Stopped, sOperation);
+    if (hConnection) hConnection->close();
+    hConnection.reset();
+    return false;
+}
+
 bool cFTP::FTPUploadFileFrom(QString& sLocal, QString& sRemote, qint64 lOffset) {
     const Running running(*this);
     trimSpaces(sLocal);
@@ -201,6 +209,7 @@ bool cFTP::FTPUploadFileFrom(QString& sLocal, QString& sRemote, qint64 lOffset) 
         RecordError(ftp::Busy, QStringLiteral("FtpOpenFile:PutFile"));
         return false;
     }
+    m_stopAsked = false;
     // The local file is opened first so that a missing one does not replace the remote file.
     QFile local(sLocal);
     QString why;
@@ -236,6 +245,7 @@ bool cFTP::FTPUploadFileFrom(QString& sLocal, QString& sRemote, qint64 lOffset) 
         yieldToEvents();
         lCurrentBytes += kBlockSize;
         emit FileTransferProgress(static_cast<qint32>(lCurrentBytes >> shift), lTotalUnits);
+        if (m_stopAsked) return stopNow(QStringLiteral("InternetWriteFile"));
     }
     const qint32 rest = static_cast<qint32>((lTotalBytes - lOffset) % kBlockSize);
     if (rest != 0) {
@@ -264,6 +274,7 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         RecordError(ftp::Busy, QStringLiteral("FtpOpenFile:GetFile"));
         return false;
     }
+    m_stopAsked = false;
     const auto size = remoteSize(sRemote);
     const qint64 lTotalBytes = size ? *size : m_sizeResult;
     if (lTotalBytes <= 0) return false;
@@ -294,6 +305,7 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         yieldToEvents();
         lCurrentBytes += kBlockSize;
         emit FileTransferProgress(static_cast<qint32>(lCurrentBytes >> shift), lTotalUnits);
+        if (m_stopAsked) return stopNow(QStringLiteral("InternetReadFile"));
     }
     const qint32 rest = static_cast<qint32>(lTotalBytes % kBlockSize);
     if (rest != 0) {

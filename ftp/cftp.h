@@ -74,6 +74,12 @@ public:
     // made). Failures record "FtpOpenFile:GetFile", "OpenLocalFile", "InternetReadFile",
     // "InternetReadFile2" or "WriteLocalFile"; the local file may then be partial.
     bool FTPDownloadFile(QString& sLocal, QString& sRemote);
+    // Asks the chunked transfer that is running (the call comes from inside one of its yields)
+    // to stop: it ends after its current block, fails with Stopped ("InternetWriteFile" or
+    // "InternetReadFile") and closes the connection. Does nothing when no transfer is running.
+    void StopTransfer() {
+        if (hFile) m_stopAsked = true;
+    }
 
     // The current remote folder, or "" after recording "FtpGetCurrentDirectory".
     QString GetFTPDirectory();
@@ -138,6 +144,8 @@ private:
     double FileTimeToDate(qint64 fileTime) const;
     int lastCode() const;
     bool failTransfer(int code, const QString& sOperation, const QString& sDetail = QString());
+    // Ends the transfer that StopTransfer asked to stop, and the connection with it.
+    bool stopNow(const QString& sOperation);
     // The full size behind GetFTPFileSize; nothing with m_sizeResult -1 (no match) or -2.
     std::optional<qint64> remoteSize(const QString& sFile);
     // Counts a transfer call for isTransferRunning while it lives.
@@ -168,6 +176,7 @@ private:
     int m_running = 0;
     int m_lastCode = ftp::NoError;
     qint64 m_progressUnit = 1;
+    bool m_stopAsked = false;
 };
 
 }  // namespace vx

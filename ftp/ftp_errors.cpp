@@ -31,6 +31,7 @@ QString errorMessage(int code) {
                                   "answered:");
         case TlsFailed: return QStringLiteral("The TLS connection failed:");
         case UntrustedCertificate: return QStringLiteral("The server's certificate is not trusted.");
+        case Stopped: return QStringLiteral("The transfer was stopped by the user.");
     }
     return QStringLiteral("Unknown error.");
 }

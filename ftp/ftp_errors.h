@@ -29,6 +29,7 @@ enum Error : int {
     TlsRefused = 19,           // the server refused TLS, which this connection requires
     TlsFailed = 20,            // the TLS handshake or the TLS session failed
     UntrustedCertificate = 21, // the server's certificate does not verify and is not pinned
+    Stopped = 22,              // the user stopped the transfer
 };
 
 // The text of a code; "Unknown error" for codes outside the table.

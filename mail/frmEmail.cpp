@@ -34,16 +34,16 @@ frmEmail::frmEmail(Ui& ui, SettingsStore& settings, NotificationSource source, S
 void frmEmail::buildControls() {
     auto* main = new QGroupBox(QStringLiteral("Main"), this);
     auto* mainForm = new QFormLayout(main);
+    // txtFrom and txtSub are shown but never read or filled: the hand-off takes neither.
+    mainForm->addRow(QStringLiteral("From:"), txtFrom = named(new QLineEdit, "txtFrom"));
     mainForm->addRow(QStringLiteral("To:"), txtTo = named(new QLineEdit, "txtTo"));
     mainForm->addRow(QStringLiteral("Cc:"), txtCC = named(new QLineEdit, "txtCC"));
     mainForm->addRow(QStringLiteral("Bcc:"), txtBCC = named(new QLineEdit, "txtBCC"));
     mainForm->addRow(QStringLiteral("Subject:"), txtSubject = named(new QLineEdit, "txtSubject"));
+    mainForm->addRow(QStringLiteral("Subject:"), txtSub = named(new QLineEdit, "txtSub"));
     mainForm->addRow(QStringLiteral("Body:"), txtBody = named(new QPlainTextEdit, "txtBody"));
-    for (auto [box, name] : {std::pair{&txtKeyCode, "txtKeyCode"}, std::pair{&txtFrom, "txtFrom"},
-                             std::pair{&txtSub, "txtSub"}}) {
-        *box = named(new QLineEdit(main), name);
-        (*box)->hide();
-    }
+    txtKeyCode = named(new QLineEdit(main), "txtKeyCode");
+    txtKeyCode->hide();
 
     auto* direct = new QGroupBox(QStringLiteral("Settings"), this);
     auto* directForm = new QFormLayout(direct);

@@ -33,8 +33,8 @@ public:
     QLineEdit* txtSubject;
     QPlainTextEdit* txtBody;
     QLineEdit* txtKeyCode;  // hidden: the access code the link was built with
-    QLineEdit* txtFrom;     // hidden, never read or filled
-    QLineEdit* txtSub;      // hidden, never read or filled
+    QLineEdit* txtFrom;     // "From:", never read or filled
+    QLineEdit* txtSub;      // a second "Subject:", never read or filled
     QCheckBox* chkEnable;
     QLineEdit* txtServerDomain;
     QLineEdit* txtFromEmail;

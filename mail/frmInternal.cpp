@@ -12,7 +12,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "core/run_status.h"
+#include "core/exit_codes.h"
 #include "mail/relay_standard.h"
 #include "net/server_address.h"
 #include "net/tls_trust.h"
@@ -113,13 +113,13 @@ void frmInternal::Form_Load() {
     const std::optional<RelayTls> mode = tlsMode();
     if (!mode) {
         notificationFailed();
-        recordNotificationFailed();
+        m_ui.recordFailure(ExitCode::NotificationFailed);
         return;
     }
     connectRelay(QStringLiteral("Mailer"), *mode);
     cmdSend_Click();
     // The upload job's own run: it goes on to its end, and its exit status tells of the failure.
-    if (m_failed) recordNotificationFailed();
+    if (m_failed) m_ui.recordFailure(ExitCode::NotificationFailed);
 }
 
 void frmInternal::GetEmailInfo() {

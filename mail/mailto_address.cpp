@@ -29,6 +29,30 @@ std::optional<QString> recipients(const QVariant& v) {
     }
 }
 
+// "&", "#" and "%" would end a value or change what follows them in the address (RFC 6068), so
+// they are written "%26", "%23" and "%25"; nothing else is encoded. In a body, "%0A" is a line
+// break the text already carries and stays as it is.
+QString encodedValue(const QString& value, bool body = false) {
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (body && QStringView(value).mid(i, 3) == QLatin1String("%0A")) {
+            out += QLatin1String("%0A");
+            i += 2;
+        } else if (c == QLatin1Char('&')) {
+            out += QLatin1String("%26");
+        } else if (c == QLatin1Char('#')) {
+            out += QLatin1String("%23");
+        } else if (c == QLatin1Char('%')) {
+            out += QLatin1String("%25");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 Status invalid(const char* name) {
     return Status::error(QStringLiteral("ERROR: %1 Invalid Data Type").arg(QLatin1String(name)));
 }
@@ -45,11 +69,11 @@ Result<QString> mailtoAddress(const QVariant& jTo, const QVariant& jCC, const QV
     if (jBCC.isValid() && !bcc) return invalid("jBCC");
 
     QStringList fields;
-    if (!subject.isEmpty()) fields << QStringLiteral("subject=") + subject;
-    if (!body.isEmpty()) fields << QStringLiteral("body=") + body;
-    if (cc) fields << QStringLiteral("cc=") + *cc;
-    if (bcc) fields << QStringLiteral("bcc=") + *bcc;
-    QString address = QStringLiteral("mailto:") + *to;
+    if (!subject.isEmpty()) fields << QStringLiteral("subject=") + encodedValue(subject);
+    if (!body.isEmpty()) fields << QStringLiteral("body=") + encodedValue(body, true);
+    if (cc) fields << QStringLiteral("cc=") + encodedValue(*cc);
+    if (bcc) fields << QStringLiteral("bcc=") + encodedValue(*bcc);
+    QString address = QStringLiteral("mailto:") + encodedValue(*to);
     if (!fields.isEmpty()) address += QLatin1Char('?') + fields.join(QLatin1Char('&'));
     return address;
 }

@@ -1,8 +1,8 @@
 // Clock, event step and Pause.
 #include "mail/pace.h"
 
-#include <QCoreApplication>
-#include <QTimer>
+#include "core/yield.h"
+
 #include <chrono>
 #include <cmath>
 
@@ -15,15 +15,7 @@ SecondsClock steadySeconds(double speed) {
     };
 }
 
-void letEventsRun() {
-    if (!QCoreApplication::instance()) return;
-    QCoreApplication::processEvents();
-    // The timer makes sure the wait below ends even when nothing else happens.
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.start(5);
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
+void letEventsRun() { yieldToEvents(5); }
 
 void Pause(double seconds, const SecondsClock& clock) {
     const double start = std::nearbyint(clock());

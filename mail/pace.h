@@ -14,8 +14,9 @@ using SecondsClock = std::function<double()>;
 // every time limit this way without changing how they are counted).
 SecondsClock steadySeconds(double speed = 1.0);
 
-// Lets pending events run (socket data, clicks, timers), sleeping a few milliseconds at most
-// when none is pending, so that waiting loops do not spin the processor. Handlers run inside.
+// Lets pending events run (socket data, clicks, timers) through the program's one yield,
+// waiting a few milliseconds at most when none is pending, so that waiting loops do not spin
+// the processor. Handlers run inside.
 void letEventsRun();
 
 // Waits while events run: start = the clock rounded to the nearest whole second; returns once

@@ -2,6 +2,7 @@
 #include "ui/qt_ui.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -11,10 +12,10 @@
 #include <QProcess>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/run_status.h"
 #include "core/yield.h"
 
 namespace vx {
@@ -124,9 +125,22 @@ void QtUi::showModal(QWidget& window) {
     if (guard) guard->setWindowModality(Qt::NonModal);
 }
 
+void QtUi::showNow(QWidget& window) {
+    QPointer<QWidget> guard(&window);
+    window.show();
+    const QDeadlineTimer deadline(1000);
+    const auto onScreen = [&] {
+        return guard && guard->windowHandle() && guard->windowHandle()->isExposed();
+    };
+    while (guard && !onScreen() && !deadline.hasExpired()) yieldToEvents(10);
+    if (!onScreen()) return;
+    guard->repaint();
+    QCoreApplication::processEvents();  // hands the painted window to the display
+}
+
 void QtUi::endNow() {
     std::fflush(nullptr);
-    std::quick_exit(runExitStatus());
+    std::quick_exit(static_cast<int>(exitStatus()));
 }
 
 }  // namespace vx

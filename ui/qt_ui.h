@@ -19,9 +19,11 @@ public:
     void setBusy(bool busy) override;
     void yield() override;
     void showModal(QWidget& window) override;
+    void showNow(QWidget& window) override;
 
 protected:
-    // Runs the quick_exit handlers (which remove this run's temporary folders), then ends.
+    // Runs the quick_exit handlers (which remove this run's temporary folders), then ends with
+    // the recorded exit status.
     [[noreturn]] void endNow() override;
     Answer showMessage(const QString& text, Buttons buttons, Icon icon,
                        const QString& title) override;

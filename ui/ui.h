@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+#include "core/exit_codes.h"
+
 class QWidget;
 
 namespace vx {
@@ -64,6 +66,10 @@ public:
     // Shows a window modally and returns when it is hidden or closed.
     virtual void showModal(QWidget& window) = 0;
 
+    // Shows a window and lets events run until the desktop has it on screen, painted (a second
+    // at most), so that it is seen before long work that follows on this thread.
+    virtual void showNow(QWidget& window) = 0;
+
     // Ends the program at once, without closing windows one by one. On the desktop it does not
     // return; a test double records the end and returns, so callers return right after it, and
     // a caller further up that must not go on asks programEnded().
@@ -72,6 +78,13 @@ public:
         endNow();
     }
     bool programEnded() const { return m_programEnded; }
+
+    // Records a failure of the run for the exit status; the first one recorded is kept, so a
+    // later step cannot hide an earlier failure. The desktop exits with it at endProgram.
+    void recordFailure(ExitCode code) {
+        if (m_exitStatus == ExitCode::Ok) m_exitStatus = code;
+    }
+    ExitCode exitStatus() const { return m_exitStatus; }
 
 protected:
     // The end itself (see endProgram).
@@ -82,6 +95,7 @@ protected:
 
 private:
     bool m_programEnded = false;
+    ExitCode m_exitStatus = ExitCode::Ok;
 };
 
 }  // namespace vx

@@ -23,6 +23,7 @@ public:
     void setBusy(bool busy) override { m_desktop.setBusy(busy); }
     void yield() override { m_desktop.yield(); }
     void showModal(QWidget& window) override { m_desktop.showModal(window); }
+    void showNow(QWidget& window) override { m_desktop.showNow(window); }
 
 protected:
     void endNow() override;

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "core/date_forms.h"
+#include "core/exit_codes.h"
 #include "core/program_folder.h"
 #include "ftp/listing_rows.h"
 #include "mail/access_code.h"
@@ -191,7 +192,9 @@ QString frmUpload::connectedCaption() const {
 
 void frmUpload::Form_Load() {
     centreOnScreen(*this);
-    show();
+    // On screen, saying what it does, before the connection can hold this thread for long.
+    setWindowTitle(QStringLiteral("Connecting..."));
+    m_ui.showNow(*this);
     if (!readAccessCodeOrEnd()) return;
     txtServer->setText(keys::read(m_settings, keys::FtpServer));
     txtUser->setText(keys::read(m_settings, keys::FtpUser));
@@ -220,6 +223,7 @@ bool frmUpload::readAccessCodeOrEnd() {
         return true;
     }
     m_ui.messageBox(noAccessCodeText(code.message()), Buttons::Ok, Icon::Critical);
+    m_ui.recordFailure(ExitCode::InvalidAccessCode);
     m_ui.endProgram();
     return false;
 }
@@ -232,6 +236,7 @@ void frmUpload::ConnectToServer() {
         if (accessCodeRefused(mFTP.GetFTPDirectory())) {
             ShowNormalCursor();
             m_ui.messageBox(QStringLiteral("Invalid Access Code!"));
+            m_ui.recordFailure(ExitCode::InvalidAccessCode);
             m_ui.endProgram();
             return;
         }
@@ -239,10 +244,16 @@ void frmUpload::ConnectToServer() {
         RefreshListing();
     }
     ShowNormalCursor();
-    if (opened) {
-        lblNote->setText(QStringLiteral("Successfully connected to server!"));
-        lblWarn->hide();
+    if (!opened) {
+        // Said here, with the server's own reply (a TLS failure has been said already); the job
+        // then sends nothing.
+        if (!mFTP.failedOnTls())
+            m_ui.messageBox(connectFailedText(txtServer->text(), mFTP.GetLastErrorMessage()),
+                            Buttons::Ok, Icon::Critical);
+        return;
     }
+    lblNote->setText(QStringLiteral("Successfully connected to server!"));
+    lblWarn->hide();
 }
 
 void frmUpload::RefreshListing() {
@@ -258,14 +269,9 @@ void frmUpload::RefreshListing() {
 }
 
 void frmUpload::mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes) {
-    if (lTotalBytes <= 0) {
-        // Nothing to wait for. A range of 0 to 0 would show Qt's endless "busy" animation.
-        pb->setRange(0, 1);
-        pb->setValue(1);
-    } else {
-        pb->setRange(0, lTotalBytes);
-        if (lTotalBytes >= lCurrentBytes) pb->setValue(lCurrentBytes);
-    }
+    const ProgressShown shown = progressShown(lCurrentBytes, lTotalBytes);
+    pb->setRange(0, shown.maximum);
+    if (shown.value) pb->setValue(*shown.value);
     m_ui.yield();
 }
 
@@ -285,7 +291,16 @@ void frmUpload::cmdConnect_Click() {
 }
 
 void frmUpload::cmdDisconnect_Click() {
-    mFTP.CloseConnection();
+    if (mFTP.isFileOpen()) {
+        // Pressed inside a transfer's yield: the connection cannot simply go from under it.
+        if (m_ui.messageBox(
+                QStringLiteral("A file is being transferred. Stop the transfer and disconnect?"),
+                Buttons::YesNo, Icon::Question) != Answer::Yes)
+            return;
+        mFTP.StopTransfer();  // it fails after its current block and closes the connection
+    } else {
+        mFTP.CloseConnection();
+    }
     lv->clear();
     setWindowTitle(QStringLiteral("Connecting..."));
 }

@@ -84,8 +84,9 @@ public:
     // Transfers yield, so other handlers may run inside.
     void Form_Load();
     // Logs in with the three text boxes and enters the access-code folder. A refused access code
-    // shows "Invalid Access Code!" and ends the program; a failed log-in shows nothing (the job
-    // reports it). On success: caption with the date and time, listing, note, warning hidden.
+    // shows "Invalid Access Code!" and ends the program; a failed log-in shows the reason (the
+    // server's reply) and the job then sends nothing. On success: caption with the date and
+    // time, listing, note, warning hidden.
     void ConnectToServer();
     // Rebuilds lblDir and the rows of lv from a new listing of the current remote folder; a
     // failed listing shows no message, only the ".." row.
@@ -106,6 +107,9 @@ public:
     void mFTP_FileTransferProgress(qint32 lCurrentBytes, qint32 lTotalBytes);
 
     void cmdConnect_Click();
+    // Closes the connection, clears the list and sets the caption to "Connecting...". Pressed
+    // while a file is being transferred, it asks first: Yes stops the transfer (which then
+    // fails and closes the connection), No changes nothing.
     void cmdDisconnect_Click();
     void optActive_Click();
     void optPassive_Click();
@@ -154,7 +158,8 @@ private:
     void ShowNormalCursor() { m_ui.setBusy(false); }
     // The text of the selected row; empty when none is selected.
     QString selectedName() const;
-    // The selected row's entry of the last listing; nullptr for none, "..", or a stale row.
+    // The selected row's entry of the last listing, found by its exact name; nullptr for none,
+    // "..", or a stale row.
     const cDirItem* selectedEntry();
 
     Ui& m_ui;

@@ -31,7 +31,11 @@ QString frmUpload::selectedName() const {
 const cDirItem* frmUpload::selectedEntry() {
     const QString sName = selectedName();
     if (sName.isEmpty() || sName == QLatin1String("..")) return nullptr;
-    return mFTP.Directory().Item(sName);
+    // Exactly this name: the list's own lookup ignores case, and "Data" and "data" can both be
+    // there.
+    for (const auto& entry : mFTP.Directory())
+        if (entry->FileName == sName) return entry.get();
+    return nullptr;
 }
 
 void frmUpload::cmdRefresh_Click() { RefreshListing(); }

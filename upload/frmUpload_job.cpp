@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 
+#include "core/exit_codes.h"
 #include "core/program_folder.h"
 #include "log/text_file.h"
 #include "settings/settings_keys.h"
@@ -26,6 +27,8 @@ void frmUpload::RunUploadJob() {
     if (!TrimPath(sPath).isEmpty() && sendFile(sPath, encrypted)) {
         afterGoodUpload();
         if (m_ui.programEnded()) return;  // a notification window ended the program itself
+    } else {
+        m_ui.recordFailure(ExitCode::UploadFailed);
     }
     ShowNormalCursor();
     mFTP.CloseConnection();
@@ -33,10 +36,12 @@ void frmUpload::RunUploadJob() {
     m_ui.endProgram();
 }
 
-// Uploads the file under its bare name; a missing file or a failed transfer is reported here.
+// Uploads the file under its bare name; a missing file or a failed transfer is reported here,
+// a failed log-in was reported when it happened.
 // The transfer would report a missing file too, but only as a failure to open it; this names
 // the likely reason. The error text is shown only once every try has failed.
 bool frmUpload::sendFile(const QString& sPath, bool encrypted) {
+    if (!mFTP.isConnected()) return false;  // the failed log-in has been reported
     if (!QFileInfo(sPath).isFile()) {
         m_ui.messageBox(missingFileText(sPath, encrypted), Buttons::Ok, Icon::Critical);
         return false;

@@ -26,9 +26,20 @@ QString uploadPath(const QString& archivePath, bool encrypted) {
     return encrypted ? korva::EncryptedFileName(archivePath) : archivePath;
 }
 
+ProgressShown progressShown(qint32 current, qint32 total) {
+    if (total <= 0) return {1, 1};
+    if (total < current) return {total, std::nullopt};
+    return {total, current};
+}
+
 QString noAccessCodeText(const QString& readError) {
     return QStringLiteral("There is no access code, so nothing can be uploaded.\n") + readError +
            QStringLiteral("\nThe program ends now; the archive stays on disk.");
+}
+
+QString connectFailedText(const QString& server, const QString& reason) {
+    return QStringLiteral("Could not connect to the file server ") + server +
+           QStringLiteral(":\n") + reason + QStringLiteral("\nNothing was uploaded.");
 }
 
 QString missingFileText(const QString& path, bool encrypted) {

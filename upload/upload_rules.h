@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QTime>
+#include <optional>
 
 namespace vx {
 
@@ -28,8 +29,22 @@ bool passiveFromSetting(const QString& actPasv);
 // encryption gave it (korva::EncryptedFileName: a.zip -> a.uzp, send.tar.gz -> send.tar.uzp).
 QString uploadPath(const QString& archivePath, bool encrypted);
 
+// What the progress bar shows for a transfer event: its range is 0 to maximum, and value is the
+// value to set, none when the count is above the total (the bar keeps the value it had). An
+// empty transfer (total 0 or less) shows a full bar, 1 of 1: a range of 0 to 0 would show Qt's
+// endless "busy" animation.
+struct ProgressShown {
+    int maximum = 1;
+    std::optional<int> value;
+};
+ProgressShown progressShown(qint32 current, qint32 total);
+
 // Why the job cannot go on without an access code; names the file through readError.
 QString noAccessCodeText(const QString& readError);
+
+// The connection or log-in failed: names the server and gives the reason (the server's own
+// reply when it answered, such as "530 Login incorrect.").
+QString connectFailedText(const QString& server, const QString& reason);
 
 // The file to send is missing: names it, with the likely reason (encryption that produced no
 // file when the job encrypted, else a file moved or deleted since the archive was written).

@@ -13,7 +13,7 @@
 
 #include "app/frmAdd.h"
 #include "app/program.h"
-#include "core/run_status.h"
+#include "core/exit_codes.h"
 #include "crypto/file_crypto.h"
 #include "../ftp/ftp_test_server.h"
 #include "../mail/mail_fixtures.h"
@@ -69,7 +69,6 @@ protected:
 
     void SetUp() override {
         const Row& row = GetParam();
-        forgetRunStatus();
         home.write("keycode.dat", row.keycode);
         home.write("settings.ini", "[Email Settings]\nTO=you@x.org\nSUBJECT=Files\nBODY=Hi\n");
         const std::pair<const char*, QString> keys[] = {
@@ -134,7 +133,7 @@ TEST_P(Road, SendsWhatWasSelectedAndTellsTheRecipient) {
     EXPECT_EQ(smtp.transcript().contains(link), row.relay);
     // A relay that refused tells the exit status; the job went on to its end all the same.
     const bool refused = row.smtpTls.contains("refuse-rcpt");
-    EXPECT_EQ(runExitStatus(), refused ? kExitNotificationFailed : 0);
+    EXPECT_EQ(ui.exitStatus(), refused ? ExitCode::NotificationFailed : ExitCode::Ok);
 }
 
 const QString kDone = QStringLiteral("Upload complete!");

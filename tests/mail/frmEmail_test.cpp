@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -118,4 +121,21 @@ TEST(frmEmail, AccessKeysReachTheHiddenButtonsAndSave) {
     EXPECT_EQ(saved, QStringList({server.address(), "me@x.org", "you@x.org", "0"}));
     n.window.cmdExit_Click();
     EXPECT_TRUE(n.ui.ended());
+}
+
+TEST(frmEmail, FromAndSubjectBoxesAreShownLabelledInTheMainFrame) {
+    Notifier n;
+    n.window.show();
+    for (const auto& [box, label] : {std::pair{n.window.txtFrom, "From:"}, {n.window.txtSub, "Subject:"}}) {
+        SCOPED_TRACE(label);
+        EXPECT_TRUE(box->isVisible());
+        const auto* frame = qobject_cast<QGroupBox*>(box->parentWidget());
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(frame->title(), "Main");
+        const auto* form = qobject_cast<QFormLayout*>(frame->layout());
+        ASSERT_TRUE(form);
+        const auto* shown = qobject_cast<QLabel*>(form->labelForField(box));
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->text(), label);
+    }
 }

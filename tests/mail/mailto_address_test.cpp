@@ -1,4 +1,5 @@
-// The mailto: address as built, its argument errors, and what reaches the desktop's opener.
+// The mailto: address as built (its values encoded only where they would break it apart), its
+// argument errors, and what reaches the desktop's opener.
 #include "mail/mailto_address.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,11 @@ TEST(MailtoAddress, BuiltAsGivenOrRefused) {
     } cases[] = {
         {QStringList{"a@x.org"}, QStringList{""}, "", "", "Hi", "mailto:a@x.org?body=Hi&cc=&bcc="},
         {QStringList{""}, QStringList{""}, "", "S", "B", "mailto:?subject=S&body=B&cc=&bcc="},
-        {QVariantList{"a@x", "b@x"}, {}, {}, "100% a&b", "", "mailto:a@x;b@x?subject=100% a&b"},
+        {QVariantList{"a@x", "b@x"}, {}, {}, "100% a&b", "", "mailto:a@x;b@x?subject=100%25 a%26b"},
+        // Inside values exactly "&", "#" and "%" are encoded; the body's "%0A" line breaks stay.
+        {QStringList{"a#1@x"}, QStringList{"c&d@x"}, "e%f@x", "Q&A #2", "x%0Ay & 5%0% #",
+         "mailto:a%231@x?subject=Q%26A %232&body=x%0Ay %26 5%250%25 %23&cc=c%26d@x&bcc=e%25f@x"},
+        {"a@x", {}, {}, "a?b=c;d /+\"é\"", "l%0A", "mailto:a@x?subject=a?b=c;d /+\"é\"&body=l%0A"},
         {"a@x", {}, {}, "", "", "mailto:a@x"},
         {number, {}, {}, "S", "B", "ERROR: jTo Invalid Data Type"},
         {QVariant(), {}, {}, "S", "B", "ERROR: jTo Invalid Data Type"},

@@ -96,6 +96,11 @@ void ScriptedUi::showModal(QWidget& window) {
     window.hide();
 }
 
+void ScriptedUi::showNow(QWidget& window) {
+    m_shown.push_back({QStringLiteral("show"), window.objectName(), window.windowTitle()});
+    window.show();
+}
+
 void ScriptedUi::endNow() {
     m_shown.push_back({QStringLiteral("end"), QString(), QString()});
     m_ended = true;

@@ -15,7 +15,7 @@
 namespace vx::test {
 
 struct Shown {
-    QString kind;  // "message", "input", "open", "save", "shell", "modal"
+    QString kind;  // "message", "input", "open", "save", "shell", "modal", "show"
     QString text;  // message or prompt, dialog title, opened address, window name
     QString title;
     Buttons buttons = Buttons::Ok;
@@ -56,6 +56,8 @@ public:
     bool canAsk() const override { return !m_unattended; }
     void yield() override;
     void showModal(QWidget& window) override;
+    // Records "show" with the window's name and caption, and shows it.
+    void showNow(QWidget& window) override;
 
 protected:
     void endNow() override;

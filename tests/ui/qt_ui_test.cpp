@@ -1,4 +1,5 @@
-// Pieces of the desktop Ui: filter texts, and a message box as the desktop shows it.
+// Pieces of the desktop Ui: filter texts, a message box as the desktop shows it, the exit
+// status and a window shown before long work.
 #include "ui/qt_ui.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
+#include <vector>
 
 using namespace vx;
 
@@ -31,4 +34,36 @@ TEST(QtUi, AMessageWithoutTitleCarriesTheProgramTitle) {
     EXPECT_EQ(ui.messageBox("Replace the file?", Buttons::YesNo, Icon::Question), Answer::No);
     EXPECT_EQ(title, "Vexaro");
     EXPECT_EQ(text, "Replace the file?");
+}
+
+// The program's exit status is the first failure recorded, so a later step cannot hide it.
+TEST(QtUi, EndsWithTheFirstFailureRecorded) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const struct {
+        std::vector<ExitCode> recorded;
+        int status;
+    } cases[] = {{{}, 0},
+                 {{ExitCode::InvalidAccessCode}, 3},
+                 {{ExitCode::UploadFailed, ExitCode::NotificationFailed}, 2}};
+    for (const auto& c : cases) {
+        EXPECT_EXIT(
+            {
+                QtUi ui;
+                for (ExitCode code : c.recorded) ui.recordFailure(code);
+                ui.endProgram();
+            },
+            testing::ExitedWithCode(c.status), "");
+    }
+}
+
+// Shown and painted before the call returns, with no event loop running afterwards.
+TEST(QtUi, ShowNowReturnsWithTheWindowOnScreenAndPainted) {
+    struct Counted : QWidget {
+        int paints = 0;
+        void paintEvent(QPaintEvent*) override { ++paints; }
+    } window;
+    QtUi().showNow(window);
+    ASSERT_TRUE(window.windowHandle());
+    EXPECT_TRUE(window.windowHandle()->isExposed());
+    EXPECT_GT(window.paints, 0);
 }

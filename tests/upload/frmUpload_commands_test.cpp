@@ -2,6 +2,7 @@
 // hand to the web folder, which holds report.zip and the folder sub.
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QTreeWidget>
 
@@ -11,6 +12,21 @@
 using namespace vx;
 
 namespace {
+
+// Connects the run's window by hand to the web folder, which holds report.zip and sub.
+void connectByHand(test::UploadRun& run) {
+    run.server.put("/home/tulpa/public_html/report.zip", test::kPayload);
+    QDir().mkpath(run.server.local("/home/tulpa/public_html/sub"));
+    run.window.txtServer->setText(run.server.address());
+    run.window.txtUser->setText("tulpa");
+    run.window.txtPassword->setText("secret");
+    run.window.cmdConnect_Click();
+}
+
+void select(frmUpload& window, const QString& row) {
+    for (QTreeWidgetItem* item : window.lv->findItems(row, Qt::MatchExactly | Qt::MatchCaseSensitive))
+        item->setSelected(true);
+}
 
 struct CommandCase {
     const char* row;  // the row selected before the command ("" for none)
@@ -37,6 +53,8 @@ TEST(frmUploadCommands, Table) {
          "The file report.zip was successfully deleted."}, {"K7QX", "sub"}},
         {"sub", &F::cmdDelete_Click, nullptr, {"Are you sure you want to delete sub?",
          "Directory sub was successfully removed."}, {"K7QX", "report.zip"}},
+        {"report.zip", &F::cmdDelete_Click, nullptr, {"Are you sure you want to delete report.zip?"},
+         start, "/home/tulpa/public_html", Answer::No},
         {"..", &F::cmdDelete_Click, nullptr, {}, start},
         {"report.zip", &F::cmdRename_Click, " old.zip ",
          {"The file report.zipwas successfuly renamed to old.zip"}, {"K7QX", "old.zip", "sub"}},
@@ -50,16 +68,10 @@ TEST(frmUploadCommands, Table) {
     // clang-format on
     for (const CommandCase& c : cases) {
         test::UploadRun run;
-        run.server.put("/home/tulpa/public_html/report.zip", test::kPayload);
-        QDir().mkpath(run.server.local("/home/tulpa/public_html/sub"));
-        run.window.txtServer->setText(run.server.address());
-        run.window.txtUser->setText("tulpa");
-        run.window.txtPassword->setText("secret");
-        run.window.cmdConnect_Click();
-        for (QTreeWidgetItem* row : run.window.lv->findItems(c.row, Qt::MatchExactly))
-            row->setSelected(true);
+        connectByHand(run);
+        select(run.window, c.row);
         if (c.input) run.ui.answerInput(QString(c.input));
-        if (c.messages.value(0).startsWith("Are you sure")) run.ui.answerMessage(Answer::Yes);
+        if (c.messages.value(0).startsWith("Are you sure")) run.ui.answerMessage(c.answer);
         const bool upload = c.command == &F::cmdUpload_Click,
                    download = c.messages == QStringList{fetched};
         if (upload) run.ui.answerOpenFile(run.archive);
@@ -80,6 +92,42 @@ TEST(frmUploadCommands, Table) {
         if (download) {
             EXPECT_TRUE(run.ui.shown()[0].start.endsWith("/report.zip"));  // the dialog's preset
             EXPECT_EQ(test::readFile(run.home.file("fetched.zip")), test::kPayload);
+        }
+    }
+}
+
+// A folder "Data" and a file "data": each row acts on its own entry, whatever the listing's order.
+TEST(frmUploadCommands, NamesDifferingInCaseFindTheirOwnEntry) {
+    using F = frmUpload;
+    const struct {
+        const char* row;
+        void (frmUpload::*command)();
+        QString message;  // the one message besides the question
+        bool folderLeft, fileLeft;
+    } cases[] = {
+        {"Data", &F::cmdDelete_Click, "Directory Data was successfully removed.", false, true},
+        {"data", &F::cmdDelete_Click, "The file data was successfully deleted.", true, false},
+        {"data", &F::lv_DblClick, "Download complete in *.* seconds.", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        test::UploadRun run;
+        QDir().mkpath(run.server.local("/home/tulpa/public_html/Data"));
+        run.server.put("/home/tulpa/public_html/data", test::kPayload);
+        connectByHand(run);
+        select(run.window, c.row);
+        const bool download = c.command == &F::lv_DblClick;
+        download ? run.ui.answerSaveFile(run.home.file("fetched")) : run.ui.answerMessage(Answer::Yes);
+
+        (run.window.*c.command)();
+
+        EXPECT_TRUE(run.ui.scriptUsed());
+        EXPECT_TRUE(test::like(run.ui.messageTexts().value(download ? 0 : 1), c.message))
+            << run.ui.messageTexts().join(" | ").toStdString();
+        EXPECT_EQ(QFileInfo(run.server.local("/home/tulpa/public_html/Data")).isDir(), c.folderLeft);
+        EXPECT_EQ(QFileInfo(run.server.local("/home/tulpa/public_html/data")).isFile(), c.fileLeft);
+        if (download) {
+            EXPECT_EQ(test::readFile(run.home.file("fetched")), test::kPayload);
         }
     }
 }

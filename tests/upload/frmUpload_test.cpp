@@ -6,6 +6,10 @@
 
 #include <QProgressBar>
 #include <QTest>
+#include <QTreeWidget>
+#include <tuple>
+
+#include "core/yield.h"
 
 #include "qt_printers.h"
 #include "upload_fixture.h"
@@ -31,6 +35,7 @@ struct JobCase {
     QString arrived;   // where the file arrived on the server; "" when nothing was stored
     QStringList left;  // this run's archive files left in the program folder
     unsigned flags = 0;
+    ExitCode status = ExitCode::Ok;
     const char* keycode = "old,K7QX\r\n";  // nullptr: no keycode.dat
 };
 
@@ -53,17 +58,19 @@ TEST(frmUpload, JobBranches) {
         {"internal mailer, file deleted", {plain, {"Mailer", "internal"}}, {"Upload complete!"},
          {"internal", "unload"}, folder + zip, {}, Delete},
         {"empty access code: the web folder", {plain, {"Mailer", "x"}}, {"Upload complete!"},
-         {"unload"}, web + zip, {zip}, 0, ""},
+         {"unload"}, web + zip, {zip}, 0, ExitCode::Ok, ""},
         {"notification ends the program", {}, {"Upload complete!"}, {"encrypt", "email"},
          folder + uzp, {uzp}, Delete | MailEnds | Stays},
-        {"failed log-in: file still deleted", {plain, {"FtpPassword", "x"}, {"ActPasv", "x"}},
-         {"FtpOpenFile:PutFile*"}, {}, "", {}, Delete},
+        {"failed log-in: the server's reply, file still deleted",
+         {plain, {"FtpPassword", "x"}, {"ActPasv", "x"}},
+         {"Could not connect to the file server 127.0.0.1:*\n530 *"}, {}, "", {}, Delete,
+         ExitCode::UploadFailed},
         {"encryption made no file", {}, {"The file to send does not exist:\n*" + uzp + "\n*"},
-         {"encrypt"}, "", {zip}, NoUzp | Delete},
+         {"encrypt"}, "", {zip}, NoUzp | Delete, ExitCode::UploadFailed},
         {"no keycode.dat", {}, {"There is no access code*keycode.dat*"}, {}, "", {zip}, Delete,
-         nullptr},
+         ExitCode::InvalidAccessCode, nullptr},
         {"invalid access code", {}, {"Invalid Access Code!"}, {}, "", {zip},
-         Delete | Stays, "nobody"},
+         Delete | Stays, ExitCode::InvalidAccessCode, "nobody"},
     };
     // clang-format on
     for (const JobCase& c : cases) {
@@ -78,6 +85,11 @@ TEST(frmUpload, JobBranches) {
         run.window.Form_Load();
 
         EXPECT_TRUE(run.ui.ended());
+        EXPECT_EQ(run.ui.exitStatus(), c.status);
+        // On screen, with its caption, before anything else happens.
+        ASSERT_FALSE(run.ui.shown().empty());
+        EXPECT_EQ(run.ui.shown()[0].kind + run.ui.shown()[0].text + run.ui.shown()[0].title,
+                  "showfrmUploadConnecting...");
         const auto shown = run.ui.messages();
         ASSERT_EQ(shown.size(), c.messages.size())
             << run.ui.messageTexts().join(" | ").toStdString();
@@ -138,20 +150,60 @@ TEST(frmUpload, JobRetriesALostConnectionAndNotifiesOnlyAfterTheRename) {
     }
 }
 
-TEST(frmUpload, ProgressBarKeepsItsValueAboveTheTotalAndFillsForAnEmptyFile) {
+// The bar follows the rule of progressShown (its own table) and yields once per event.
+TEST(frmUpload, ProgressBarFollowsTheTransfer) {
     test::UploadRun run;
     const QProgressBar& pb = *run.window.pb;
     run.window.mFTP_FileTransferProgress(255, 1000);
-    run.window.mFTP_FileTransferProgress(600, 500);
-    EXPECT_EQ(std::pair(pb.maximum(), pb.value()), std::pair(500, 255));
+    EXPECT_EQ(std::pair(pb.maximum(), pb.value()), std::pair(1000, 255));
     run.window.mFTP_FileTransferProgress(0, 0);
     EXPECT_EQ(std::pair(pb.maximum(), pb.value()), std::pair(1, 1));
-    EXPECT_EQ(run.ui.yields(), 3);
+    EXPECT_EQ(run.ui.yields(), 2);
     // Past 2 GiB the counts come scaled: three quarters of the way shows as three quarters.
     for (const qint64 total : {qint64(1) << 31, qint64(1) << 32, qint64(10) << 30}) {
         const ProgressCounts p = scaledProgress(total / 4 * 3, total);
         run.window.mFTP_FileTransferProgress(p.current, p.total);
         EXPECT_NEAR(double(pb.value()) / pb.maximum(), 0.75, 1e-6) << total;
+    }
+}
+
+// Disconnect pressed while the job's upload runs (after its first block): the question; Yes
+// stops the transfer and the job reports the failed upload, No changes nothing.
+TEST(frmUpload, DisconnectDuringTheUploadAsksFirst) {
+    const QString ask = "A file is being transferred. Stop the transfer and disconnect?";
+    const struct {
+        Answer answer;
+        const char* failure;  // the job's message after the question
+        bool stops;
+    } cases[] = {{Answer::Yes, "InternetWriteFile *: The transfer was stopped by the user.", true},
+                 {Answer::No, "Upload complete!", false}};
+    for (const auto& c : cases) {
+        test::UploadRun run({{"EncryptYN", "0"}, {"Mailer", "x"}});
+        run.ui.answerMessage(c.answer);
+        QString caption;
+        int rows = -1;
+        setYieldHook([&] {
+            if (rows >= 0 || run.window.pb->value() <= 0) return;
+            rows = run.window.lv->topLevelItemCount();
+            run.window.cmdDisconnect_Click();
+            caption = run.window.windowTitle();
+            rows -= run.window.lv->topLevelItemCount();
+        });
+        run.window.Form_Load();
+        setYieldHook({});
+
+        EXPECT_TRUE(run.ui.scriptUsed());
+        const auto shown = run.ui.messages();
+        ASSERT_EQ(shown.size(), 2u) << run.ui.messageTexts().join(" | ").toStdString();
+        EXPECT_EQ(std::tuple(shown[0].text, shown[0].buttons, shown[0].icon),
+                  std::tuple(ask, Buttons::YesNo, Icon::Question));
+        EXPECT_TRUE(test::like(shown[1].text, c.failure)) << shown[1].text.toStdString();
+        EXPECT_EQ(run.ui.exitStatus(), c.stops ? ExitCode::UploadFailed : ExitCode::Ok);
+        EXPECT_EQ(caption.startsWith("Connecting..."), c.stops) << caption.toStdString();
+        EXPECT_EQ(rows > 0, c.stops);  // Yes clears the list, No leaves its rows
+        const QByteArray arrived = run.server.get("/home/tulpa/public_html/K7QX/12042026-162907.zip");
+        EXPECT_EQ(arrived == test::kPayload, !c.stops);
+        EXPECT_FALSE(run.window.mFTP.isConnected());
     }
 }
 

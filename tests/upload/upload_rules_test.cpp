@@ -1,8 +1,10 @@
-// The download time text: its start rounded to whole seconds, its "###,##0.00" form; the name
-// of the file sent.
+// The download time text (its start rounded to whole seconds, its "###,##0.00" form), what
+// the progress bar shows, and the name of the file sent.
 #include "upload/upload_rules.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -36,5 +38,19 @@ TEST(UploadRules, TheJobSendsTheFileTheEncryptionWrote) {
         const QString archive = test::writeFile(dir.filePath(name), "PK\x03\x04 an archive");
         EXPECT_EQ(uploadPath(archive, false), archive);
         EXPECT_EQ(uploadPath(archive, true), korva::FileCrypto(archive, archive, "Correct Horse 9", {}));
+    }
+}
+
+// A count above the total leaves the bar's value (no value to set); an empty transfer is full.
+TEST(UploadRules, ProgressShownForATransferEvent) {
+    const struct {
+        qint32 current, total, maximum;
+        std::optional<int> value;
+    } cases[] = {{255, 1000, 1000, 255}, {500, 500, 500, 500}, {600, 500, 500, std::nullopt},
+                 {0, 0, 1, 1}, {3, -1, 1, 1}};
+    for (const auto& c : cases) {
+        const ProgressShown shown = progressShown(c.current, c.total);
+        EXPECT_EQ(std::pair(shown.maximum, shown.value), std::pair(c.maximum, c.value))
+            << c.current << " of " << c.total;
     }
 }
