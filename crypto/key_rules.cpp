@@ -50,4 +50,8 @@ int KeyQuality(const QString& key) {
     return q > 100 ? 100 : q;
 }
 
+QString keyQualityCaption(const QString& key) {
+    return QStringLiteral("Key Quality: ") + QString::number(KeyQuality(key)) + QLatin1Char('%');
+}
+
 }  // namespace vx::korva

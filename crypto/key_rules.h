@@ -15,4 +15,7 @@ bool IsKeyValid(const QString& key);
 // letters, digits and codes 91..96; each product rounded halves to even, at most 100.
 int KeyQuality(const QString& key);
 
+// What the key boxes show beside a key: "Key Quality: " + KeyQuality(key) + "%".
+QString keyQualityCaption(const QString& key);
+
 }  // namespace vx::korva
