@@ -47,6 +47,11 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy) {
     return label;
 }
 
+// A row of the form: the caption (its access key moves to the box) and the box.
+void labelled(QFormLayout& form, const QString& caption, QWidget* box) {
+    form.addRow(buddyLabel(caption, box), box);
+}
+
 }  // namespace
 
 frmSettings::frmSettings(Ui& ui, SettingsStore& settings, QWidget* parent)
@@ -60,17 +65,15 @@ frmSettings::frmSettings(Ui& ui, SettingsStore& settings, QWidget* parent)
 QGroupBox* frmSettings::buildServerFrame() {
     fraServer = named(new QGroupBox(QStringLiteral("File Server")), "fraServer");
     auto* form = new QFormLayout;
-    form->addRow(buddyLabel(QStringLiteral("&Server:"), txtFtpServer = lineEdit("txtFtpServer")),
-                 txtFtpServer);
-    form->addRow(buddyLabel(QStringLiteral("&User:"), txtFtpUser = lineEdit("txtFtpUser")),
-                 txtFtpUser);
-    form->addRow(
-        buddyLabel(QStringLiteral("Pass&word:"), txtFtpPassword = lineEdit("txtFtpPassword")),
-        txtFtpPassword);
+    txtFtpServer = lineEdit("txtFtpServer");
+    labelled(*form, QStringLiteral("&Server:"), txtFtpServer);
+    txtFtpUser = lineEdit("txtFtpUser");
+    labelled(*form, QStringLiteral("&User:"), txtFtpUser);
+    txtFtpPassword = lineEdit("txtFtpPassword");
+    labelled(*form, QStringLiteral("Pass&word:"), txtFtpPassword);
     maskWithAsterisks(*txtFtpPassword);
-    form->addRow(
-        buddyLabel(QStringLiteral("Access &code:"), txtAccessCode = lineEdit("txtAccessCode")),
-        txtAccessCode);
+    txtAccessCode = lineEdit("txtAccessCode");
+    labelled(*form, QStringLiteral("Access &code:"), txtAccessCode);
     auto* mode = named(new QGroupBox(QStringLiteral("Connection Mode")), "fraMode");
     auto* modeRow = new QHBoxLayout(mode);
     modeRow->addWidget(optPassive =
@@ -78,12 +81,11 @@ QGroupBox* frmSettings::buildServerFrame() {
     modeRow->addWidget(optActive = named(new QRadioButton(QStringLiteral("Acti&ve")), "optActive"));
     form->addRow(mode);
     cboFtpTls = choices("cboFtpTls", {"auto", "require", "implicit", "off"});
-    form->addRow(buddyLabel(QStringLiteral("T&LS:"), cboFtpTls), cboFtpTls);
-    form->addRow(buddyLabel(QStringLiteral("CA &file:"), txtTlsCaFile = lineEdit("txtTlsCaFile")),
-                 txtTlsCaFile);
-    form->addRow(
-        buddyLabel(QStringLiteral("Certificate p&in:"), txtFtpTlsPin = lineEdit("txtFtpTlsPin")),
-        txtFtpTlsPin);
+    labelled(*form, QStringLiteral("T&LS:"), cboFtpTls);
+    txtTlsCaFile = lineEdit("txtTlsCaFile");
+    labelled(*form, QStringLiteral("CA &file:"), txtTlsCaFile);
+    txtFtpTlsPin = lineEdit("txtFtpTlsPin");
+    labelled(*form, QStringLiteral("Certificate p&in:"), txtFtpTlsPin);
     auto* column = new QVBoxLayout(fraServer);
     column->addLayout(form);
     column->addWidget(
@@ -111,29 +113,24 @@ QGroupBox* frmSettings::buildMailFrame() {
     fraMail = named(new QGroupBox(QStringLiteral("Notification")), "fraMail");
     auto* form = new QFormLayout;
     cboMailer = choices("cboMailer", {"default", "internal"});
-    form->addRow(buddyLabel(QStringLiteral("&Mailer:"), cboMailer), cboMailer);
-    form->addRow(
-        buddyLabel(QStringLiteral("&Relay server:"), txtEmailServer = lineEdit("txtEmailServer")),
-        txtEmailServer);
-    form->addRow(buddyLabel(QStringLiteral("P&ort:"), txtRelayPort = lineEdit("txtRelayPort")),
-                 txtRelayPort);
-    form->addRow(buddyLabel(QStringLiteral("Relay user:"), txtRelayUser = lineEdit("txtRelayUser")),
-                 txtRelayUser);
-    form->addRow(buddyLabel(QStringLiteral("Relay passwor&d:"),
-                            txtRelayPassword = lineEdit("txtRelayPassword")),
-                 txtRelayPassword);
+    labelled(*form, QStringLiteral("&Mailer:"), cboMailer);
+    txtEmailServer = lineEdit("txtEmailServer");
+    labelled(*form, QStringLiteral("&Relay server:"), txtEmailServer);
+    txtRelayPort = lineEdit("txtRelayPort");
+    labelled(*form, QStringLiteral("P&ort:"), txtRelayPort);
+    txtRelayUser = lineEdit("txtRelayUser");
+    labelled(*form, QStringLiteral("Relay user:"), txtRelayUser);
+    txtRelayPassword = lineEdit("txtRelayPassword");
+    labelled(*form, QStringLiteral("Relay passwor&d:"), txtRelayPassword);
     maskWithAsterisks(*txtRelayPassword);
-    form->addRow(
-        buddyLabel(QStringLiteral("Sender address:"), txtRelayFrom = lineEdit("txtRelayFrom")),
-        txtRelayFrom);
+    txtRelayFrom = lineEdit("txtRelayFrom");
+    labelled(*form, QStringLiteral("Sender address:"), txtRelayFrom);
     cboRelayTls = choices("cboRelayTls", {"off", "starttls", "tls"});
-    form->addRow(buddyLabel(QStringLiteral("Relay TLS:"), cboRelayTls), cboRelayTls);
-    form->addRow(buddyLabel(QStringLiteral("Relay certificate pin:"),
-                            txtRelayTlsPin = lineEdit("txtRelayTlsPin")),
-                 txtRelayTlsPin);
-    form->addRow(buddyLabel(QStringLiteral("Download &base address:"),
-                            txtDownloadSiteBase = lineEdit("txtDownloadSiteBase")),
-                 txtDownloadSiteBase);
+    labelled(*form, QStringLiteral("Relay TLS:"), cboRelayTls);
+    txtRelayTlsPin = lineEdit("txtRelayTlsPin");
+    labelled(*form, QStringLiteral("Relay certificate pin:"), txtRelayTlsPin);
+    txtDownloadSiteBase = lineEdit("txtDownloadSiteBase");
+    labelled(*form, QStringLiteral("Download &base address:"), txtDownloadSiteBase);
     chkEmailYN =
         named(new QCheckBox(QStringLiteral("&Notify the recipient at once")), "chkEmailYN");
     auto* column = new QVBoxLayout(fraMail);

@@ -18,12 +18,12 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # xdg-open opens mail addresses and viewed entries; a keyring keeps the passwords.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, gnome-keyring | kwalletmanager")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.invalid/vexaro/")
+# The long description; cpack puts the summary above it and indents each line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "send files that are too large for e-mail
- Vexaro packs the files and folders you choose into one zip archive,
- encrypts it when your settings ask for it, uploads it by FTP into your
- folder on a file server and tells the recipient where to download it.
- .
- The package holds the desktop program vexaro and the command-line tools
- vexaro-crypt (encrypt and restore files) and vexaro-ftp (scripted FTP).")
+    "Vexaro packs the files and folders you choose into one zip archive,
+encrypts it when your settings ask for it, uploads it by FTP into your
+folder on a file server and tells the recipient where to download it.
+
+The package holds the desktop program vexaro and the command-line tools
+vexaro-crypt (encrypt and restore files) and vexaro-ftp (scripted FTP).")
 include(CPack)

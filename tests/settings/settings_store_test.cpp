@@ -67,7 +67,7 @@ TEST(SettingsStore, WithAKeyringTheSecretsLiveThereAndHandWrittenOnesStillCount)
     ASSERT_TRUE(store.save(kSettingsSection, "encryptkey", " k,1 "));
     ASSERT_TRUE(store.save(kSettingsSection, "RelayPassword", "typed"));  // where it already is
     ASSERT_TRUE(store.save(kSettingsSection, "FtpUser", "ann"));
-    EXPECT_EQ(test::readFile(file), "[Settings]\nrelaypassword=typed\nFtpUser=ann\n");
+    EXPECT_EQ(test::readFile(file), "[Settings]\nRelayPassword=typed\nFtpUser=ann\n");
     EXPECT_EQ(ring->entries,
               (std::map<QString, QString>{{"FtpPassword", "s3cret;x"}, {"EncryptKey", " k,1 "}}));
     // clang-format off
@@ -83,7 +83,7 @@ TEST(SettingsStore, WithAKeyringTheSecretsLiveThereAndHandWrittenOnesStillCount)
     ring->refuse = true;  // a refusing keyring leaves the file as it was
     EXPECT_FALSE(store.moveSecretsToKeyring());
     EXPECT_FALSE(store.save(kSettingsSection, "EncryptKey", "new"));
-    EXPECT_EQ(test::readFile(file), "[Settings]\nrelaypassword=typed\nFtpUser=ann\n");
+    EXPECT_EQ(test::readFile(file), "[Settings]\nRelayPassword=typed\nFtpUser=ann\n");
     ring->refuse = false;
     ASSERT_TRUE(store.moveSecretsToKeyring());
     EXPECT_EQ(test::readFile(file), "[Settings]\nFtpUser=ann\n");
