@@ -57,7 +57,7 @@ done
 for page in vexaro vexaro-crypt vexaro-ftp; do
     [ "$(man -w "$page")" = "/usr/share/man/man1/$page.1.gz" ] || fail "manual page $page(1) not found"
 done
-touch "$work/sent.uzp"
+head -c 64 /dev/urandom >"$work/sent.uzp"  # an empty file would be "application/x-zerosize"
 gio info -a standard::content-type "$work/sent.uzp" |
     grep -q "application/x-vexaro-encrypted" || fail "\".uzp\" is not known as Vexaro's file type"
 gio mime application/x-vexaro-encrypted | grep -q "$id.desktop" ||
@@ -65,10 +65,15 @@ gio mime application/x-vexaro-encrypted | grep -q "$id.desktop" ||
 
 # The installed program: a first start in a fresh home opens the settings window and makes the
 # per-user program folder; a ".uzp" file opens the encryption window.
-export HOME="$work/home" XDG_CONFIG_HOME= XDG_DATA_HOME=
-unset VEXARO_HOME VEXARO_SETTINGS
+export HOME="$work/home"
+unset VEXARO_HOME VEXARO_SETTINGS XDG_CONFIG_HOME XDG_DATA_HOME
 mkdir -p "$HOME"
-window() {  # waits for a window with that title; prints its id
+# The checks under the virtual X server run as a script of their own (xvfb-run starts it
+# through sh, which passes no shell functions on).
+cat >"$work/installed.sh" <<'INNER'
+set -euo pipefail
+fail() { echo "package test: $*" >&2; exit 1; }
+window() {  # waits for a visible window with that title; prints its id
     for _ in $(seq 150); do
         xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep . && return 0
         sleep 0.2
@@ -80,29 +85,28 @@ grab() {  # saves the window's area of the screen
     sleep 1
     scrot -o -a "$X,$Y,$WIDTH,$HEIGHT" "$2"
 }
-export -f window grab fail
-export work shots id
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -euc '
-    /usr/bin/vexaro & pid=$!
-    w=$(window "Vexaro Settings")
-    [ -d "$HOME/.local/share/Vexaro" ] || fail "the program folder was not created"
-    [ -n "$shots" ] && scrot -o "$shots/first-start.png"
-    xdotool windowfocus --sync "$w" key Escape
-    add=$(window "Select File\(s\) to Upload")
-    if [ -n "$shots" ]; then  # the window as a user sees it once the settings are filled in
-        mkdir -p "$HOME/.config"
-        printf "%s\n" "[Settings]" "FtpServer=ftp.example.org" "FtpUser=tulpa" "FtpPassword=secret" \
-            "EncryptKey=Tr0ub4dor&3x" "Mailer=internal" "EmailServer=smtp.example.org" \
-            "RelayPort=587" "RelayUser=tulpa" "RelayPassword=secret" "RelayTls=starttls" \
-            "RelayFrom=tulpa@example.org" "DownloadSiteBase=https://files.example.org/" \
-            "SaveLog=1" >"$HOME/.config/TULPAREG.conf"
-        echo "Ann Smith,K7QX" >"$HOME/.local/share/Vexaro/keycode.dat"
-        xdotool mousemove --window "$add" 600 20 click 1 sleep 0.2 key alt+g
-        grab "$(window "Vexaro Settings")" "$shots/frmSettings.png"
-    fi
-    kill $pid
-    /usr/bin/vexaro "$work/sent.uzp" & pid=$!
-    window "\[Encryption Process\]" >/dev/null
-    kill $pid
-'
+/usr/bin/vexaro & pid=$!
+trap 'kill $pid 2>/dev/null' EXIT
+w=$(window "Vexaro Settings")
+[ -d "$HOME/.local/share/Vexaro" ] || fail "the program folder was not created"
+if [ -n "$shots" ]; then sleep 1; scrot -o "$shots/first-start.png"; fi
+xdotool windowfocus --sync "$w" key Escape
+add=$(window "Select File\(s\) to Upload")
+if [ -n "$shots" ]; then  # the window as a user sees it once the settings are filled in
+    mkdir -p "$HOME/.config"
+    printf "%s\n" "[Settings]" "FtpServer=ftp.example.org" "FtpUser=tulpa" "FtpPassword=secret" \
+        "EncryptKey=Tr0ub4dor&3x" "Mailer=internal" "EmailServer=smtp.example.org" \
+        "RelayPort=587" "RelayUser=tulpa" "RelayPassword=secret" "RelayTls=starttls" \
+        "RelayFrom=tulpa@example.org" "DownloadSiteBase=https://files.example.org/" \
+        "SaveLog=1" >"$HOME/.config/TULPAREG.conf"
+    echo "Ann Smith,K7QX" >"$HOME/.local/share/Vexaro/keycode.dat"
+    xdotool mousemove --window "$add" 600 20 click 1 sleep 0.2 key alt+g
+    grab "$(window "Vexaro Settings")" "$shots/frmSettings.png"
+fi
+kill $pid
+/usr/bin/vexaro "$work/sent.uzp" & pid=$!
+window "\[Encryption Process\]" >/dev/null
+INNER
+export work shots
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/installed.sh"
 echo "package test: $(basename "$deb") built, installed and started; all checks passed"
