@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libzip-dev libgtest-dev libgmock-dev
-          libbenchmark-dev python3 python3-pyftpdlib xvfb xauth curl zip unzip
+          libbenchmark-dev python3 python3-pyftpdlib python3-openssl openssl ca-certificates
+          xvfb xauth curl zip unzip
           bsdutils xdotool scrot
           qtkeychain-qt6-dev librsvg2-bin dpkg-dev file
           gnome-keyring dbus-daemon
