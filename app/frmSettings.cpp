@@ -289,7 +289,8 @@ void frmSettings::cmdTestFtp_Click() {
     const Result<QString> outcome = checkFtpLogin(
         {typedOrDefault(keys::FtpServer, txtFtpServer), typedOrDefault(keys::FtpUser, txtFtpUser),
          typedOrDefault(keys::FtpPassword, txtFtpPassword), optPassive->isChecked(),
-         txtAccessCode->text()});
+         txtAccessCode->text(), typedOrDefault(keys::FtpTls, cboFtpTls->lineEdit()),
+         txtTlsCaFile->text(), txtFtpTlsPin->text()});
     m_ui.setBusy(false);
     report(outcome, QStringLiteral("The file server test failed:"));
 }

@@ -2,12 +2,20 @@
 #include "upload/ftp_login_check.h"
 
 #include "ftp/cftp.h"
+#include "ftp/ftp_tls.h"
 #include "upload/upload_rules.h"
 
 namespace vx {
 
 Result<QString> checkFtpLogin(const FtpLogin& login) {
     cFTP ftp;
+    ftp::TlsOptions tls;
+    // As the upload window: a mode that is not one of the four asks for the safe side.
+    tls.mode = ftp::parseTlsMode(login.tls).value_or(ftp::TlsMode::Require);
+    QString error;
+    if (!tls.trust.addCaFile(login.caFile, &error)) return Status::error(error);
+    tls.trust.setPins(login.pins);
+    ftp.setTls(std::move(tls));
     if (login.passive)
         ftp.SetModePassive();
     else

@@ -14,6 +14,9 @@ struct FtpLogin {
     QString password;
     bool passive = true;
     QString accessCode;
+    QString tls = QStringLiteral("off");  // as "FtpTls": auto, require, implicit or off
+    QString caFile;                       // as "TlsCaFile"
+    QString pins;                         // as "FtpTlsPin"
 };
 
 // Ok with a line saying where it got to; otherwise an error holding the server's own reply
