@@ -18,4 +18,13 @@ int autoloadCount(const QString& commandLine) {
     return count;
 }
 
+std::optional<QString> restoreFileArgument(const QStringList& arguments) {
+    if (arguments.size() != 2) return std::nullopt;
+    const QString& file = arguments[1];
+    if (file.startsWith(QLatin1Char('-')) || file.size() <= 4 ||
+        !file.endsWith(QLatin1String(".uzp"), Qt::CaseInsensitive))
+        return std::nullopt;
+    return file;
+}
+
 }  // namespace vx

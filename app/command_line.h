@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace vx {
 
@@ -13,5 +14,11 @@ QString commandLineText(const QStringList& arguments);
 // the first "-" is skipped, one trailing blank is removed from each piece, and each piece that
 // is then exactly "autoload" (case-sensitive) counts once.
 int autoloadCount(const QString& commandLine);
+
+// The encrypted file to open for restoring when the process's arguments (its own name first)
+// are that one file, as the desktop passes a double-clicked ".uzp" file: one argument that ends
+// in ".uzp" (any case) and does not start with "-". Nothing for any other command line, which
+// goes to the usual start-up.
+std::optional<QString> restoreFileArgument(const QStringList& arguments);
 
 }  // namespace vx

@@ -68,6 +68,7 @@ void frmAdd::buildControls() {
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     cmdOK = named(new QPushButton(QStringLiteral("&Compress/Upload"), this), "cmdOK");
     cmdTestLoad = named(new QPushButton(QStringLiteral("Test Load Button"), this), "cmdTestLoad");
+    cmdSettings = named(new QPushButton(QStringLiteral("Settin&gs..."), this), "cmdSettings");
     sldCompression = named(new QSlider(Qt::Horizontal, this), "sldCompression");
     sldCompression->setRange(0, 9);
     sldCompression->setValue(6);
@@ -138,6 +139,7 @@ void frmAdd::layoutControls() {
 
     auto* commands = new QHBoxLayout;
     commands->addWidget(cmdTestLoad);
+    commands->addWidget(cmdSettings);
     commands->addStretch(1);
     commands->addWidget(cmdCancel);
     commands->addWidget(cmdOK);
@@ -166,6 +168,7 @@ void frmAdd::wire() {
     connect(cmdCancel, &QPushButton::clicked, this, &frmAdd::cmdCancel_Click);
     connect(cmdTestLoad, &QPushButton::clicked, this, &frmAdd::cmdTestLoad_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmAdd::cmdOK_Click);
+    connect(cmdSettings, &QPushButton::clicked, this, &frmAdd::cmdSettings_Click);
     connect(Image1, &QToolButton::clicked, this, &frmAdd::cmdAddFile_Click);
     connect(Image2, &QToolButton::clicked, this, &frmAdd::cmdAddFolder_Click);
     connect(Image6, &QToolButton::clicked, this, &frmAdd::cmdCancel_Click);
@@ -232,6 +235,10 @@ void frmAdd::cmdTestLoad_Click() {
 
 void frmAdd::cmdOK_Click() {
     if (m_compress) m_compress();
+}
+
+void frmAdd::cmdSettings_Click() {
+    if (m_showSettings) m_showSettings();
 }
 
 void frmAdd::Form_Unload() { m_ui.endProgram(); }

@@ -46,6 +46,7 @@ public:
     QPushButton* cmdCancel;
     QPushButton* cmdOK;
     QPushButton* cmdTestLoad;
+    QPushButton* cmdSettings;  // opens the settings window
     QSlider* sldCompression;
     QComboBox* cboAction;
     QCheckBox* chkDirNames;
@@ -73,10 +74,13 @@ public:
     void cmdCancel_Click();
     void cmdTestLoad_Click();
     void cmdOK_Click();
+    void cmdSettings_Click();
     void Form_Unload();
 
     // The compress step, wired in when the archive part is present.
     void setCompressStep(std::function<void()> step) { m_compress = std::move(step); }
+    // What "Settings..." opens.
+    void setShowSettings(std::function<void()> show) { m_showSettings = std::move(show); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,6 +95,7 @@ private:
     Clock m_clock;
     std::function<frmLog&()> m_logWindow;
     std::function<void()> m_compress;
+    std::function<void()> m_showSettings;
     qint32 m_totalKb = 0;
     QString m_drive;
 };

@@ -1,5 +1,6 @@
 // Vexaro: packs the chosen files into a zip archive and sends it. Starts in the archive window,
-// whose load step opens the file selection window.
+// whose load step opens the file selection window. Started on one ".uzp" file (a double click
+// on it), it opens the encryption window on that file instead and ends when it is closed.
 #include <QApplication>
 
 #include "app/command_line.h"
@@ -16,6 +17,11 @@ int main(int argc, char** argv) {
     vx::setProgramFolder(vx::findProgramFolder());  // once, for the whole run
     vx::QtUi ui;
     vx::Program program(ui, vx::systemClock());
+    if (const auto file = vx::restoreFileArgument(QApplication::arguments())) {
+        QApplication::setQuitOnLastWindowClosed(true);
+        program.OpenForRestore(*file);
+        return QApplication::exec();
+    }
     vx::frmArchive& start = program.archiveWindow();
     const QString commandLine = vx::commandLineText(QApplication::arguments());
     start.setLoadStep([&] { program.Startup(commandLine); });

@@ -4,6 +4,8 @@
 #include "app/command_line.h"
 #include "app/compress_step.h"
 #include "app/frmAdd.h"
+#include "app/frmSettings.h"
+#include "app/settings_values.h"
 #include "app/mdlList.h"
 #include "app/output_names.h"
 #include "archive/arkovo.h"
@@ -12,14 +14,17 @@
 #include "crypto/frmEncrypt.h"
 #include "log/frmLog.h"
 #include "log/log_line.h"
+#include "mail/access_code.h"
 #include "mail/frmEmail.h"
 #include "mail/frmInternal.h"
 #include "settings/settings_store.h"
+#include "ui/window_look.h"
 #include "upload/frmUpload.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 
 namespace vx {
 namespace {
@@ -43,6 +48,8 @@ Program::Program(Ui& ui, Clock clock, SettingsStore* settings)
 
 // Windows are destroyed before the objects they refer to.
 Program::~Program() {
+    m_settingsWindow.reset();
+    m_restore.reset();
     m_internal.reset();
     m_email.reset();
     m_upload.reset();
@@ -77,6 +84,7 @@ frmAdd& Program::addWindow() {
             CompressStep(*m_add, arkovo(), m_ui, m_afterCompress);
             m_compressing = false;
         });
+        m_add->setShowSettings([this] { ShowSettings(); });
     }
     return *m_add;
 }
@@ -88,6 +96,7 @@ frmArchive& Program::archiveWindow() {
         // The file selection window is already open (closing it ends the run): Add brings it
         // forward instead of opening it a second time.
         m_archive->setShowAdd([this] { bringForward(addWindow()); });
+        m_archive->setShowSettings([this] { ShowSettings(); });
         m_archive->setReport([this](const QString& message) {
             logWindow().appendLog(noteLine(m_clock(), message));
         });
@@ -130,7 +139,29 @@ frmUpload& Program::uploadWindow() {
     return *m_upload;
 }
 
+void Program::ShowSettings(bool firstStart) {
+    m_settingsWindow = std::make_unique<frmSettings>(m_ui, settings());
+    m_settingsWindow->Form_Load(firstStart);
+    m_ui.showModal(*m_settingsWindow);
+}
+
 void Program::StartUpload() { uploadWindow().Form_Load(); }
+
+frmEncrypt& Program::OpenForRestore(const QString& encryptedFile) {
+    m_restore = std::make_unique<frmEncrypt>(m_ui, settings(),
+                                             [encryptedFile] { return encryptedFile; });
+    frmEncrypt& window = *m_restore;
+    window.lblEncryptFile->setText(encryptedFile);
+    window.txtSource->setText(encryptedFile);
+    window.txtTarget->setText(encryptedFile);
+    // The frames usually lie below the progress display; here they are what the user needs.
+    if (auto* scroll = window.findChild<QScrollArea*>(QStringLiteral("scrollContent")))
+        window.resize(window.width(), scroll->widget()->sizeHint().height());
+    centreOnScreen(window);
+    window.show();
+    window.txtKey->setFocus();
+    return window;
+}
 
 void Program::ParseCommandLine(const QString& commandLine) {
     for (int i = autoloadCount(commandLine); i > 0; --i)
@@ -143,6 +174,7 @@ void Program::Startup(const QString& commandLine) {
     const QString archive = outputArchivePath(programFolder(), m_clock());
     addWindow().Text1->setText(archive);
     logWindow().lblLogPath->setText(TrimPath(logFilePathFor(archive)));
+    if (isFirstStart(settings(), besideProgram(kAccessCodeFile))) ShowSettings(true);
     addWindow().show();
 }
 

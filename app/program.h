@@ -17,6 +17,8 @@ class SettingsStore;
 class frmAdd;
 class frmArchive;
 class frmEmail;
+class frmEncrypt;
+class frmSettings;
 class frmInternal;
 class frmLog;
 class frmUpload;
@@ -39,9 +41,20 @@ public:
     frmUpload& uploadWindow();
     SettingsStore& settings();
 
+    // The settings window, loaded and shown modally; firstStart adds the sentence that says
+    // what to fill in. Reached from the file selection window and the archive window's menu.
+    void ShowSettings(bool firstStart = false);
+    frmSettings* settingsWindow() const { return m_settingsWindow.get(); }
+
     // The archive window's load step: handles the command line, names the output archive and the
-    // log file from the clock, hands both names on and shows the file selection window.
+    // log file from the clock, hands both names on and shows the file selection window. At a
+    // first start (no settings file, no keycode.dat) the settings window comes first.
     void Startup(const QString& commandLine);
+
+    // Opens the encryption window on an encrypted file, ready to restore it with the key the
+    // user types: the file is source and target, the key box is empty and has the focus, the
+    // window is tall enough to show its frames, and nothing runs by itself.
+    frmEncrypt& OpenForRestore(const QString& encryptedFile);
 
     // Calls LoadList with the list file beside the program, once per "-autoload".
     void ParseCommandLine(const QString& commandLine);
@@ -68,6 +81,8 @@ private:
     std::unique_ptr<frmUpload> m_upload;
     std::unique_ptr<frmEmail> m_email;
     std::unique_ptr<frmInternal> m_internal;
+    std::unique_ptr<frmEncrypt> m_restore;
+    std::unique_ptr<frmSettings> m_settingsWindow;
 };
 
 }  // namespace vx

@@ -108,6 +108,7 @@ void frmArchive::buildMenus() {
     mnuWindow = menuBar()->addMenu(QStringLiteral("&Window"));
     mnuShowLog = item(mnuWindow, "mnuShowLog", QStringLiteral("&Log Window"));
     mnuShowLog->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    mnuSettings = item(mnuWindow, "mnuSettings", QStringLiteral("&Settings..."));
 
     mnuPopup = new QMenu(QStringLiteral("Popup Menu"), this);
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
@@ -135,6 +136,7 @@ void frmArchive::wire() {
     on(mnuSelectAll, &frmArchive::mnuSelectAll_Click);
     on(mnuInvert, &frmArchive::mnuInvert_Click);
     on(mnuShowLog, &frmArchive::mnuShowLog_Click);
+    on(mnuSettings, &frmArchive::mnuSettings_Click);
     on(mnuPopupExtract, &frmArchive::mnuExtract_Click);
     on(mnuPopupDelete, &frmArchive::mnuDelete_Click);
     on(mnuPopupView, &frmArchive::mnuView_Click);
@@ -240,6 +242,10 @@ void frmArchive::mnuPopupProperties_Click() {
 
 void frmArchive::mnuShowLog_Click() {
     if (m_showLog) m_showLog();
+}
+
+void frmArchive::mnuSettings_Click() {
+    if (m_showSettings) m_showSettings();
 }
 
 void frmArchive::lvwArchive_ColumnClick(int column) {

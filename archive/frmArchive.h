@@ -54,12 +54,14 @@ public:
     QAction* mnuPopupProperties;
     QMenu* mnuWindow;
     QAction* mnuShowLog;  // brings the log window up
+    QAction* mnuSettings;  // opens the settings window
 
     // The start-up sequence run by Form_Load; what "Log Window" shows; how Add brings the file
     // selection window forward; where the component's per-entry reports go (the log).
     void setLoadStep(std::function<void()> step) { m_loadStep = std::move(step); }
     void setShowLog(std::function<void()> show) { m_showLog = std::move(show); }
     void setShowAdd(std::function<void()> show) { m_showAdd = std::move(show); }
+    void setShowSettings(std::function<void()> show) { m_showSettings = std::move(show); }
     void setReport(std::function<void(const QString&)> report) { m_report = std::move(report); }
 
     // The progress window while the component works; null when none is shown.
@@ -76,6 +78,7 @@ public:
     void mnuInvert_Click();
     void mnuPopupProperties_Click();
     void mnuShowLog_Click();
+    void mnuSettings_Click();
     void lvwArchive_ColumnClick(int column);
     // A mouse button released at pos (list viewport coordinates); the right one opens the popup.
     void lvwArchive_MouseUp(Qt::MouseButton button, const QPoint& pos);
@@ -109,6 +112,7 @@ private:
     std::function<void()> m_loadStep;
     std::function<void()> m_showLog;
     std::function<void()> m_showAdd;
+    std::function<void()> m_showSettings;
     std::function<void(const QString&)> m_report;
     quint64 m_fill = 0;  // counts list fills; a fill that sees another begin stops
 };

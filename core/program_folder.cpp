@@ -16,12 +16,18 @@ QString& fixedFolder() {
 
 }  // namespace
 
+bool isInstalledBinFolder(const QString& folder) {
+    return QFileInfo::exists(folder + QStringLiteral("/../share/applications/") + kDesktopId +
+                             QStringLiteral(".desktop"));
+}
+
 QString findProgramFolder() {
     const QString home = qEnvironmentVariable("VEXARO_HOME");
     if (!home.isEmpty()) return QDir::cleanPath(home);
     if (QCoreApplication::instance()) {
         const QString exeDir = QCoreApplication::applicationDirPath();
-        if (QFileInfo(exeDir).isWritable()) return QDir::cleanPath(exeDir);
+        if (QFileInfo(exeDir).isWritable() && !isInstalledBinFolder(exeDir))
+            return QDir::cleanPath(exeDir);
     }
     QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (data.isEmpty()) data = QDir::homePath() + QStringLiteral("/.local/share/Vexaro");

@@ -5,8 +5,16 @@
 
 namespace vx {
 
-// Works the folder out, in this order: $VEXARO_HOME; the executable's folder when writable; the
-// per-user data folder, created here. Never ends in "/" (unless it is the root).
+// The desktop id of the program: its menu entry, icon, AppStream and file type are named so.
+inline const QString kDesktopId = QStringLiteral("org.vexaro.Vexaro");
+
+// True when the folder is the "bin" folder of an installed copy: the copy's menu entry lies in
+// ../share/applications. Such a folder is the system's (or root's), never the program folder.
+bool isInstalledBinFolder(const QString& folder);
+
+// Works the folder out, in this order: $VEXARO_HOME; the executable's folder when writable and
+// not the bin folder of an installed copy (a build tree, a portable copy); the per-user data
+// folder (~/.local/share/Vexaro), created here. Never ends in "/" (unless it is the root).
 QString findProgramFolder();
 
 // The program folder of this run: found once, on first use (at start-up), and kept.

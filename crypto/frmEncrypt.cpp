@@ -263,8 +263,7 @@ void frmEncrypt::cmdCancelFile_Click() { korva::state().AbortFlag = true; }
 void frmEncrypt::cmdCancelText_Click() { korva::state().AbortFlag = true; }
 
 void frmEncrypt::txtKey_Change() {
-    lblKeyQuality->setText(QStringLiteral("Key Quality: ") +
-                           QString::number(korva::KeyQuality(txtKey->text())) + '%');
+    lblKeyQuality->setText(korva::keyQualityCaption(txtKey->text()));
 }
 
 void frmEncrypt::setBusy(bool busy) {

@@ -56,4 +56,8 @@ bool KeyFitsCodePage(const QString& key) {
     return true;
 }
 
+QString keyQualityCaption(const QString& key) {
+    return QStringLiteral("Key Quality: ") + QString::number(KeyQuality(key)) + QLatin1Char('%');
+}
+
 }  // namespace vx::korva

@@ -19,4 +19,7 @@ int KeyQuality(const QString& key);
 // become the same byte, so that different keys would open each other's files.
 bool KeyFitsCodePage(const QString& key);
 
+// What the key boxes show beside a key: "Key Quality: " + KeyQuality(key) + "%".
+QString keyQualityCaption(const QString& key);
+
 }  // namespace vx::korva

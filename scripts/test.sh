@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test (the tests start their own local
-# FTP and SMTP servers on 127.0.0.1).
+# FTP and SMTP servers on 127.0.0.1): first the package test (scripts/package_test.sh), then
+# the test programs, whose summary closes the output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/package_test.sh
 cd "${BUILD_DIR:-build}"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 600

@@ -75,6 +75,13 @@ bool IniDocument::setValue(const QString& section, const QString& key, const QSt
     return true;
 }
 
+bool IniDocument::remove(const QString& section, const QString& key) {
+    const Place p = find(section, key);
+    if (p.keyLine < 0) return false;
+    m_lines.removeAt(p.keyLine);
+    return true;
+}
+
 QString IniDocument::text() const {
     QString out;
     for (const QString& line : m_lines) out += line + QLatin1Char('\n');

@@ -24,6 +24,9 @@ public:
     // like a section or a comment.
     bool setValue(const QString& section, const QString& key, const QString& value);
 
+    // Removes the key's line from the first section of that name; false when it has none.
+    bool remove(const QString& section, const QString& key);
+
     // The whole text, each line ended by LF.
     QString text() const;
 

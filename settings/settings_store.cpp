@@ -10,6 +10,7 @@
 #include "core/atomic_write.h"
 #include "core/cp1252.h"
 #include "settings/ini_document.h"
+#include "settings/secret_keyring.h"
 
 namespace vx {
 namespace {
@@ -24,9 +25,12 @@ std::optional<QString> storeText(const QString& path) {
 
 }  // namespace
 
-SettingsStore::SettingsStore() : m_path(defaultFilePath()) {}
+SettingsStore::SettingsStore() : m_path(defaultFilePath()), m_keyring(desktopKeyring(m_path)) {}
 
-SettingsStore::SettingsStore(QString filePath) : m_path(std::move(filePath)) {}
+SettingsStore::SettingsStore(QString filePath, std::shared_ptr<SecretKeyring> keyring)
+    : m_path(std::move(filePath)), m_keyring(std::move(keyring)) {}
+
+SettingsStore::~SettingsStore() = default;
 
 QString SettingsStore::defaultFilePath() {
     const QString env = qEnvironmentVariable("VEXARO_SETTINGS");
@@ -35,20 +39,30 @@ QString SettingsStore::defaultFilePath() {
            QStringLiteral("/TULPAREG.conf");
 }
 
-QString SettingsStore::read(const QString& section, const QString& key,
-                            const QString& fallback) const {
-    const std::optional<QString> text = storeText(m_path);
-    if (!text) return fallback;
-    return IniDocument(*text).value(section, key).value_or(fallback);
+std::optional<QString> SettingsStore::keyringKey(const QString& section, const QString& key) const {
+    if (!m_keyring || section.trimmed().compare(kSettingsSection, Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    for (const QString& name : kSecretKeys)
+        if (name.compare(key.trimmed(), Qt::CaseInsensitive) == 0) return name;
+    return std::nullopt;
 }
 
-bool SettingsStore::save(const QString& section, const QString& key, const QString& value) {
+std::optional<QString> SettingsStore::value(const QString& section, const QString& key) const {
     const std::optional<QString> text = storeText(m_path);
-    if (!text) return false;  // never replace a file that could not be read
-    IniDocument doc(*text);
-    if (!doc.setValue(section, key, value)) return false;
+    if (text)
+        if (auto v = IniDocument(*text).value(section, key)) return v;
+    if (const auto name = keyringKey(section, key)) return m_keyring->read(*name);
+    return std::nullopt;
+}
+
+QString SettingsStore::read(const QString& section, const QString& key,
+                            const QString& fallback) const {
+    return value(section, key).value_or(fallback);
+}
+
+bool SettingsStore::writeFile(const QString& text) {
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    // The store holds passwords and the encryption key: a new file is the user's alone. The
+    // The store may hold passwords and the encryption key: a new file is the user's alone. The
     // rewrite below keeps the mode of the file it replaces.
     if (!QFile::exists(m_path)) {
         QFile created(m_path);
@@ -56,9 +70,45 @@ bool SettingsStore::save(const QString& section, const QString& key, const QStri
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner))
             return false;
     }
-    const QByteArray bytes = doc.text().toUtf8();
+    const QByteArray bytes = text.toUtf8();
     return writeFileAtomically(m_path, {std::string_view(bytes.constData(), size_t(bytes.size()))})
         .isOk();
+}
+
+bool SettingsStore::save(const QString& section, const QString& key, const QString& value) {
+    const std::optional<QString> text = storeText(m_path);
+    if (!text) return false;  // never replace a file that could not be read
+    IniDocument doc(*text);
+    const auto secret = keyringKey(section, key);
+    if (secret && !doc.value(section, key)) {
+        if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))) return false;
+        return m_keyring->write(*secret, value);
+    }
+    if (!doc.setValue(section, key, value)) return false;
+    return writeFile(doc.text());
+}
+
+QStringList SettingsStore::secretsInFile() const {
+    QStringList found;
+    const std::optional<QString> text = storeText(m_path);
+    if (!text) return found;
+    const IniDocument doc(*text);
+    for (const QString& name : kSecretKeys)
+        if (doc.value(kSettingsSection, name)) found << name;
+    return found;
+}
+
+bool SettingsStore::moveSecretsToKeyring() {
+    const std::optional<QString> text = storeText(m_path);
+    if (!m_keyring || !text) return false;
+    IniDocument doc(*text);
+    for (const QString& name : kSecretKeys) {
+        const auto v = doc.value(kSettingsSection, name);
+        if (!v) continue;
+        if (!m_keyring->write(name, *v)) return false;
+        doc.remove(kSettingsSection, name);
+    }
+    return doc.text() == IniDocument(*text).text() || writeFile(doc.text());
 }
 
 double switchValue(const QString& text) {

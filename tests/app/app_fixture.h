@@ -1,5 +1,5 @@
-// The program on a scripted Ui, a fixed clock (4 December 2026, 16:29:07) and a temporary
-// program folder, with the controls of its windows, as the app tests drive it.
+// The program on a scripted Ui, a fixed clock (4 December 2026, 16:29:07), a temporary program
+// folder and a settings file in it, with the controls of its windows, as the app tests drive it.
 #pragma once
 
 #include <QCheckBox>
@@ -15,6 +15,7 @@
 #include "app/program.h"
 #include "list_entries.h"
 #include "log/frmLog.h"
+#include "settings/settings_store.h"
 #include "scripted_ui.h"
 #include "temp_home.h"
 #include "ui/file_list.h"
@@ -25,7 +26,9 @@ namespace vx::test {
 struct App {
     TempHome home;
     ScriptedUi ui;
-    Program program{ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7)))};
+    // An existing settings file, so that start-up is not a first start.
+    SettingsStore store{home.write("TULPAREG.conf", "[Settings]\n")};
+    Program program{ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7))), &store};
     frmAdd& add = program.addWindow();
     frmLog& log = program.logWindow();
 

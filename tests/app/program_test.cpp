@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QLocale>
 
 #include "app_fixture.h"
 #include "archive/frmArchive.h"
+#include "crypto/frmEncrypt.h"
 
 using namespace vx;
 
@@ -39,4 +42,25 @@ TEST(Startup, EachAutoloadWordLoadsTheListBeforeTheArchiveIsNamed) {
     // A log line for each entry; at start-up it names the archive as the empty string.
     EXPECT_EQ(app.log.logText().count("included: /data/a.txt -- Archive: \r\n"), 2);
     EXPECT_EQ(app.log.logText().count(" -- Archive: \r\n"), 6);
+}
+
+TEST(Startup, AnEncryptedFileOpensReadyToBeRestoredWithTheTypedKey) {
+    test::App app;
+    const QString sealed = app.home.write(
+        "sample.uzp", test::readFile(QStringLiteral(VEXARO_SOURCE_DIR) +
+                                     "/tests/crypto/data/english_3k__pepper.uzp"));
+    frmEncrypt& window = app.program.OpenForRestore(sealed);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.Timer1.isActive());  // nothing runs until the user asks
+    EXPECT_EQ(window.txtSource->text(), sealed);
+    EXPECT_EQ(window.txtKey->text(), "");
+    EXPECT_GE(window.height(), window.fraText->geometry().bottom());  // the frames are in sight
+    window.txtKey->setText("Tr0ub4dor&3x");
+    window.txtPCC->setText("pepper");
+    app.ui.answerMessage(Answer::Ok);
+    window.cmdCrypto_Click();
+    EXPECT_EQ(app.ui.messageTexts(), QStringList{"Done!"});
+    EXPECT_EQ(test::readFile(app.home.file("sample.txt")),
+              test::readFile(QStringLiteral(VEXARO_SOURCE_DIR) + "/tests/crypto/data/english_3k.txt"));
+    EXPECT_FALSE(app.add.isVisible());  // the usual start-up did not run
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include "temp_home.h"
 
 using namespace vx;
@@ -22,4 +25,15 @@ TEST(ProgramFolder, TrimPathKeepsWhatFollowsTheLastSlash) {
                               {"plain.txt", "plain.txt"}, {"/data/", ""}, {"", ""}};
     // clang-format on
     for (const auto& c : cases) EXPECT_EQ(TrimPath(c[0]), c[1]) << c[0];
+}
+
+TEST(ProgramFolder, AnInstalledBinFolderIsKnownByTheMenuEntryBesideIt) {
+    QTemporaryDir prefix;
+    const QString bin = prefix.path() + "/bin";
+    QDir().mkpath(bin);
+    EXPECT_FALSE(isInstalledBinFolder(bin));  // a build tree or a portable copy
+    QDir().mkpath(prefix.path() + "/share/applications");
+    test::writeFile(prefix.path() + "/share/applications/org.vexaro.Vexaro.desktop", "");
+    EXPECT_TRUE(isInstalledBinFolder(bin));
+    EXPECT_FALSE(isInstalledBinFolder(prefix.path()));
 }

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "memory_keyring.h"
+#include "qt_printers.h"
 #include "temp_home.h"
 
 using namespace vx;
@@ -75,4 +77,44 @@ TEST(SettingsStore, TheFileIsTheUsersAloneAndKeepsItsMode) {
         ASSERT_TRUE(store.save(kSettingsSection, "FtpPassword", "pw"));  // rewritten
         EXPECT_EQ(mode(path), after) << before;
     }
+}
+
+using test::MemoryKeyring;
+
+TEST(SettingsStore, WithAKeyringTheSecretsLiveThereAndHandWrittenOnesStillCount) {
+    test::TempHome home;
+    auto ring = std::make_shared<MemoryKeyring>();
+    const QString file = home.write("TULPAREG.conf", "[Settings]\nrelaypassword=by hand\n");
+    SettingsStore store(file, ring);
+    ASSERT_TRUE(store.save(kSettingsSection, "FtpPassword", "s3cret;x"));
+    ASSERT_TRUE(store.save(kSettingsSection, "encryptkey", " k,1 "));
+    ASSERT_TRUE(store.save(kSettingsSection, "RelayPassword", "typed"));  // where it already is
+    ASSERT_TRUE(store.save(kSettingsSection, "FtpUser", "ann"));
+    EXPECT_EQ(test::readFile(file), "[Settings]\nRelayPassword=typed\nFtpUser=ann\n");
+    EXPECT_EQ(ring->entries,
+              (std::map<QString, QString>{{"FtpPassword", "s3cret;x"}, {"EncryptKey", " k,1 "}}));
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {"FtpPassword", "s3cret;x"}, {"EncryptKey", " k,1 "}, {"RelayPassword", "typed"},
+        {"FtpUser", "ann"}, {"Mailer", "absent"}};
+    // clang-format on
+    for (const auto& [key, value] : cases)
+        EXPECT_EQ(store.read(kSettingsSection, key, "absent"), value) << key;
+    EXPECT_EQ(store.read("Other", "FtpPassword", "absent"), "absent");  // only [Settings]
+    EXPECT_EQ(store.secretsInFile(), QStringList{"RelayPassword"});
+
+    ring->refuse = true;  // a refusing keyring leaves the file as it was
+    EXPECT_FALSE(store.moveSecretsToKeyring());
+    EXPECT_FALSE(store.save(kSettingsSection, "EncryptKey", "new"));
+    EXPECT_EQ(test::readFile(file), "[Settings]\nRelayPassword=typed\nFtpUser=ann\n");
+    ring->refuse = false;
+    ASSERT_TRUE(store.moveSecretsToKeyring());
+    EXPECT_EQ(test::readFile(file), "[Settings]\nFtpUser=ann\n");
+    EXPECT_EQ(ring->entries["RelayPassword"], "typed");
+    EXPECT_TRUE(store.secretsInFile().isEmpty());
+
+    SettingsStore plain(file);  // without a keyring the file keeps every secret
+    ASSERT_TRUE(plain.save(kSettingsSection, "FtpPassword", "p"));
+    EXPECT_EQ(test::readFile(file), "[Settings]\nFtpUser=ann\nFtpPassword=p\n");
+    EXPECT_FALSE(plain.moveSecretsToKeyring());
 }
