@@ -6,8 +6,9 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libzip-dev libgtest-dev libgmock-dev
           libbenchmark-dev python3 python3-pyftpdlib xvfb xauth curl zip unzip
-          bsdutils xdotool scrot)  # bsdutils: script(1) for the vexaro-crypt prompt test;
-          # xdotool and scrot: the demo drives the program and takes screenshots without a display
+          bsdutils xdotool scrot clang libclang-rt-14-dev)  # bsdutils: script(1) for the vexaro-crypt prompt test;
+          # xdotool and scrot: the demo drives the program and takes screenshots without a display;
+          # clang with its runtime libraries: the fuzz targets (libFuzzer and the sanitizers)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

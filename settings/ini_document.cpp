@@ -27,10 +27,29 @@ bool hasLineBreak(const QString& s) {
 }  // namespace
 
 IniDocument::IniDocument(const QString& text) {
-    m_lines = text.split(QLatin1Char('\n'));
-    if (m_lines.back().isEmpty()) m_lines.removeLast();  // after the last line end
-    for (QString& line : m_lines)
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype lf = text.indexOf(QLatin1Char('\n'), at);
+        if (lf < 0) lf = text.size();
+        QString line = text.mid(at, lf - at);
+        QString end = lf < text.size() ? QStringLiteral("\n") : QString();
+        if (line.endsWith(QLatin1Char('\r'))) {
+            line.chop(1);
+            end.prepend(QLatin1Char('\r'));
+        }
+        m_lines << line;
+        m_ends << end;
+        at = lf + 1;
+    }
+}
+
+void IniDocument::insert(qsizetype at, const QString& line) {
+    const QString end = m_ends.isEmpty() || !m_ends.front().endsWith(QLatin1Char('\n'))
+                            ? QStringLiteral("\n")
+                            : m_ends.front();
+    if (at > 0 && m_ends[at - 1].isEmpty()) m_ends[at - 1] = end;
+    if (at > 0 && m_ends[at - 1] == QLatin1String("\r")) m_ends[at - 1] += QLatin1Char('\n');
+    m_lines.insert(at, line);
+    m_ends.insert(at, end);
 }
 
 IniDocument::Place IniDocument::find(const QString& section, const QString& key) const {
@@ -68,16 +87,17 @@ bool IniDocument::setValue(const QString& section, const QString& key, const QSt
     if (p.keyLine >= 0) {
         m_lines[p.keyLine] = line;
     } else if (p.sectionEnd >= 0) {
-        m_lines.insert(p.sectionEnd, line);
+        insert(p.sectionEnd, line);
     } else {
-        m_lines << QLatin1Char('[') + section.trimmed() + QLatin1Char(']') << line;
+        insert(m_lines.size(), QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
+        insert(m_lines.size(), line);
     }
     return true;
 }
 
 QString IniDocument::text() const {
     QString out;
-    for (const QString& line : m_lines) out += line + QLatin1Char('\n');
+    for (qsizetype i = 0; i < m_lines.size(); ++i) out += m_lines[i] + m_ends[i];
     return out;
 }
 

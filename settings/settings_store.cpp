@@ -14,12 +14,12 @@
 namespace vx {
 namespace {
 
-// The file's text; empty when it does not exist. Nothing when it exists but cannot be read.
-std::optional<QString> storeText(const QString& path) {
+// The file's bytes; empty when it does not exist. Nothing when it exists but cannot be read.
+std::optional<QByteArray> storeBytes(const QString& path) {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) return decodeDataFile(file.readAll());
+    if (file.open(QIODevice::ReadOnly)) return file.readAll();
     if (file.exists()) return std::nullopt;
-    return QString();
+    return QByteArray();
 }
 
 }  // namespace
@@ -37,20 +37,26 @@ QString SettingsStore::defaultFilePath() {
 
 QString SettingsStore::read(const QString& section, const QString& key,
                             const QString& fallback) const {
-    const std::optional<QString> text = storeText(m_path);
-    if (!text) return fallback;
-    return IniDocument(*text).value(section, key).value_or(fallback);
+    const std::optional<QByteArray> bytes = storeBytes(m_path);
+    if (!bytes) return fallback;
+    return IniDocument(decodeDataFile(*bytes)).value(section, key).value_or(fallback);
 }
 
 bool SettingsStore::save(const QString& section, const QString& key, const QString& value) {
-    const std::optional<QString> text = storeText(m_path);
-    if (!text) return false;  // never replace a file that could not be read
-    IniDocument doc(*text);
-    if (!doc.setValue(section, key, value)) return false;
+    const std::optional<QByteArray> before = storeBytes(m_path);
+    if (!before) return false;  // never replace a file that could not be read
+    const std::optional<QByteArray> after = iniWithValue(*before, section, key, value);
+    if (!after) return false;
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    const QByteArray bytes = doc.text().toUtf8();
-    return writeFileAtomically(m_path, {std::string_view(bytes.constData(), size_t(bytes.size()))})
+    return writeFileAtomically(m_path, {std::string_view(after->constData(), size_t(after->size()))})
         .isOk();
+}
+
+std::optional<QByteArray> iniWithValue(const QByteArray& file, const QString& section,
+                                       const QString& key, const QString& value) {
+    IniDocument doc(decodeDataFile(file));
+    if (!doc.setValue(section, key, value)) return std::nullopt;
+    return encodeDataFile(doc.text(), file);
 }
 
 double switchValue(const QString& text) {
