@@ -31,6 +31,13 @@ inline constexpr Key RelayPort{"RelayPort", "25"};
 inline constexpr Key RelayUser{"RelayUser", "relay-user"};
 inline constexpr Key RelayPassword{"RelayPassword", "change-me"};
 inline constexpr Key RelayFrom{"RelayFrom", "vexaro@example.invalid"};
+// TLS of the connections: FTP's mode (auto, require, implicit, off), a PEM file of CA
+// certificates trusted beside the system's, and the fingerprints of certificates the user chose
+// to trust (net/tls_trust.h).
+inline constexpr Key FtpTls{"FtpTls", "auto"};
+inline constexpr Key TlsCaFile{"TlsCaFile", ""};
+inline constexpr Key FtpTlsPin{"FtpTlsPin", ""};
+inline constexpr Key RelayTlsPin{"RelayTlsPin", ""};
 
 // The key's value in section "Settings" of the store, or its default when absent.
 inline QString read(const SettingsStore& store, const Key& key) {

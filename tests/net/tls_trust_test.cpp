@@ -1,0 +1,160 @@
+// Certificate trust: fingerprints as openssl computes them, pin settings, the texts a person
+// decides by, and real handshakes against a local TLS server with and without the test CA.
+#include "net/tls_trust.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QSslSocket>
+#include <QTcpServer>
+#include <memory>
+
+#include "qt_printers.h"
+#include "temp_home.h"
+#include "test_ca.h"
+
+using namespace vx::net;
+using vx::test::TestCa;
+
+namespace {
+
+// Accepts TLS connections on 127.0.0.1 with the test CA's server certificate.
+class TlsServer : public QTcpServer {
+public:
+    TlsServer() { listen(QHostAddress::LocalHost, 0); }
+
+protected:
+    void incomingConnection(qintptr fd) override {
+        auto* s = new QSslSocket(this);
+        s->setSocketDescriptor(fd);
+        s->setLocalCertificate(TestCa::shared().serverCertificate());
+        s->setPrivateKey(TestCa::shared().serverKey());
+        s->startServerEncryption();
+    }
+};
+
+// Connects with `trust` to the server under the name `host`; true once encrypted.
+bool handshake(const TlsTrust& trust, const TlsServer& server, const QString& host,
+               std::optional<UnverifiedCertificate>* met) {
+    QSslSocket s;
+    trust.apply(s);
+    s.connectToHostEncrypted("127.0.0.1", server.serverPort(), host);
+    const QDeadlineTimer deadline(10000);
+    while (!s.isEncrypted() && s.state() != QAbstractSocket::UnconnectedState && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    *met = TlsTrust::unverified(s);
+    return s.isEncrypted();
+}
+
+const QString kOther = QStringLiteral("00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:"
+                                      "00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF");
+
+}  // namespace
+
+TEST(TlsTrust, FingerprintIsOpensslsSha256) {
+    const TestCa& ca = TestCa::shared();
+    ASSERT_TRUE(ca.ok());
+    QProcess p;
+    p.start("openssl", {"x509", "-noout", "-fingerprint", "-sha256", "-in", ca.serverPem()});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    const QString line = QString::fromLatin1(p.readAllStandardOutput()).trimmed();
+    EXPECT_EQ("sha256 Fingerprint=" + sha256Fingerprint(ca.serverCertificate()), line);
+    EXPECT_EQ(sha256Fingerprint(QSslCertificate()), QString());
+}
+
+TEST(TlsTrust, FingerprintsAndPinSettings) {
+    const QString hex = QString(kOther).remove(':');
+    const std::pair<QString, QString> normal[] = {
+        {kOther, kOther}, {hex.toLower(), kOther}, {" " + kOther.toLower() + "\n", kOther},
+        {hex.left(62), ""}, {hex + "00", ""}, {hex.left(63) + "G", ""}, {"", ""}};
+    for (const auto& [in, want] : normal) EXPECT_EQ(normalizeFingerprint(in).value_or(""), want) << qPrintable(in);
+
+    const QString mine = sha256Fingerprint(TestCa::shared().serverCertificate());
+    EXPECT_EQ(parsePins(hex + " ; junk," + mine.toLower() + "\t" + kOther), (QStringList{kOther, mine}));
+    EXPECT_EQ(withPin(QString(), hex), kOther);
+    EXPECT_EQ(withPin(kOther, mine), kOther + " " + mine);
+    EXPECT_EQ(withPin(kOther + " " + mine, hex), kOther + " " + mine);  // kept once
+    EXPECT_EQ(withPin(kOther, "not a fingerprint"), kOther);
+}
+
+TEST(TlsTrust, CaFileErrorsAddNothing) {
+    vx::test::TempHome dir;
+    const QString noCert = vx::test::writeFile(dir.path() + "/junk.pem", "-----BEGIN JUNK-----\n");
+    const std::tuple<QString, bool, int, const char*> cases[] = {
+        {"", true, 0, ""},
+        {dir.path() + "/missing.pem", false, 0, "Cannot read the CA file"},
+        {noCert, false, 0, "holds no PEM certificate"},
+        {TestCa::shared().caFile(), true, 1, ""}};
+    for (const auto& [path, ok, count, why] : cases) {
+        TlsTrust t;
+        QString error;
+        EXPECT_EQ(t.addCaFile(path, &error), ok) << qPrintable(path);
+        EXPECT_EQ(t.extraCas().size(), count) << qPrintable(path);
+        EXPECT_TRUE(error.contains(why)) << qPrintable(error);
+    }
+}
+
+TEST(TlsTrust, HandshakeVerifiesChainAndNameOrAcceptsExactlyThePin) {
+    const TestCa& ca = TestCa::shared();
+    const QString mine = sha256Fingerprint(ca.serverCertificate());
+    TlsServer server;
+    ASSERT_TRUE(server.isListening());
+    struct Case {
+        bool withCa;
+        QString pins, host;
+        bool encrypted;
+    } const cases[] = {
+        {true, "", "127.0.0.1", true},        {true, "", "localhost", true},
+        {true, "", "wrong.invalid", false},   {true, mine, "wrong.invalid", true},
+        {false, "", "127.0.0.1", false},      {false, kOther, "127.0.0.1", false},
+        {false, kOther + "," + mine, "127.0.0.1", true},
+    };
+    for (const Case& c : cases) {
+        TlsTrust trust;
+        if (c.withCa) {
+            ASSERT_TRUE(trust.addCaFile(ca.caFile(), nullptr));
+        }
+        trust.setPins(c.pins);
+        std::optional<UnverifiedCertificate> met;
+        EXPECT_EQ(handshake(trust, server, c.host, &met), c.encrypted) << c.host.toStdString();
+        ASSERT_EQ(met.has_value(), !c.encrypted) << c.host.toStdString();
+        if (!met) continue;
+        EXPECT_EQ(met->host, c.host);
+        EXPECT_EQ(met->fingerprint(), mine);
+        EXPECT_FALSE(met->errors.isEmpty());
+    }
+}
+
+TEST(TlsTrust, AskedPersonDecidesUnattendedRefusesWithFingerprint) {
+    UnverifiedCertificate u{"files.example", TestCa::shared().serverCertificate(),
+                            {QSslError(QSslError::HostNameMismatch, TestCa::shared().serverCertificate())}};
+    const QString fp = u.fingerprint();
+    QString asked;
+    const auto answer = [&asked](bool yes) {
+        return [&asked, yes](const QString& q) { return asked = q, yes; };
+    };
+    const std::tuple<std::function<bool(const QString&)>, bool, bool> cases[] = {
+        {answer(true), true, true}, {answer(false), false, true}, {nullptr, false, false}};
+    for (const auto& [ask, trusted, wasAsked] : cases) {
+        asked.clear();
+        QString refusal;
+        EXPECT_EQ(decideTrust(u, "FtpTlsPin", ask, &refusal), trusted);
+        EXPECT_EQ(!asked.isEmpty(), wasAsked);
+        for (const QString& part : {fp, QString("Vexaro Test CA"), QString("localhost"),
+                                    QString("Valid until: 20"), QString("files.example")})
+            if (wasAsked) {
+                EXPECT_TRUE(asked.contains(part)) << part.toStdString();
+            }
+        EXPECT_EQ(refusal.isEmpty(), trusted);
+        if (!trusted) {
+            EXPECT_TRUE(refusal.contains(fp) && refusal.contains("\"FtpTlsPin\"")) << qPrintable(refusal);
+        }
+    }
+    // Nothing to pin: a person is not even asked.
+    u.certificate = QSslCertificate();
+    asked.clear();
+    EXPECT_FALSE(decideTrust(u, "FtpTlsPin", answer(true), nullptr));
+    EXPECT_TRUE(asked.isEmpty());
+}
