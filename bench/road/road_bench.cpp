@@ -6,7 +6,7 @@
 //   vexaro-road-bench stages LIST    the same work stage by stage, each timed on its own:
 //                                    prints "compress", "encrypt", "upload" and "notify" SECONDS
 //   vexaro-road-bench save-settings SERVER   the e-mail window's Save with this mail server, as
-//                                    a person presses it (scripts/kill_test.sh)
+//                                    a person presses it (tests/kill/kill_test.sh)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,5 +1,5 @@
-// Preloaded into the program by scripts/kill_test.sh: kills the process with SIGKILL in the middle
-// of a write, at a point chosen from outside, so the test can look at what a crash leaves.
+// Preloaded into the program by tests/kill/kill_test.sh: kills the process with SIGKILL in the
+// middle of a write, at a point chosen from outside, so the test can look at what a crash leaves.
 //   VX_KILL_GLOB   patterns (fnmatch, ":" between them) for the target of the written file
 //                  descriptor as /proc/self/fd shows it ("/dir/name", "socket:[...]")
 //   VX_KILL_AFTER  bytes written to matching descriptors before the kill (default 0); the write

@@ -8,14 +8,16 @@
 # from tests/kill/kill_at.cpp, preloaded, in the middle of a chosen write.
 # Prints one table row per point; the exit status is non-zero when any check fails.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 BUILD=${BENCH_BUILD_DIR:-build-bench-road}
 . bench/common.sh
 need_packages python3-pyftpdlib unzip g++
-bench_build "$BUILD" vexaro-road-bench
-cmake --build "$BUILD" --target vexaro-crypt -j2 >/dev/null
-ROAD=$PWD/$BUILD/bench/road/vexaro-road-bench
-CRYPT=$PWD/$BUILD/crypto/cli/vexaro-crypt
+if [ -z "${ROAD:-}" ]; then  # ROAD and CRYPT may name a driver and vexaro-crypt built elsewhere
+    bench_build "$BUILD" vexaro-road-bench
+    cmake --build "$BUILD" --target vexaro-crypt -j2 >/dev/null
+    ROAD=$PWD/$BUILD/bench/road/vexaro-road-bench
+    CRYPT=$PWD/$BUILD/crypto/cli/vexaro-crypt
+fi
 
 WORK=$(mktemp -d /tmp/vexaro-kill.XXXXXX)
 ROAD_DIR=$WORK
