@@ -1,12 +1,13 @@
 // Small helpers shared by the fuzz targets.
 #pragma once
 
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QString>
 #include <cstdint>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace vx::fuzz {
 
@@ -33,7 +34,7 @@ inline Split split(const std::uint8_t* data, std::size_t size) {
 inline QString scratchFolder() {
     static const QString folder = [] {
         const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                                        : QDir::tempPath();
+                                                                       : QDir::tempPath();
         const QString path = QStringLiteral("%1/vexaro-fuzz.%2").arg(base).arg(getpid());
         QDir().mkpath(path);
         return path;

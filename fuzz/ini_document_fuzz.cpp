@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Split in = split(data, size);
     const QString text = decodeDataFile(in.rest);
     const Target t = pick(text.split(u'\n'), in.control & 3, (in.control >> 2) & 31);
-    const QString value = (in.control & 0x80) ? QStringLiteral("x \u0101 ;\"q\"") : QStringLiteral(" a,b;c ");
+    const QString value =
+        (in.control & 0x80) ? QStringLiteral("x \u0101 ;\"q\"") : QStringLiteral(" a,b;c ");
     const auto after = iniWithValue(in.rest, t.section, t.key, value);
     if (!after) return 0;
 

@@ -3,8 +3,8 @@
 // break, and be a part of the raw value the file holds.
 #include <QFile>
 
-#include "fuzz/fuzz_support.h"
 #include "core/cp1252.h"
+#include "fuzz/fuzz_support.h"
 #include "settings/ini_document.h"
 #include "settings/ini_reader.h"
 
@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString key = QLatin1String(keys[(in.control >> 2) & 3]);
     const QString path = scratchFolder() + QStringLiteral("/settings.ini");
     QFile f(path);
-    require(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(in.rest) == in.rest.size());
+    require(f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            f.write(in.rest) == in.rest.size());
     f.close();
 
     const QString value = ReadIniValue(section, key, path);

@@ -7,10 +7,10 @@
 #include <QDate>
 #include <QDir>
 
-#include "fuzz/fuzz_support.h"
 #include "ftp/ftp_parse.h"
 #include "ftp/listing_rows.h"
 #include "ftp/local_name.h"
+#include "fuzz/fuzz_support.h"
 
 using namespace vx;
 using namespace vx::fuzz;

@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(a[i]);
         require(a[i].code == b[i].code && a[i].lines == b[i].lines);
     }
-    require(!net::errorText(whole.error()).isEmpty() || whole.error() == net::ReplyReader::Error::None);
+    require(!net::errorText(whole.error()).isEmpty() ||
+            whole.error() == net::ReplyReader::Error::None);
     whole.reset();
     require(whole.isIdle());
     return 0;

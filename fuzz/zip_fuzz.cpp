@@ -95,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (it.hasNext()) {
         const QString path = it.next();
         require(!QFileInfo(path).isSymLink());
-        require(path.startsWith(inside) || (inside.startsWith(path + u'/') && QFileInfo(path).isDir()));
+        require(path.startsWith(inside) ||
+                (inside.startsWith(path + u'/') && QFileInfo(path).isDir()));
     }
     QDir(jail).removeRecursively();
     return 0;

@@ -43,7 +43,8 @@ bool matches(const std::string& target) {
     for (size_t at = 0; at <= all.size();) {
         size_t end = all.find(':', at);
         if (end == std::string::npos) end = all.size();
-        if (end > at && fnmatch(all.substr(at, end - at).c_str(), target.c_str(), 0) == 0) return true;
+        if (end > at && fnmatch(all.substr(at, end - at).c_str(), target.c_str(), 0) == 0)
+            return true;
         at = end + 1;
     }
     return false;
