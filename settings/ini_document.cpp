@@ -1,6 +1,8 @@
 // Line-preserving INI text.
 #include "settings/ini_document.h"
 
+#include <algorithm>
+
 namespace vx {
 namespace {
 
@@ -28,26 +30,22 @@ bool hasLineBreak(const QString& s) {
 
 IniDocument::IniDocument(const QString& text) {
     for (qsizetype at = 0; at < text.size();) {
-        qsizetype lf = text.indexOf(QLatin1Char('\n'), at);
-        if (lf < 0) lf = text.size();
-        QString line = text.mid(at, lf - at);
-        QString end = lf < text.size() ? QStringLiteral("\n") : QString();
-        if (line.endsWith(QLatin1Char('\r'))) {
-            line.chop(1);
-            end.prepend(QLatin1Char('\r'));
-        }
-        m_lines << line;
-        m_ends << end;
-        at = lf + 1;
+        qsizetype end = at;
+        while (end < text.size() && text[end] != QLatin1Char('\n') &&
+               text[end] != QLatin1Char('\r'))
+            ++end;
+        m_lines << text.mid(at, end - at);
+        const qsizetype next =
+            text.mid(end, 2) == QLatin1String("\r\n") ? end + 2 : std::min(end + 1, text.size());
+        m_ends << text.mid(end, next - end);
+        at = next;
     }
 }
 
 void IniDocument::insert(qsizetype at, const QString& line) {
-    const QString end = m_ends.isEmpty() || !m_ends.front().endsWith(QLatin1Char('\n'))
-                            ? QStringLiteral("\n")
-                            : m_ends.front();
-    if (at > 0 && m_ends[at - 1].isEmpty()) m_ends[at - 1] = end;
-    if (at > 0 && m_ends[at - 1] == QLatin1String("\r")) m_ends[at - 1] += QLatin1Char('\n');
+    const QString end =
+        m_ends.isEmpty() || m_ends.front().isEmpty() ? QStringLiteral("\n") : m_ends.front();
+    if (at > 0 && m_ends[at - 1].isEmpty()) m_ends[at - 1] = end;  // the old last line
     m_lines.insert(at, line);
     m_ends.insert(at, end);
 }

@@ -12,9 +12,8 @@ namespace vx {
 
 class IniDocument {
 public:
-    // Lines may end in LF or CR LF (a CR at the very end counts as a line end too); each keeps its
-    // own line end. A line starting with ";" is a
-    // comment.
+    // Lines may end in LF, CR LF or a CR alone, as the classic profile reader takes them; each
+    // keeps its own line end. A line starting with ";" is a comment.
     explicit IniDocument(const QString& text);
 
     // The value of the key in the first section of that name; nothing when either is missing.
@@ -41,7 +40,7 @@ private:
     void insert(qsizetype at, const QString& line);
 
     QStringList m_lines;  // without their line ends
-    QStringList m_ends;   // "\n" or "\r\n"; "" or "\r" for a last line without LF
+    QStringList m_ends;   // "\n", "\r\n" or "\r"; "" for a last line without one
 };
 
 }  // namespace vx

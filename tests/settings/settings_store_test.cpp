@@ -53,7 +53,7 @@ TEST(SettingsStore, SavingKeepsEveryOtherLineByteForByte) {
         {"; x\r\n[Settings]\r\nUser=a\r\n[Other]\nX=1\n", "User", "b", "; x\r\n[Settings]\r\nUser=b\r\n[Other]\nX=1\n"},
         {"[Settings]\r\nUser=a\r\n\r\n[B]\r\n", "ToEmail", "t", "[Settings]\r\nUser=a\r\nToEmail=t\r\n\r\n[B]\r\n"},
         {"[Settings]\nUser=a", "ToEmail", "t", "[Settings]\nUser=a\nToEmail=t\n"},
-        {"[Settings]\r\nUser=a\r", "ToEmail", "t", "[Settings]\r\nUser=a\r\nToEmail=t\r\n"},
+        {"[Settings]\r\nUser=a\r", "ToEmail", "t", "[Settings]\r\nUser=a\rToEmail=t\r\n"},
         {"[B]\r\nX=1", "User", "u", "[B]\r\nX=1\r\n[Settings]\r\nUser=u\r\n"},
         {"[Settings]\nUser=Gr\xfc\xdf" "e\n", "ToEmail", "\xc3\xa9", "[Settings]\nUser=Gr\xfc\xdf" "e\nToEmail=\xe9\n"},
         {"[Settings]\nUser=Gr\xfc\xdf" "e\n", "ToEmail", "\xc4\x81", "[Settings]\nUser=Gr\xc3\xbc\xc3\x9f" "e\nToEmail=\xc4\x81\n"},
