@@ -119,6 +119,9 @@ frmUpload& Program::uploadWindow() {
         m_internal->show();
         m_internal->Form_Load();
     };
+    links.report = [this](const QString& message) {
+        logWindow().appendLog(noteLine(m_clock(), message));
+    };
     links.unloadMailWindows = [this] {
         m_email.reset();
         m_internal.reset();

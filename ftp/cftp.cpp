@@ -26,6 +26,19 @@ void trimSpaces(QString& s) {
     if (a != 0 || b != s.size()) s = s.mid(a, b - a);
 }
 
+// What a TLS failure adds to its message: the server's refusal, the handshake's error, or the
+// certificate with its fingerprint, for the user to pin.
+QString tlsDetail(int code, const ftp::FtpClient& c) {
+    switch (code) {
+        case ftp::TlsRefused: return c.lastResponse();
+        case ftp::TlsFailed: return c.tlsError();
+        case ftp::UntrustedCertificate:
+            return c.unverifiedCertificate() ? net::refusalText(*c.unverifiedCertificate(), QStringLiteral("FtpTlsPin"))
+                                             : QString();
+        default: return QString();
+    }
+}
+
 qint32 low32(qint64 n) { return static_cast<qint32>(static_cast<quint32>(n & 0xffffffffLL)); }
 
 QString localProblem(const QString& path, const QString& why) {
@@ -121,7 +134,9 @@ void cFTP::RecordError(int lErrorCode, const QString& sOperation, const QString&
         return;
     }
     QString message = ftp::errorMessage(lErrorCode);
-    if (!sDetail.isEmpty()) message += QLatin1Char(' ') + sDetail;
+    QString detail = sDetail;
+    if (detail.isEmpty() && hConnection) detail = tlsDetail(lErrorCode, *hConnection);
+    if (!detail.isEmpty()) message += QLatin1Char(' ') + detail;
     sLastError = sOperation + QStringLiteral(" error code: ") + QString::number(lErrorCode) +
                  QStringLiteral(" Message: ") + message;
 }
@@ -140,12 +155,21 @@ bool cFTP::OpenConnection(const QString& sServer, const QString& sUser, const QS
     // The machine counts as online: there is no dial-up step on this platform.
     hInternet = std::make_unique<Internet>(Internet{QString::fromLatin1(kAgent), m_timeouts});
     auto connection = std::make_unique<ftp::FtpClient>(hInternet->timeouts);
-    const auto address = ftp::parseServerAddress(sServer);
+    connection->setTls(m_tls);
+    m_tlsRefusal.clear();
+    m_unverified.reset();
+    m_tlsFailure = false;
+    const auto address = net::parseServerAddress(
+        sServer, m_tls.mode == ftp::TlsMode::Implicit ? ftp::kImplicitTlsPort : ftp::kFtpPort);
     const bool passive = lConnectFlags == kModePassive;
     if (address && connection->open(address->host, address->port, sUser, sPassword, passive)) {
+        m_tlsRefusal = connection->tlsRefusal();
         hConnection = std::move(connection);
         return true;
     }
+    m_unverified = connection->unverifiedCertificate();
+    const int code = connection->lastError();
+    m_tlsFailure = code == ftp::TlsRefused || code == ftp::TlsFailed || code == ftp::UntrustedCertificate;
     hConnection = std::move(connection);
     RecordError(address ? lastCode() : ftp::InvalidAddress, QStringLiteral("InternetConnect"));
     hConnection.reset();

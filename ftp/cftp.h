@@ -39,8 +39,9 @@ public:
     QString GetLastErrorMessage() const { return sLastError; }
 
     // Closes an open connection, then connects to sServer ("host" or "host:port", default port
-    // 21) and logs in, in the mode chosen by SetModeActive / SetModePassive. Failure records
-    // "InternetConnect"; while a transfer runs it is refused that way and nothing changes.
+    // 21, or 990 for implicit TLS) and logs in, in the mode chosen by SetModeActive /
+    // SetModePassive and with the TLS of setTls. Failure records "InternetConnect"; while a
+    // transfer runs it is refused that way and nothing changes.
     bool OpenConnection(const QString& sServer, const QString& sUser, const QString& sPassword);
     // Closes the connection, if any. Always safe: while a transfer runs (the call came from
     // inside one of its yields) nothing is closed and "CloseConnection" records Busy.
@@ -88,6 +89,17 @@ public:
 
     // Platform additions: time-outs for the next connection, and read-only views of the state.
     void setTimeouts(const ftp::Timeouts& t) { m_timeouts = t; }
+    // TLS of the next connection (ftp/ftp_tls.h); the plain dialogue until set.
+    void setTls(ftp::TlsOptions tls) { m_tls = std::move(tls); }
+    const ftp::TlsOptions& tls() const { return m_tls; }
+    bool isEncrypted() const { return hConnection && hConnection->isEncrypted(); }
+    // After a connection that went on in plain because the server refused "AUTH TLS" (mode
+    // auto): the server's answer; empty otherwise.
+    QString tlsRefusal() const { return m_tlsRefusal; }
+    // The certificate that did not verify when the last OpenConnection failed on it.
+    const std::optional<net::UnverifiedCertificate>& unverifiedCertificate() const { return m_unverified; }
+    // True when the last OpenConnection failed on TLS: refused, failed, or a certificate.
+    bool failedOnTls() const { return m_tlsFailure; }
     qint32 transferType() const { return lTransferType; }
     qint32 connectFlags() const { return lConnectFlags; }
     bool isConnected() const { return hConnection && hConnection->isOpen(); }
@@ -132,6 +144,10 @@ private:
     QString sLastError;
     std::unique_ptr<cDirList> oDirList;
     ftp::Timeouts m_timeouts;
+    ftp::TlsOptions m_tls;
+    QString m_tlsRefusal;
+    bool m_tlsFailure = false;
+    std::optional<net::UnverifiedCertificate> m_unverified;
     qint32 m_sizeResult = -2;
     int m_running = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QLoggingCategory>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -37,6 +38,23 @@ int readerErrorCode(net::ReplyReader::Error e) {
 }
 
 int remaining(const QDeadlineTimer& d) { return static_cast<int>(qMax<qint64>(0, d.remainingTime())); }
+
+// Takes the server's data connection in active mode, as a TLS-capable socket when the data is
+// to be encrypted.
+class DataListener : public QTcpServer {
+public:
+    explicit DataListener(bool tls) : m_tls(tls) {}
+
+protected:
+    void incomingConnection(qintptr fd) override {
+        QTcpSocket* s = m_tls ? new QSslSocket(this) : new QTcpSocket(this);
+        s->setSocketDescriptor(fd);
+        addPendingConnection(s);
+    }
+
+private:
+    bool m_tls;
+};
 
 }  // namespace
 
@@ -88,6 +106,8 @@ void FtpClient::drop(int code) {
 }
 
 bool FtpClient::isOpen() const { return m_control && m_state != State::Disconnected; }
+
+bool FtpClient::isEncrypted() const { return m_control && m_control->isEncrypted(); }
 
 bool FtpClient::ready() {
     if (!isOpen()) return fail(NotConnected);
@@ -185,8 +205,14 @@ bool FtpClient::open(const QString& host, quint16 port, const QString& user,
     m_passive = passive;
     m_noEpsv = m_noEprt = m_noMlsd = false;
     m_type.reset();
+    m_protected = false;
+    m_tlsRefusal.clear();
+    m_unverified.reset();
+    m_tlsError.clear();
     if (host.trimmed().isEmpty() || port == 0) return fail(InvalidAddress);
-    m_control = std::make_unique<QTcpSocket>();
+    m_host = host;
+    m_control = std::make_unique<QSslSocket>();  // a plain socket until encrypted
+    if (m_tls.mode != TlsMode::Off) m_tls.trust.apply(*m_control);
     setState(State::Connecting);
     m_control->connectToHost(host, port);
     if (!m_control->waitForConnected(m_timeouts.connectMs)) {
@@ -195,6 +221,10 @@ bool FtpClient::open(const QString& host, quint16 port, const QString& user,
         return false;
     }
     keepAlive(*m_control, kKeepAliveIdleSecs, kKeepAliveIntervalSecs);
+    if (m_tls.mode == TlsMode::Implicit && !encrypt(*m_control, false)) {
+        drop(m_lastError);
+        return false;
+    }
     setState(State::Greeting);
     const auto greeting = finalReply();  // after any "120 wait a moment"
     if (!greeting) return false;
@@ -202,7 +232,66 @@ bool FtpClient::open(const QString& host, quint16 port, const QString& user,
         drop(ServerErrorReply);
         return false;
     }
-    return login(user, password);
+    const bool explicitTls = m_tls.mode == TlsMode::Auto || m_tls.mode == TlsMode::Require;
+    if (explicitTls && !authTls()) return false;
+    if (!login(user, password)) return false;
+    return !isEncrypted() || protectData();
+}
+
+bool FtpClient::authTls() {
+    const auto r = command(QStringLiteral("AUTH TLS"));
+    if (!r) return false;
+    if (r->code == 234) {
+        // Whatever came after the reply in the clear would later pass for encrypted words.
+        if (m_control->bytesAvailable() > 0 || !m_reader.isIdle()) {
+            drop(OutOfStep);
+            return false;
+        }
+        if (encrypt(*m_control, false)) return true;
+        drop(m_lastError);
+        return false;
+    }
+    if (m_tls.mode == TlsMode::Auto && (r->isTransientFailure() || r->isPermanentFailure())) {
+        m_tlsRefusal = r->text();
+        return true;
+    }
+    drop(TlsRefused);  // lastResponse holds the server's answer
+    return false;
+}
+
+bool FtpClient::protectData() {
+    for (const QString& cmd : {QStringLiteral("PBSZ 0"), QStringLiteral("PROT P")}) {
+        const auto r = command(cmd);
+        if (!r) return false;
+        if (!r->isCompletion()) {
+            drop(TlsRefused);
+            return false;
+        }
+    }
+    m_protected = true;
+    return true;
+}
+
+bool FtpClient::encrypt(QSslSocket& socket, bool resume) {
+    if (resume && m_control) {
+        QSslConfiguration c = socket.sslConfiguration();
+        c.setSessionTicket(m_control->sslConfiguration().sessionTicket());
+        socket.setSslConfiguration(c);
+    }
+    socket.setPeerVerifyName(m_host);
+    socket.startClientEncryption();
+    if (socket.waitForEncrypted(m_timeouts.connectMs)) return true;
+    m_unverified = net::TlsTrust::unverified(socket);
+    m_tlsError = socket.errorString();
+    if (m_unverified) return fail(UntrustedCertificate);
+    return fail(socket.error() == QAbstractSocket::SocketTimeoutError ? TimedOut : TlsFailed);
+}
+
+std::unique_ptr<QTcpSocket> FtpClient::newDataSocket() const {
+    if (!m_protected) return std::make_unique<QTcpSocket>();
+    auto s = std::make_unique<QSslSocket>();
+    m_tls.trust.apply(*s);
+    return s;
 }
 
 bool FtpClient::login(const QString& user, const QString& password) {
@@ -312,7 +401,7 @@ std::unique_ptr<QTcpSocket> FtpClient::passiveSocket() {
         port = parsePasvReply(r->lines.first());
         if (!port) return fail(DataConnectionFailed), nullptr;
     }
-    auto data = std::make_unique<QTcpSocket>();
+    auto data = newDataSocket();
     data->connectToHost(m_control->peerAddress(), *port);
     if (!data->waitForConnected(m_timeouts.connectMs)) return fail(DataConnectionFailed), nullptr;
     return data;
@@ -340,7 +429,7 @@ std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType
         return fail(InvalidName), nullptr;
     setState(State::DataSetup);
     std::unique_ptr<QTcpSocket> data;
-    std::unique_ptr<QTcpServer> listener;
+    std::unique_ptr<DataListener> listener;
     const auto backToReady = [this] {
         if (isOpen()) setState(State::Ready);
     };
@@ -348,7 +437,7 @@ std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType
         data = passiveSocket();
         if (!data) return backToReady(), nullptr;
     } else {
-        listener = std::make_unique<QTcpServer>();
+        listener = std::make_unique<DataListener>(m_protected);
         if (!listener->listen(m_control->localAddress(), 0))
             return backToReady(), fail(DataConnectionFailed), nullptr;
         if (!sendActiveAddress(listener->serverPort())) return backToReady(), nullptr;
@@ -372,6 +461,16 @@ std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType
             drop(DataConnectionFailed);
             return nullptr;
         }
+        if (m_protected) m_tls.trust.apply(static_cast<QSslSocket&>(*data));
+    }
+    // The client starts TLS once the server has accepted the command, as servers expect.
+    if (m_protected && !encrypt(static_cast<QSslSocket&>(*data), true)) {
+        const int code = m_lastError;
+        data->abort();
+        data.reset();
+        endTransfer(true, false);  // the server's answer to the failed data connection
+        fail(code);
+        return nullptr;
     }
     data->setReadBufferSize(kHighWater);
     setState(State::Transfer);

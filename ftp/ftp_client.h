@@ -8,6 +8,10 @@
 // Commands and replies are kept in step: anything the server sent that no command asked for,
 // found when the next command is due, drops the connection (OutOfStep), so that no command is
 // ever answered by the reply to another.
+// With TLS (ftp_tls.h) the control connection is encrypted before the log-in ("AUTH TLS", or
+// from the first byte), "PBSZ 0" and "PROT P" follow the log-in, and every data connection is
+// encrypted too, resuming the control connection's TLS session, and ends with a TLS shutdown
+// read to the server's close. Plain data connections keep the direct descriptor path.
 #pragma once
 
 #include <QByteArray>
@@ -19,9 +23,11 @@
 
 #include "ftp/find_data.h"
 #include "ftp/ftp_errors.h"
+#include "ftp/ftp_tls.h"
 #include "ftp/socket_wait.h"
 #include "net/reply_reader.h"
 
+class QSslSocket;
 class QTcpSocket;
 
 namespace vx::ftp {
@@ -77,6 +83,10 @@ private:
     bool refill();
     bool fail(int code);
     void finish(bool cutShort);
+    // The same over TLS, through the socket's own buffers (remote_file_tls.cpp).
+    bool flushTls(qint64 keepPending);
+    qint64 receiveTls(char* out, qint64 max);
+    bool finishSendingTls();
 
     FtpClient* m_client;
     std::unique_ptr<QTcpSocket> m_data;
@@ -87,6 +97,7 @@ private:
     bool m_pendingCr = false;
     bool m_eof = false;
     bool m_finished = false;
+    bool m_tls = false;   // the data connection is encrypted
 };
 
 // A search over a listing already read in full; its entries are handed out one by one.
@@ -108,6 +119,8 @@ public:
     enum class State { Disconnected, Connecting, Greeting, User, Pass, Ready, DataSetup, Transfer };
 
     explicit FtpClient(Timeouts timeouts = {});
+    // TLS for the next open(); Off (the plain dialogue) until set.
+    void setTls(TlsOptions tls) { m_tls = std::move(tls); }
     ~FtpClient();  // ends any open transfer and closes the connection
     FtpClient(const FtpClient&) = delete;
     FtpClient& operator=(const FtpClient&) = delete;
@@ -116,7 +129,9 @@ public:
     // keep-alive probes. Refused with Busy from inside a yield of a wait. Errors: InvalidAddress,
     // HostNotFound, CannotConnect, TimedOut, ConnectionLost, NotAnFtpReply, ReplyTooLong,
     // OutOfStep, ServerErrorReply (the greeting or the login was refused with an error reply:
-    // see lastResponse), LoginRefused (any other answer to the user name or password).
+    // see lastResponse), LoginRefused (any other answer to the user name or password), and with
+    // TLS: TlsRefused (in Require: "AUTH TLS", "PBSZ" or "PROT" refused, see lastResponse),
+    // TlsFailed (see tlsError), UntrustedCertificate (see unverifiedCertificate).
     bool open(const QString& host, quint16 port, const QString& user, const QString& password,
               bool passive);
     // Says QUIT (briefly) and closes. Harmless when not open. Refused (lastError Busy, nothing
@@ -146,6 +161,14 @@ public:
     std::unique_ptr<FindHandle> findFirst(const QString& searchPath, FindData& first);
 
     int lastError() const { return m_lastError; }
+    // True while the control connection is encrypted.
+    bool isEncrypted() const;
+    // In Auto, the server's answer to "AUTH TLS" when it refused and the session went on in plain.
+    QString tlsRefusal() const { return m_tlsRefusal; }
+    // The certificate met by the last handshake that failed on it; nothing otherwise.
+    const std::optional<net::UnverifiedCertificate>& unverifiedCertificate() const { return m_unverified; }
+    // Why the last TLS handshake or session failed (TlsFailed).
+    QString tlsError() const { return m_tlsError; }
     // The server's last reply, all its lines, as received.
     QString lastResponse() const { return m_lastResponse; }
     const Timeouts& timeouts() const { return m_timeouts; }
@@ -185,6 +208,10 @@ private:
     std::optional<net::Reply> command(const QString& command, bool opensData = false);
     bool simple(const QString& command, int wantedClass = 2);
     bool login(const QString& user, const QString& password);
+    bool authTls();                       // "AUTH TLS" and the handshake (Auto, Require)
+    bool protectData();                   // "PBSZ 0", "PROT P"
+    bool encrypt(QSslSocket& socket, bool resume);  // client handshake on a connected socket
+    std::unique_ptr<QTcpSocket> newDataSocket() const;
     bool setType(TransferType type);
     std::unique_ptr<QTcpSocket> openData(const QString& command, TransferType type);
     std::unique_ptr<QTcpSocket> passiveSocket();
@@ -194,7 +221,7 @@ private:
     void fileGone() { m_file = nullptr; }
 
     Timeouts m_timeouts;
-    std::unique_ptr<QTcpSocket> m_control;
+    std::unique_ptr<QSslSocket> m_control;
     net::ReplyReader m_reader;
     State m_state = State::Disconnected;
     bool m_passive = true;
@@ -206,6 +233,12 @@ private:
     int m_waits = 0;  // waits in progress that yield (nested ones count again)
     int m_lastError = NoError;
     QString m_lastResponse;
+    TlsOptions m_tls;
+    QString m_host;               // the name certificates must carry
+    bool m_protected = false;     // "PROT P" accepted: data connections are encrypted
+    QString m_tlsRefusal;
+    std::optional<net::UnverifiedCertificate> m_unverified;
+    QString m_tlsError;
 };
 
 // Text of a state for logs: "[USER]".

@@ -26,6 +26,11 @@ QString errorMessage(int code) {
         case LocalFileError: return QStringLiteral("The local file could not be opened, read or written.");
         case FileTooLarge: return QStringLiteral("The file is 2 GiB or larger.");
         case OutOfStep: return QStringLiteral("The server's replies are out of step with the commands.");
+        case TlsRefused:
+            return QStringLiteral("The server refused TLS; nothing was sent in the clear. The server "
+                                  "answered:");
+        case TlsFailed: return QStringLiteral("The TLS connection failed:");
+        case UntrustedCertificate: return QStringLiteral("The server's certificate is not trusted.");
     }
     return QStringLiteral("Unknown error.");
 }

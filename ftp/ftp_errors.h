@@ -26,6 +26,9 @@ enum Error : int {
     LocalFileError = 16,       // the local file cannot be opened, read or written
     FileTooLarge = 17,         // the file is 2 GiB or larger
     OutOfStep = 18,            // the server sent a reply no command asked for
+    TlsRefused = 19,           // the server refused TLS, which this connection requires
+    TlsFailed = 20,            // the TLS handshake or the TLS session failed
+    UntrustedCertificate = 21, // the server's certificate does not verify and is not pinned
 };
 
 // The text of a code; "Unknown error" for codes outside the table.

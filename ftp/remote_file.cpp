@@ -1,5 +1,6 @@
 // The two handles the FTP layer hands out: a remote file open for one transfer, with gathered
 // writes and buffered reads, and a search over a listing already read.
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <cerrno>
 #include <cstring>
@@ -31,6 +32,8 @@ RemoteFile::RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Acce
                        TransferType type)
     : m_client(client), m_data(std::move(data)), m_access(access), m_type(type) {
     m_buf.reserve(kChunk + 1024);
+    m_tls = qobject_cast<QSslSocket*>(m_data.get()) != nullptr;
+    if (m_tls) return;  // the TLS socket keeps its own descriptor as it is
     // The direct sends and receives below rely on a non-blocking descriptor, so that every
     // wait goes through the sliced, yielding waits with the stall time-out.
     const int fd = static_cast<int>(m_data->socketDescriptor());
@@ -72,6 +75,7 @@ bool RemoteFile::flush() {
     // when the kernel's buffer is full. Qt's own write buffer stays empty, so nothing else
     // writes to this socket; its state is checked first because the event loop (run during the
     // waits' yields and the caller's) closes the descriptor when the server has gone.
+    if (m_tls) return flushTls(kChunk);
     QDeadlineTimer stall(stallMs());
     const char* p = m_buf.constData();
     qsizetype left = m_buf.size();
@@ -101,6 +105,7 @@ bool RemoteFile::flush() {
 bool RemoteFile::finishSending() {
     const FtpClient::Waiting waiting(m_client);
     if (!m_client || !m_client->m_control) return fail(NotConnected);
+    if (m_tls) return finishSendingTls();
     const WaitResult r = waitForPeerEnd(*m_data, *m_client->m_control, stallMs());
     return r == WaitResult::TimedOut ? fail(TimedOut) : true;
 }
@@ -109,6 +114,7 @@ qint64 RemoteFile::receive(char* out, qint64 max) {
     // Bytes the event loop moved into the socket's own buffer (during a yield) come first; only
     // when it is empty is the descriptor read directly, which saves a copy per byte. Both are
     // looked at again after every wait, so the order is kept.
+    if (m_tls) return receiveTls(out, max);
     const QDeadlineTimer stall(stallMs());
     for (;;) {
         if (m_data->bytesAvailable() > 0) return m_data->read(out, max);

@@ -50,28 +50,29 @@ WaitResult waitReady(QTcpSocket& socket, short events, const QDeadlineTimer& dea
     }
 }
 
-qint64 unacknowledged(const QTcpSocket& socket) {
+namespace {
+
+qint64 unacknowledgedOn(int fd) {
 #ifdef SIOCOUTQ
-    if (!connected(socket)) return -1;
     int n = 0;
-    if (::ioctl(static_cast<int>(socket.socketDescriptor()), SIOCOUTQ, &n) != 0) return -1;
+    if (fd < 0 || ::ioctl(fd, SIOCOUTQ, &n) != 0) return -1;
     return n;
 #else
-    (void)socket;
+    (void)fd;
     return -1;
 #endif
 }
 
-WaitResult waitForPeerEnd(QTcpSocket& data, QTcpSocket& control, int stallMs) {
-    const int fd = static_cast<int>(data.socketDescriptor());
+// waitForPeerEnd on `fd`; `data` is its socket while that still holds the descriptor.
+WaitResult peerEnd(int fd, QTcpSocket* data, QTcpSocket& control, int stallMs) {
     if (fd >= 0) ::shutdown(fd, SHUT_WR);  // queued behind the data
     QDeadlineTimer stall(stallMs);
     qint64 last = -1;
     char scratch[4096];
     for (;;) {
-        if (control.bytesAvailable() > 0 || !connected(data)) return WaitResult::Ready;
-        if (data.bytesAvailable() > 0) data.skip(data.bytesAvailable());
-        const qint64 left = unacknowledged(data);
+        if (control.bytesAvailable() > 0 || (data && !connected(*data))) return WaitResult::Ready;
+        if (data && data->bytesAvailable() > 0) data->skip(data->bytesAvailable());
+        const qint64 left = unacknowledgedOn(fd);
         if (left >= 0 && last >= 0 && left < last) stall.setRemainingTime(stallMs);
         last = left;
         pollfd p[2] = {{fd, POLLIN, 0}, {static_cast<int>(control.socketDescriptor()), POLLIN, 0}};
@@ -79,7 +80,7 @@ WaitResult waitForPeerEnd(QTcpSocket& data, QTcpSocket& control, int stallMs) {
         yieldToEvents();
         if (n > 0 && p[1].revents) return WaitResult::Ready;
         // The data socket: the end (0), an error or hang-up, or bytes nobody asked for.
-        if (n > 0 && p[0].revents && connected(data)) {
+        if (n > 0 && p[0].revents && (!data || connected(*data))) {
             const ssize_t got = ::recv(fd, scratch, sizeof scratch, 0);
             if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR))
                 return WaitResult::Ready;
@@ -87,6 +88,21 @@ WaitResult waitForPeerEnd(QTcpSocket& data, QTcpSocket& control, int stallMs) {
         if (n < 0 && errno != EINTR) return WaitResult::Ready;
         if (stall.hasExpired()) return WaitResult::TimedOut;
     }
+}
+
+}  // namespace
+
+qint64 unacknowledged(const QTcpSocket& socket) {
+    if (!connected(socket)) return -1;
+    return unacknowledgedOn(static_cast<int>(socket.socketDescriptor()));
+}
+
+WaitResult waitForPeerEnd(QTcpSocket& data, QTcpSocket& control, int stallMs) {
+    return peerEnd(static_cast<int>(data.socketDescriptor()), &data, control, stallMs);
+}
+
+WaitResult waitForPeerClose(int fd, QTcpSocket& control, int stallMs) {
+    return peerEnd(fd, nullptr, control, stallMs);
 }
 
 void keepAlive(QTcpSocket& socket, int idleSecs, int intervalSecs) {

@@ -36,6 +36,10 @@ qint64 unacknowledged(const QTcpSocket& socket);
 // closed or failed is an end, whose verdict the server's reply gives).
 WaitResult waitForPeerEnd(QTcpSocket& data, QTcpSocket& control, int stallMs);
 
+// The same on a bare descriptor `fd` of a data connection whose socket has already let go of
+// it (an encrypted one after its TLS shutdown): half-closes it and reads to the server's close.
+WaitResult waitForPeerClose(int fd, QTcpSocket& control, int stallMs);
+
 // Turns TCP keep-alive on for a connected `socket`: the first probe after idleSecs without
 // traffic, then one every intervalSecs.
 void keepAlive(QTcpSocket& socket, int idleSecs, int intervalSecs);

@@ -5,9 +5,14 @@
 # the user's own); and starts Vexaro with -autoload. With a display you drive it; without one it
 # runs under a virtual X server and drives itself with keystrokes as a person would, saving a
 # screenshot of each window it passes. Finally it shows what the recipient gets.
-# Usage: scripts/run.sh [FOLDER]   (the demo's folder; a new one under /tmp by default)
+# The FTP session is encrypted: the demo makes a throw-away CA, the FTP server requires TLS with a
+# certificate from it, and the settings name the CA in "TlsCaFile". With --plain the servers and
+# the program speak the plain dialogues instead.
+# Usage: scripts/run.sh [--plain] [FOLDER]   (the demo's folder; a new one under /tmp by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+PLAIN=0
+if [ "${1:-}" = --plain ]; then PLAIN=1; shift; fi
 scripts/setup.sh >&2
 BUILD=$PWD/build
 
@@ -19,7 +24,12 @@ echo "Demo folder: $DEMO"
 ROAD_DIR=$DEMO
 source scripts/demo/local_road.sh
 mkdir -p "$DEMO/ftp/home/tulpa/public_html/$CODE"
-FTP_PORT=$(start_server ftp /usr/bin/python3 tests/ftp/ftp_server.py --root "$DEMO/ftp" --transcript "$DEMO/ftp.log")
+FTP_TLS=()
+if [ $PLAIN = 0 ]; then
+    tests/support/make_test_ca.sh "$DEMO/ca"
+    FTP_TLS=(--tls-cert "$DEMO/ca/server.pem" --tls-required --tls-reuse)
+fi
+FTP_PORT=$(start_server ftp /usr/bin/python3 tests/ftp/ftp_server.py --root "$DEMO/ftp" --transcript "$DEMO/ftp.log" "${FTP_TLS[@]}")
 SMTP_PORT=$(start_server smtp /usr/bin/python3 tests/mail/smtp_server.py "$DEMO/smtp.log")
 WEB_PORT=$(start_server web /usr/bin/python3 scripts/demo/web_server.py "$DEMO/ftp")
 echo "FTP 127.0.0.1:$FTP_PORT, SMTP 127.0.0.1:$SMTP_PORT, download site http://127.0.0.1:$WEB_PORT/"
@@ -50,6 +60,11 @@ SUBJECT=Files for you
 BODY=Hello, here are the files we talked about.
 INI
 write_settings "$DEMO/settings.conf" "$FTP_PORT" "$SMTP_PORT" "http://127.0.0.1:$WEB_PORT/" "$KEY"
+if [ $PLAIN = 0 ]; then
+    printf 'FtpTls=require\nTlsCaFile=%s\n' "$DEMO/ca/ca.pem" >>"$DEMO/settings.conf"
+else
+    echo 'FtpTls=off' >>"$DEMO/settings.conf"
+fi
 export VEXARO_HOME=$DEMO/home VEXARO_SETTINGS=$DEMO/settings.conf
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

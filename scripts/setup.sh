@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libzip-dev libgtest-dev libgmock-dev
-          libbenchmark-dev python3 python3-pyftpdlib xvfb xauth curl zip unzip
+          libbenchmark-dev python3 python3-pyftpdlib python3-openssl openssl ca-certificates
+          xvfb xauth curl zip unzip
           bsdutils xdotool scrot clang libclang-rt-14-dev)  # bsdutils: script(1) for the vexaro-crypt prompt test;
           # xdotool and scrot: the demo drives the program and takes screenshots without a display;
           # clang with its runtime libraries: the fuzz targets (libFuzzer and the sanitizers)

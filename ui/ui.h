@@ -50,6 +50,11 @@ public:
     // could be started.
     virtual bool shellOpen(const QString& address) = 0;
 
+    // False when nobody is there to answer (an unattended run, which answers questions by
+    // itself): a question only a person may answer, such as trusting a certificate, is then
+    // not asked and taken as No.
+    virtual bool canAsk() const { return true; }
+
     // The busy (wait) pointer on or off.
     virtual void setBusy(bool busy) = 0;
 

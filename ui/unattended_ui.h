@@ -19,6 +19,7 @@ public:
                          const QString& startFolder) override;
     // Prints the address, then hands it to the desktop.
     bool shellOpen(const QString& address) override;
+    bool canAsk() const override { return !m_unattended; }
     void setBusy(bool busy) override { m_desktop.setBusy(busy); }
     void yield() override { m_desktop.yield(); }
     void showModal(QWidget& window) override { m_desktop.showModal(window); }

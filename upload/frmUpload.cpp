@@ -226,8 +226,7 @@ bool frmUpload::readAccessCodeOrEnd() {
 
 void frmUpload::ConnectToServer() {
     ShowBusyCursor();
-    const bool opened =
-        mFTP.OpenConnection(txtServer->text(), txtUser->text(), txtPassword->text());
+    const bool opened = openConnection();
     if (opened) {
         (void)mFTP.SetFTPDirectory(accessCodeFolder(txtKeyCode->text()));
         if (accessCodeRefused(mFTP.GetFTPDirectory())) {
@@ -277,7 +276,7 @@ void frmUpload::optBin_Click() { mFTP.SetTransferBinary(); }
 
 void frmUpload::cmdConnect_Click() {
     ShowBusyCursor();
-    if (mFTP.OpenConnection(txtServer->text(), txtUser->text(), txtPassword->text())) {
+    if (openConnection()) {
         (void)mFTP.SetFTPDirectory(kWebFolder);
         setWindowTitle(connectedCaption());
         RefreshListing();

@@ -33,6 +33,7 @@ struct UploadLinks {
     std::function<void()> showEmail;            // shows the notification window and runs its load
     std::function<void()> showInternal;         // shows the internal mailer and runs its load
     std::function<void()> unloadMailWindows;    // unloads the notification window, then the mailer
+    std::function<void(const QString&)> report; // adds a note line to the log window
 };
 
 class frmUpload : public QWidget {
@@ -133,6 +134,13 @@ private:
     void wireControls();
     void selectOnFocus(QLineEdit* box);
     QString connectedCaption() const;
+    // OpenConnection with the three text boxes and the TLS settings ("FtpTls", "TlsCaFile",
+    // "FtpTlsPin"). A certificate that does not verify is shown and the user asked whether to
+    // trust it: Yes stores its fingerprint in "FtpTlsPin" and connects again, No leaves the
+    // connection refused; an unattended run never asks and refuses. A session that went on in
+    // plain after the server refused TLS writes one line to the log window.
+    bool openConnection();
+    void configureTls();
     bool readAccessCodeOrEnd();
     bool sendFile(const QString& sPath, bool encrypted);
     void afterGoodUpload();

@@ -28,7 +28,8 @@ QString usageText() {
         "failed (the error is printed), 2 the command line is wrong.\n"
         "\n"
         "Options:\n"
-        "  -s, --server HOST[:PORT]   server address; port 21 when none is given\n"
+        "  -s, --server HOST[:PORT]   server address; port 21 when none is given (990 with\n"
+        "                             --tls implicit)\n"
         "  -u, --user NAME            user name (default: anonymous)\n"
         "  -p, --password TEXT        password (visible to other users of this machine;\n"
         "                             prefer one of the two below)\n"
@@ -37,6 +38,11 @@ QString usageText() {
         "      --passive              passive mode (default)\n"
         "      --ascii                ASCII transfers (line ends converted)\n"
         "      --binary               binary transfers (default)\n"
+        "      --tls MODE             auto (default: AUTH TLS, plain with a warning when the\n"
+        "                             server refuses), require, implicit or off\n"
+        "      --ca-file FILE         trust the CA certificates of this PEM file too\n"
+        "      --pin SHA256           accept the certificate with this SHA-256 fingerprint\n"
+        "                             although it does not verify (may be repeated)\n"
         "  -t, --timeout SECONDS      give up when the server is silent this long (default 30)\n"
         "  -q, --quiet                no progress bar and no transfer summary\n"
         "  -v, --verbose              print the FTP dialogue on standard error\n"
@@ -98,6 +104,19 @@ ParseResult parseArguments(const QStringList& args,
             o.ascii = true;
         } else if (a == "--binary") {
             o.ascii = false;
+        } else if (a == "--tls") {
+            if (!value(&v)) return fail(QStringLiteral("%1 needs a value").arg(a));
+            const auto mode = ftp::parseTlsMode(v);
+            if (!mode) return fail(QStringLiteral("--tls takes auto, require, implicit or off"));
+            o.tls = *mode;
+        } else if (a == "--ca-file") {
+            if (!value(&v)) return fail(QStringLiteral("%1 needs a value").arg(a));
+            o.caFile = v;
+        } else if (a == "--pin") {
+            if (!value(&v)) return fail(QStringLiteral("%1 needs a value").arg(a));
+            const auto pin = net::normalizeFingerprint(v);
+            if (!pin) return fail(QStringLiteral("--pin takes a SHA-256 fingerprint (64 hex digits)"));
+            o.pins << *pin;
         } else if (a == "-t" || a == "--timeout") {
             bool ok = false;
             if (!value(&v)) return fail(QStringLiteral("%1 needs a value").arg(a));

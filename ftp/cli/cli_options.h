@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "ftp/ftp_tls.h"
+
 namespace vx::cli {
 
 struct FtpCommand {
@@ -20,6 +22,9 @@ struct FtpOptions {
     QString password;
     bool passive = true;
     bool ascii = false;
+    ftp::TlsMode tls = ftp::TlsMode::Auto;
+    QString caFile;    // extra CA certificates (PEM)
+    QStringList pins;  // fingerprints of certificates trusted although they do not verify
     int timeoutSeconds = 30;
     bool quiet = false;
     bool verbose = false;

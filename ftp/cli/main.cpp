@@ -261,10 +261,22 @@ int main(int argc, char** argv) {
     ftp.setTimeouts({ms, ms, ms, qMax(ms, 120000)});  // a whole listing may take longer
     if (o.passive) ftp.SetModePassive(); else ftp.SetModeActive();
     if (o.ascii) ftp.SetTransferASCII(); else ftp.SetTransferBinary();
+    vx::ftp::TlsOptions tls;
+    tls.mode = o.tls;
+    QString caError;
+    if (!tls.trust.addCaFile(o.caFile, &caError)) {
+        err(caError);
+        return 1;
+    }
+    tls.trust.setPins(o.pins.join(QLatin1Char(' ')));
+    ftp.setTls(std::move(tls));
     if (!ftp.OpenConnection(o.server, o.user, o.password)) {
         err(QStringLiteral("cannot connect to %1: %2").arg(o.server, ftp.GetLastErrorMessage()));
         return 1;
     }
+    if (!ftp.tlsRefusal().isEmpty())  // said even with --quiet: the password went in the clear
+        err(QStringLiteral("the session with %1 is not encrypted: the server answered AUTH TLS "
+                           "with \"%2\"").arg(o.server, ftp.tlsRefusal()));
     Runner runner(ftp, o);
     int status = 0;
     for (const auto& c : o.commands) {

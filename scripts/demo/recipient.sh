@@ -43,5 +43,12 @@ if [ "$(ls -A "$OUT/unpacked" | sort)" != "$(xargs -d '\n' -n1 basename <"$DEMO/
     echo "DIFFERENT: the archive holds $(ls -A "$OUT/unpacked" | tr '\n' ' ')"
     status=1
 fi
+echo
+echo "== How the file travelled =="
+if grep -qx 'AUTH TLS' "$DEMO/ftp.log" && grep -qx 'PROT P' "$DEMO/ftp.log"; then
+    echo "FTP session: encrypted (AUTH TLS, then PROT P: log-in and every data connection over TLS)"
+else
+    echo "FTP session: not encrypted (the plain dialogue)"
+fi
 echo "Screenshots: $DEMO/shots"
 exit $status

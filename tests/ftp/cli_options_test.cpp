@@ -30,6 +30,9 @@ TEST(CliOptions, ArgumentsGiveTheOptionsAndCommandsOrNameTheMistake) {
         {{"-s", "h", "--frobnicate", "pwd"}, "unknown option --frobnicate"},
         {{"-s", "h", "-t", "0", "pwd"}, "time-out must be a number of seconds from 1 to 3600"},
         {{"-s"}, "-s needs a value"},
+        {{"-s", "h", "--tls", "sometimes", "pwd"}, "--tls takes auto, require, implicit or off"},
+        {{"-s", "h", "--pin", "ab:cd", "pwd"}, "--pin takes a SHA-256 fingerprint (64 hex digits)"},
+        {{"-s", "h", "pwd", "--ca-file"}, "--ca-file needs a value"},
     };
     for (const auto& c : cases) {
         const auto r = parseArguments(
@@ -47,6 +50,13 @@ TEST(CliOptions, ArgumentsGiveTheOptionsAndCommandsOrNameTheMistake) {
         EXPECT_EQ(got, c.result);
     }
     const auto none = [](auto&) { return std::nullopt; };
+    const QString hex = QString("0a").repeated(32);
+    const auto tls = parseArguments({"-s", "h", "--tls", " IMPLICIT", "--ca-file", "/ca.pem", "--pin", hex, "pwd"}, none, none);
+    ASSERT_TRUE(tls.options) << qPrintable(tls.error);
+    EXPECT_EQ(tls.options->tls, vx::ftp::TlsMode::Implicit);
+    EXPECT_EQ(tls.options->caFile, "/ca.pem");
+    EXPECT_EQ(tls.options->pins, QStringList{*vx::net::normalizeFingerprint(hex)});
+    EXPECT_EQ(parseArguments({"-s", "h", "pwd"}, none, none).options->tls, vx::ftp::TlsMode::Auto);
     const auto help = parseArguments({"--help"}, none, none);
     ASSERT_TRUE(help.options && help.options->help);  // needs nothing else
 }

@@ -67,6 +67,33 @@ TEST(VexaroFtpCli, FailurePrintsTheErrorStopsAndExitsNonZero) {
     vx::test::TempHome dir;
     const CliRun r = runCli({"cd", "no-such-folder", "mkdir", "never"}, server.address(), dir.path());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "vexaro-ftp: cd: 550 No such \\x1b[2Jfolder.\n");  // the server's text, escaped
+    // First the warning of the default "--tls auto" against a server without TLS.
+    EXPECT_TRUE(vx::test::like(r.err, "vexaro-ftp: the session with 127.0.0.1:* is not encrypted: the server "
+                                      "answered AUTH TLS with \"500 *\"\n"
+                                      "vexaro-ftp: cd: 550 No such \\x1b[2Jfolder.\n"))  // the server's text, escaped
+        << r.err.toStdString();
     EXPECT_FALSE(server.verbs().contains("MKD"));
+}
+
+TEST(VexaroFtpCli, CertificateOptions) {
+    const vx::test::TestCa& ca = vx::test::TestCa::shared();
+    const QString fp = vx::net::sha256Fingerprint(ca.serverCertificate());
+    const struct {
+        QStringList args;
+        int exitCode;
+        QString err;  // pattern
+    } cases[] = {
+        {{"--tls", "require"}, 1, "vexaro-ftp: cannot connect to *: *not trusted*" + fp + "*\"FtpTlsPin\"*"},
+        {{"--tls", "require", "--pin", QString(fp).remove(':')}, 0, ""},
+        {{"--tls", "implicit", "--ca-file", ca.caFile()}, 1, "vexaro-ftp: cannot connect to *: *error code: 20 *"},
+        {{"--ca-file", ca.caFile()}, 0, ""},
+        {{"--ca-file", "/no/such.pem"}, 1, "vexaro-ftp: Cannot read the CA file /no/such.pem*"},
+    };
+    for (const auto& c : cases) {
+        FtpTestServer server(vx::test::tlsKnobs({"--tls-required", "--tls-reuse"}));
+        vx::test::TempHome dir;
+        const CliRun r = runCli(c.args + QStringList{"ls"}, server.address(), dir.path());
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        EXPECT_TRUE(vx::test::like(r.err, c.err)) << r.err.toStdString();
+    }
 }

@@ -1,6 +1,8 @@
 #!/usr/bin/python3
 # FTP server of the tests and the benchmark: a real pyftpdlib server on 127.0.0.1 whose user starts
-# in /home/tulpa, with knobs that make it misbehave (see ftp_test_server.h).
+# in /home/tulpa, with knobs that make it misbehave (see ftp_test_server.h), and TLS on request:
+# explicit ("AUTH TLS") or implicit, optionally required, optionally refusing data connections
+# that do not resume the control connection's TLS session, as vsftpd does by default.
 import argparse
 import logging
 import os
@@ -14,18 +16,41 @@ p = argparse.ArgumentParser()
 for name, n in (("--reply", 2), ("--every", 3), ("--silent", 1)):
     p.add_argument(name, nargs=n, action="append", default=[])
 for name, kind in (("--root", str), ("--transcript", str), ("--data-stop", int),
-                   ("--data-drip", float), ("--pasv-host", str), ("--throttle", int)):
+                   ("--data-drip", float), ("--pasv-host", str), ("--throttle", int),
+                   ("--tls-cert", str)):
     p.add_argument(name, type=kind)
+for name in ("--tls-implicit", "--tls-required", "--tls-reuse"):
+    p.add_argument(name, action="store_true")
 p.add_argument("--data-stop-mode", choices=["close", "stall"], default="close")
 p.add_argument("--trickle", action="store_true")
 ARGS = p.parse_args()
+if ARGS.tls_cert:
+    from OpenSSL import SSL
+    from OpenSSL._util import lib as ssl_lib
+    from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+    HANDLER_BASES, DTP_BASES = (TLS_FTPHandler,), (TLS_DTPHandler, ThrottledDTPHandler)
+else:
+    HANDLER_BASES, DTP_BASES = (FTPHandler,), (ThrottledDTPHandler,)
+REUSE_REFUSAL = "522 Data connection refused: it must resume the control connection's TLS session."
+TRANSFERS = ("STOR", "RETR", "APPE", "STOU", "LIST", "NLST", "MLSD")
 KNOBS = {cmd.upper(): (kind, [a.replace("\\r\\n", "\r\n") for a in rest])
          for kind in ("reply", "every", "silent") for cmd, *rest in getattr(ARGS, kind)}
 
 
-class KnobDTP(ThrottledDTPHandler):
+class KnobDTP(*DTP_BASES):
     # --throttle: data goes no faster than this many bytes a second, in both directions.
     read_limit = write_limit = ARGS.throttle or 0
+
+    def handle_ssl_established(self):
+        """--tls-reuse: a data connection that did not resume the session is refused."""
+        if not ARGS.tls_reuse or ssl_lib.SSL_session_reused(self.socket._ssl):
+            return
+        if self.cmd is None:  # no transfer asked for yet: refuse the one that comes
+            self.cmd_channel.refuse_next_transfer = True
+        else:
+            self._resp = (REUSE_REFUSAL, lambda *a: None)
+        self._error = True  # close at once, without a TLS shutdown
+        self.close()
 
     def stopped(self):
         """True once --data-stop's bytes went through: the connection is then closed or silent."""
@@ -37,6 +62,10 @@ class KnobDTP(ThrottledDTPHandler):
         return True
 
     def readable(self):
+        # A client may start TLS on a data connection before it sends the transfer command
+        # (RFC 4217 allows either order); the handshake is read although no transfer is due yet.
+        if getattr(self, "_ssl_accepting", False):
+            return True
         return not self.stopped() and super().readable()
 
     def writable(self):
@@ -51,8 +80,11 @@ class KnobDTP(ThrottledDTPHandler):
         return super().send(data)
 
 
-class KnobHandler(FTPHandler):
+class KnobHandler(*HANDLER_BASES):
     dtp_handler = KnobDTP
+    tls_control_required = tls_data_required = ARGS.tls_required
+    certfile = ARGS.tls_cert
+    refuse_next_transfer = False
     permit_foreign_addresses = False
     auth_failed_timeout = 0.2  # pyftpdlib waits 3 s before refusing a login; keep tests quick
 
@@ -71,16 +103,18 @@ class KnobHandler(FTPHandler):
             self.ioloop.call_later(secs, self.repeat, text, secs, left - 1)
 
     def handle(self):
+        if ARGS.tls_implicit:  # TLS from the first byte; the greeting waits for the handshake
+            self.secure_connection(self.ssl_context)
         if not self.knob("GREETING"):
-            FTPHandler.handle(self)
+            HANDLER_BASES[0].handle(self)
 
     def push(self, s):
         if not ARGS.trickle:
-            return FTPHandler.push(self, s)
+            return HANDLER_BASES[0].push(self, s)
         now = time.monotonic()  # each byte is due a millisecond after the one before
         start = max(getattr(self, "_trickle_until", 0.0), now)
         for i, ch in enumerate(s):
-            self.ioloop.call_later(start + 0.001 * (i + 1) - now, FTPHandler.push, self, ch)
+            self.ioloop.call_later(start + 0.001 * (i + 1) - now, HANDLER_BASES[0].push, self, ch)
         self._trickle_until = start + 0.001 * (len(s) + 1)
 
     def on_login(self, username):
@@ -90,8 +124,11 @@ class KnobHandler(FTPHandler):
         if ARGS.transcript:
             with open(ARGS.transcript, "a", encoding="utf-8", errors="surrogateescape") as f:
                 f.write(line + "\n")
-        if not self.knob(cmd):
-            FTPHandler.pre_process_command(self, line, cmd, arg)
+        if cmd in TRANSFERS and self.refuse_next_transfer:
+            self.refuse_next_transfer = False
+            self.respond(REUSE_REFUSAL)
+        elif not self.knob(cmd):
+            HANDLER_BASES[0].pre_process_command(self, line, cmd, arg)
 
 
 if __name__ == "__main__":
@@ -100,6 +137,9 @@ if __name__ == "__main__":
     KnobHandler.authorizer = DummyAuthorizer()
     KnobHandler.authorizer.add_user("tulpa", "secret", ARGS.root, perm="elradfmwMT")
     KnobHandler.masquerade_address = ARGS.pasv_host
+    if ARGS.tls_cert:
+        context = KnobHandler.get_ssl_context()
+        context.set_session_id(b"vexaro-tests")  # sessions may be resumed on data connections
     server = FTPServer(("127.0.0.1", 0), KnobHandler)
     print("PORT %d" % server.socket.getsockname()[1], flush=True)
     server.serve_forever(handle_exit=True)

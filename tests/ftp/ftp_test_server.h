@@ -12,6 +12,11 @@
 //   --pasv-host IP         name IP instead of 127.0.0.1 in the 227 reply
 //   --trickle              send replies one byte at a time, a millisecond apart
 //   --throttle BYTES       data connections carry at most about BYTES bytes a second, each way
+// and TLS (tlsKnobs gives the first with the test CA's certificate):
+//   --tls-cert PEM         offer "AUTH TLS" with this certificate and key
+//   --tls-implicit         TLS from the first byte
+//   --tls-required         no log-in and no data connection without TLS
+//   --tls-reuse            refuse ("522") data connections that do not resume the session
 #pragma once
 
 #include <QDir>
@@ -22,6 +27,7 @@
 #include "ftp/cftp.h"
 #include "python_server.h"
 #include "temp_home.h"
+#include "test_ca.h"
 
 namespace vx::test {
 
@@ -52,6 +58,20 @@ public:
 private:
     QTemporaryDir m_root;
 };
+
+// Knobs of a TLS server with the test CA's certificate, and more.
+inline QStringList tlsKnobs(const QStringList& more = {}) {
+    return QStringList{"--tls-cert", TestCa::shared().serverPem()} + more;
+}
+
+// TLS in `mode` that trusts the test CA (unless told not to) and the pinned fingerprints.
+inline ftp::TlsOptions tlsOptions(ftp::TlsMode mode, bool trustCa = true, const QString& pins = {}) {
+    ftp::TlsOptions o;
+    o.mode = mode;
+    if (trustCa) o.trust.addCaFile(TestCa::shared().caFile(), nullptr);
+    o.trust.setPins(pins);
+    return o;
+}
 
 // True when `text` matches `pattern`, in which each '*' stands for any run of characters.
 inline bool like(const QString& text, const QString& pattern) {

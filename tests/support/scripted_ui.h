@@ -51,6 +51,9 @@ public:
                          const QString& startFolder) override;
     bool shellOpen(const QString& address) override;
     void setBusy(bool) override {}  // the busy cursor is not recorded
+    // An unattended run: canAsk() false.
+    void setUnattended(bool unattended) { m_unattended = unattended; }
+    bool canAsk() const override { return !m_unattended; }
     void yield() override;
     void showModal(QWidget& window) override;
 
@@ -67,6 +70,7 @@ private:
     std::deque<QString> m_saveFiles;
     std::deque<std::function<void(QWidget&)>> m_modal;
     bool m_ended = false;
+    bool m_unattended = false;
     int m_yields = 0;
 };
 

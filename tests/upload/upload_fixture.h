@@ -22,12 +22,15 @@ struct UploadRun {
     TempHome home;
     SettingsStore store{home.file("TULPAREG.conf")};
     ScriptedUi ui;
-    QStringList calls;  // "encrypt", "email", "internal", "unload", in order
+    QStringList calls;     // "encrypt", "email", "internal", "unload", in order
+    QStringList reported;  // lines for the log window
     QString archive = home.write("12042026-162907.zip", kPayload);
     bool deleteAfter = false, encryptMakesFile = true, emailEnds = false;
     frmUpload window{ui, store, links()};
 
-    explicit UploadRun(std::initializer_list<std::pair<const char*, QString>> keys = {}) {
+    explicit UploadRun(std::initializer_list<std::pair<const char*, QString>> keys = {},
+                       const QStringList& serverKnobs = {})
+        : server(serverKnobs) {
         QDir().mkpath(server.local("/home/tulpa/public_html/K7QX"));
         home.write("keycode.dat", "old,K7QX\r\n");
         (void)store.save(kSettingsSection, "FtpServer", server.address());
@@ -51,7 +54,8 @@ private:
                     if (emailEnds) ui.endProgram();
                 },
                 record("internal"),
-                record("unload")};
+                record("unload"),
+                [this](const QString& line) { reported << line; }};
     }
 };
 
