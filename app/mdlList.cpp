@@ -1,12 +1,11 @@
-// List file loader. Lines end in CR LF or LF; the file is read as UTF-8 when valid, otherwise
-// as Windows-1252.
+// List file loader.
 #include "app/mdlList.h"
 
 #include <QFile>
 #include <QListWidget>
 
 #include "app/frmAdd.h"
-#include "core/cp1252.h"
+#include "app/list_file.h"
 
 namespace vx {
 
@@ -20,11 +19,7 @@ void LoadList(const QString& path, QListWidget& listToClear, frmAdd& target, Ui&
         return;
     }
     file.close();
-    QStringList lines = decodeDataFile(bytes).split(QLatin1Char('\n'));
-    if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();  // after the last line end
-    if (bytes.isEmpty()) lines.clear();
-    for (QString line : lines) {
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    for (const QString& line : listFileLines(bytes)) {
         target.lstAdd->addItem(line);
         target.logIncluded(line);
     }

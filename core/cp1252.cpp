@@ -2,7 +2,9 @@
 #include "core/cp1252.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
+#include <optional>
 
 namespace vx {
 namespace {
@@ -43,11 +45,29 @@ QByteArray stringToCp1252(const QString& text) {
     return out;
 }
 
-QString decodeDataFile(const QByteArray& bytes) {
+namespace {
+
+std::optional<QString> utf8Text(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
-    if (!utf8.hasError()) return text;
+    if (utf8.hasError()) return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
+QString decodeDataFile(const QByteArray& bytes) {
+    if (auto text = utf8Text(bytes)) return *text;
     return cp1252ToString(bytes);
+}
+
+QByteArray encodeDataFile(const QString& text, const QByteArray& original) {
+    if (!utf8Text(original)) {
+        const bool fits = std::all_of(text.begin(), text.end(),
+                                      [](QChar c) { return cp1252Byte(c.unicode()) >= 0; });
+        if (fits) return stringToCp1252(text);
+    }
+    return text.toUtf8();
 }
 
 }  // namespace vx

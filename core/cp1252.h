@@ -20,4 +20,9 @@ int cp1252Byte(char16_t ch);
 // Text of a data file: UTF-8 when the bytes are valid UTF-8, otherwise Windows-1252.
 QString decodeDataFile(const QByteArray& bytes);
 
+// The text as the bytes of a data file that decodeDataFile read from original: Windows-1252 again
+// when the original was read as such and every character fits, otherwise UTF-8. So a file
+// written back keeps the bytes of every line that did not change.
+QByteArray encodeDataFile(const QString& text, const QByteArray& original);
+
 }  // namespace vx

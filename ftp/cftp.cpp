@@ -508,9 +508,7 @@ cDirList* cFTP::GetDirectoryListing(const QString& sFilter) {
         return nullptr;
     }
     do {
-        Directory().Add(static_cast<qint32>(entry.attributes), FileTimeToDate(entry.creationTime),
-                        FileTimeToDate(entry.lastAccessTime), FileTimeToDate(entry.lastWriteTime),
-                        entry.size, entry.name);
+        appendEntry(Directory(), entry);
     } while (search->next(entry));
     const int code = lastCode();
     if (code == ftp::NoMoreFiles) return oDirList.get();

@@ -2,9 +2,15 @@
 #include "ftp/listing_rows.h"
 
 #include "core/date_forms.h"
-#include "ftp/find_data.h"
 
 namespace vx {
+
+cDirItem* appendEntry(cDirList& list, const ftp::FindData& entry) {
+    const auto low32 = static_cast<qint32>(static_cast<quint32>(entry.size & 0xffffffffLL));
+    return list.Add(static_cast<qint32>(entry.attributes), fileTimeToDate(entry.creationTime),
+                    fileTimeToDate(entry.lastAccessTime), fileTimeToDate(entry.lastWriteTime),
+                    low32, entry.name);
+}
 
 QString attributeText(const cDirItem& item) {
     const struct {

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "ftp/cdir_list.h"
+#include "ftp/find_data.h"
 
 namespace vx {
 
@@ -15,6 +16,10 @@ struct ListingRow {
     int smallIcon = 1;     // 1: ".." and folders, 2: files
     QStringList subItems;  // "Size", "Last Accessed" (the last write time), "Attributes"
 };
+
+// Appends the entry as the listing shows it: its attribute word, its times as local date values,
+// the low 32 bits of its size read as signed, and its name.
+cDirItem* appendEntry(cDirList& list, const ftp::FindData& entry);
 
 // Nine three-character pieces, always 27 characters: " A " or " - " for Archive, then
 // Compressed, Directory, Hidden, Normal, Offline, ReadOnly, System, Temporary.

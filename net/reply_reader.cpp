@@ -37,7 +37,9 @@ void ReplyReader::feed(QByteArrayView bytes) {
     while (m_error == Error::None && !bytes.isEmpty()) {
         const qsizetype lf = bytes.indexOf('\n');
         const QByteArrayView head = lf < 0 ? bytes : bytes.first(lf);
-        if (m_partial.size() + head.size() > m_maxLineLength + 1) {  // +1: a CR before the LF
+        // A line may hold the limit without its line end; a CR may follow, or still be to come.
+        const bool cr = lf < 0 || (head.isEmpty() ? m_partial.endsWith('\r') : head.endsWith('\r'));
+        if (m_partial.size() + head.size() > m_maxLineLength + (cr ? 1 : 0)) {
             m_error = Error::LineTooLong;
             m_partial.clear();
             return;

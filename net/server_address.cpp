@@ -1,6 +1,8 @@
 // Splits "host:port"; a bare IPv6 address (more than one colon) carries no port.
 #include "net/server_address.h"
 
+#include <algorithm>
+
 namespace vx::net {
 namespace {
 
@@ -9,6 +11,13 @@ std::optional<quint16> parsePort(const QString& s) {
     const uint p = s.toUInt(&ok);
     if (!ok || p == 0 || p > 65535 || s.startsWith(QLatin1Char('+'))) return std::nullopt;
     return static_cast<quint16>(p);
+}
+
+// A host name or address holds no blank of any kind and no bracket.
+bool usableHost(const QString& host) {
+    return !host.isEmpty() && std::none_of(host.begin(), host.end(), [](QChar c) {
+        return c.isSpace() || c == QLatin1Char('[') || c == QLatin1Char(']');
+    });
 }
 
 }  // namespace
@@ -21,6 +30,7 @@ std::optional<ServerAddress> parseServerAddress(const QString& text, quint16 def
         const qsizetype close = t.indexOf(QLatin1Char(']'));
         if (close < 2) return std::nullopt;
         a.host = t.mid(1, close - 1);
+        if (!usableHost(a.host)) return std::nullopt;
         const QString rest = t.mid(close + 1);
         if (!rest.isEmpty()) {
             if (!rest.startsWith(QLatin1Char(':'))) return std::nullopt;
@@ -39,7 +49,7 @@ std::optional<ServerAddress> parseServerAddress(const QString& text, quint16 def
     } else {
         a.host = t;
     }
-    if (a.host.isEmpty() || a.host.contains(QLatin1Char(' '))) return std::nullopt;
+    if (!usableHost(a.host)) return std::nullopt;
     return a;
 }
 

@@ -13,7 +13,8 @@ struct ServerAddress {
 };
 
 // Blanks around the text are ignored; without a port, defaultPort is used. Nothing for an empty
-// host, a host with a blank in it, or a port that is not a number from 1 to 65535.
+// host, a host with a blank (space, tab, line break) or a stray bracket in it, or a port that is
+// not a number from 1 to 65535.
 std::optional<ServerAddress> parseServerAddress(const QString& text, quint16 defaultPort);
 
 }  // namespace vx::net

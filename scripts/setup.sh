@@ -9,13 +9,14 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libzip-dev libgtest-dev 
           xvfb xauth curl zip unzip
           bsdutils xdotool scrot
           qtkeychain-qt6-dev librsvg2-bin dpkg-dev file
-          gnome-keyring dbus-daemon
+          gnome-keyring dbus-daemon clang libclang-rt-14-dev
           desktop-file-utils appstream lintian man-db shared-mime-info libglib2.0-bin)
 # bsdutils: script(1) for the vexaro-crypt prompt test; xdotool and scrot: the demo drives the
 # program and takes screenshots without a display; qtkeychain-qt6-dev: the keyring; librsvg2-bin:
 # the icons drawn from the SVG; dpkg-dev: the package's dependencies (dpkg-shlibdeps);
 # gnome-keyring and dbus-daemon: the keyring test's own Secret Service; desktop-file-utils,
-# appstream, lintian, man-db, shared-mime-info and libglib2.0-bin (gio): the package test's checks
+# appstream, lintian, man-db, shared-mime-info and libglib2.0-bin (gio): the package test's checks;
+# clang with its runtime libraries: the fuzz targets (libFuzzer and the sanitizers)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

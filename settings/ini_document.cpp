@@ -1,6 +1,8 @@
 // Line-preserving INI text.
 #include "settings/ini_document.h"
 
+#include <algorithm>
+
 namespace vx {
 namespace {
 
@@ -27,10 +29,25 @@ bool hasLineBreak(const QString& s) {
 }  // namespace
 
 IniDocument::IniDocument(const QString& text) {
-    m_lines = text.split(QLatin1Char('\n'));
-    if (m_lines.back().isEmpty()) m_lines.removeLast();  // after the last line end
-    for (QString& line : m_lines)
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype end = at;
+        while (end < text.size() && text[end] != QLatin1Char('\n') &&
+               text[end] != QLatin1Char('\r'))
+            ++end;
+        m_lines << text.mid(at, end - at);
+        const qsizetype next =
+            text.mid(end, 2) == QLatin1String("\r\n") ? end + 2 : std::min(end + 1, text.size());
+        m_ends << text.mid(end, next - end);
+        at = next;
+    }
+}
+
+void IniDocument::insert(qsizetype at, const QString& line) {
+    const QString end =
+        m_ends.isEmpty() || m_ends.front().isEmpty() ? QStringLiteral("\n") : m_ends.front();
+    if (at > 0 && m_ends[at - 1].isEmpty()) m_ends[at - 1] = end;  // the old last line
+    m_lines.insert(at, line);
+    m_ends.insert(at, end);
 }
 
 IniDocument::Place IniDocument::find(const QString& section, const QString& key) const {
@@ -68,9 +85,10 @@ bool IniDocument::setValue(const QString& section, const QString& key, const QSt
     if (p.keyLine >= 0) {
         m_lines[p.keyLine] = line;
     } else if (p.sectionEnd >= 0) {
-        m_lines.insert(p.sectionEnd, line);
+        insert(p.sectionEnd, line);
     } else {
-        m_lines << QLatin1Char('[') + section.trimmed() + QLatin1Char(']') << line;
+        insert(m_lines.size(), QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
+        insert(m_lines.size(), line);
     }
     return true;
 }
@@ -79,12 +97,13 @@ bool IniDocument::remove(const QString& section, const QString& key) {
     const Place p = find(section, key);
     if (p.keyLine < 0) return false;
     m_lines.removeAt(p.keyLine);
+    m_ends.removeAt(p.keyLine);
     return true;
 }
 
 QString IniDocument::text() const {
     QString out;
-    for (const QString& line : m_lines) out += line + QLatin1Char('\n');
+    for (qsizetype i = 0; i < m_lines.size(); ++i) out += m_lines[i] + m_ends[i];
     return out;
 }
 

@@ -12,14 +12,16 @@ namespace vx {
 
 class IniDocument {
 public:
-    // Lines may end in LF or CR LF. A line starting with ";" is a comment.
+    // Lines may end in LF, CR LF or a CR alone, as the classic profile reader takes them; each
+    // keeps its own line end. A line starting with ";" is a comment.
     explicit IniDocument(const QString& text);
 
     // The value of the key in the first section of that name; nothing when either is missing.
     std::optional<QString> value(const QString& section, const QString& key) const;
 
     // Replaces the key's value, or adds the key after the last line of the section, or adds the
-    // section at the end. False (and nothing changes) for names or a value that a line cannot
+    // section at the end. Added lines end like the document's first line (LF when it has none);
+    // a last line without a line end gets one when a line is added after it. False (and nothing changes) for names or a value that a line cannot
     // hold: line breaks anywhere, "]" in the section, a key that is empty, holds "=" or starts
     // like a section or a comment.
     bool setValue(const QString& section, const QString& key, const QString& value);
@@ -27,7 +29,8 @@ public:
     // Removes the key's line from the first section of that name; false when it has none.
     bool remove(const QString& section, const QString& key);
 
-    // The whole text, each line ended by LF.
+    // The whole text: every line not changed comes back exactly as it was read, line end
+    // included.
     QString text() const;
 
 private:
@@ -37,7 +40,10 @@ private:
     };
     Place find(const QString& section, const QString& key) const;
 
-    QStringList m_lines;
+    void insert(qsizetype at, const QString& line);
+
+    QStringList m_lines;  // without their line ends
+    QStringList m_ends;   // "\n", "\r\n" or "\r"; "" for a last line without one
 };
 
 }  // namespace vx

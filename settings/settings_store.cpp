@@ -15,12 +15,12 @@
 namespace vx {
 namespace {
 
-// The file's text; empty when it does not exist. Nothing when it exists but cannot be read.
-std::optional<QString> storeText(const QString& path) {
+// The file's bytes; empty when it does not exist. Nothing when it exists but cannot be read.
+std::optional<QByteArray> storeBytes(const QString& path) {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) return decodeDataFile(file.readAll());
+    if (file.open(QIODevice::ReadOnly)) return file.readAll();
     if (file.exists()) return std::nullopt;
-    return QString();
+    return QByteArray();
 }
 
 }  // namespace
@@ -48,9 +48,9 @@ std::optional<QString> SettingsStore::keyringKey(const QString& section, const Q
 }
 
 std::optional<QString> SettingsStore::value(const QString& section, const QString& key) const {
-    const std::optional<QString> text = storeText(m_path);
-    if (text)
-        if (auto v = IniDocument(*text).value(section, key)) return v;
+    const std::optional<QByteArray> bytes = storeBytes(m_path);
+    if (bytes)
+        if (auto v = IniDocument(decodeDataFile(*bytes)).value(section, key)) return v;
     if (const auto name = keyringKey(section, key)) return m_keyring->read(*name);
     return std::nullopt;
 }
@@ -60,7 +60,7 @@ QString SettingsStore::read(const QString& section, const QString& key,
     return value(section, key).value_or(fallback);
 }
 
-bool SettingsStore::writeFile(const QString& text) {
+bool SettingsStore::writeFile(const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     // The store may hold passwords and the encryption key: a new file is the user's alone. The
     // rewrite below keeps the mode of the file it replaces.
@@ -70,45 +70,52 @@ bool SettingsStore::writeFile(const QString& text) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner))
             return false;
     }
-    const QByteArray bytes = text.toUtf8();
     return writeFileAtomically(m_path, {std::string_view(bytes.constData(), size_t(bytes.size()))})
         .isOk();
 }
 
 bool SettingsStore::save(const QString& section, const QString& key, const QString& value) {
-    const std::optional<QString> text = storeText(m_path);
-    if (!text) return false;  // never replace a file that could not be read
-    IniDocument doc(*text);
+    const std::optional<QByteArray> before = storeBytes(m_path);
+    if (!before) return false;  // never replace a file that could not be read
     const auto secret = keyringKey(section, key);
-    if (secret && !doc.value(section, key)) {
+    if (secret && !IniDocument(decodeDataFile(*before)).value(section, key)) {
         if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))) return false;
         return m_keyring->write(*secret, value);
     }
-    if (!doc.setValue(section, key, value)) return false;
-    return writeFile(doc.text());
+    const std::optional<QByteArray> after = iniWithValue(*before, section, key, value);
+    return after && writeFile(*after);
 }
 
 QStringList SettingsStore::secretsInFile() const {
     QStringList found;
-    const std::optional<QString> text = storeText(m_path);
-    if (!text) return found;
-    const IniDocument doc(*text);
+    const std::optional<QByteArray> bytes = storeBytes(m_path);
+    if (!bytes) return found;
+    const IniDocument doc(decodeDataFile(*bytes));
     for (const QString& name : kSecretKeys)
         if (doc.value(kSettingsSection, name)) found << name;
     return found;
 }
 
 bool SettingsStore::moveSecretsToKeyring() {
-    const std::optional<QString> text = storeText(m_path);
-    if (!m_keyring || !text) return false;
-    IniDocument doc(*text);
+    const std::optional<QByteArray> bytes = storeBytes(m_path);
+    if (!m_keyring || !bytes) return false;
+    const QString before = decodeDataFile(*bytes);
+    IniDocument doc(before);
+    bool removed = false;
     for (const QString& name : kSecretKeys) {
         const auto v = doc.value(kSettingsSection, name);
         if (!v) continue;
         if (!m_keyring->write(name, *v)) return false;
-        doc.remove(kSettingsSection, name);
+        removed = doc.remove(kSettingsSection, name) || removed;
     }
-    return doc.text() == IniDocument(*text).text() || writeFile(doc.text());
+    return !removed || writeFile(encodeDataFile(doc.text(), *bytes));
+}
+
+std::optional<QByteArray> iniWithValue(const QByteArray& file, const QString& section,
+                                       const QString& key, const QString& value) {
+    IniDocument doc(decodeDataFile(file));
+    if (!doc.setValue(section, key, value)) return std::nullopt;
+    return encodeDataFile(doc.text(), file);
 }
 
 double switchValue(const QString& text) {

@@ -10,6 +10,7 @@
 // keyring. Without a keyring the file keeps everything.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -53,11 +54,18 @@ public:
 private:
     // The section and key name when they address a secret kept in the keyring, else nothing.
     std::optional<QString> keyringKey(const QString& section, const QString& key) const;
-    bool writeFile(const QString& text);
+    bool writeFile(const QByteArray& bytes);
 
     QString m_path;
     std::shared_ptr<SecretKeyring> m_keyring;
 };
+
+// The bytes of an INI file (read as decodeDataFile reads it) with one value set, as a save
+// writes them: every other line comes back byte for byte, in the file's own encoding where
+// that can hold the new value. Nothing when the names or the value cannot be stored
+// (IniDocument::setValue).
+std::optional<QByteArray> iniWithValue(const QByteArray& file, const QString& section,
+                                       const QString& key, const QString& value);
 
 // A switch value as a number: "1" and "1.0" are 1; empty or non-numeric text is 0.
 double switchValue(const QString& text);

@@ -6,10 +6,13 @@
 //   vexaro-road-bench stages LIST    the same work stage by stage, each timed on its own:
 //                                    prints "compress", "encrypt", "upload" and "notify" SECONDS
 //                                    (encrypt takes no time when EncryptYN is off)
+//   vexaro-road-bench save-settings SERVER   the e-mail window's Save with this mail server, as
+//                                    a person presses it (tests/kill/kill_test.sh)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <cstdio>
 
@@ -20,6 +23,7 @@
 #include "crypto/file_crypto.h"
 #include "ftp/cftp.h"
 #include "mail/access_code.h"
+#include "mail/frmEmail.h"
 #include "mail/frmInternal.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
@@ -91,17 +95,26 @@ int stages(vx::Ui& ui, const QStringList& entries) {
     return sent && !mailer.failed() ? 0 : 1;
 }
 
+int saveSettings(vx::Ui& ui, const QString& server) {
+    vx::SettingsStore settings;
+    vx::frmEmail window(ui, settings, {[] { return QString(); }});
+    window.txtServerDomain->setText(server);
+    window.Command1_Click();
+    return vx::keys::read(settings, vx::keys::EmailServer) == server ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     vx::setProgramFolder(vx::findProgramFolder());
     const QStringList args = QApplication::arguments();
-    if (args.size() != 3 || (args[1] != "road" && args[1] != "stages")) {
-        std::fprintf(stderr, "usage: vexaro-road-bench road|stages LIST\n");
+    if (args.size() != 3 || (args[1] != "road" && args[1] != "stages" && args[1] != "save-settings")) {
+        std::fprintf(stderr, "usage: vexaro-road-bench road|stages LIST | save-settings SERVER\n");
         return 64;
     }
     vx::UnattendedUi ui(true);
+    if (args[1] == "save-settings") return saveSettings(ui, args[2]);
     const QStringList entries = readList(args[2]);
     return args[1] == "road" ? road(ui, entries) : stages(ui, entries);
 }

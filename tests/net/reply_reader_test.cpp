@@ -55,6 +55,7 @@ TEST(ReplyReader, HostileInputIsRefusedAndNothingAfterItTrusted) {
         {100, 10, "HTTP/1.1 400 Bad Request\r\n220 late\r\n", ReplyReader::Error::NotAReply},
         {100, 10, "220 " + QByteArray(98, 'x'), ReplyReader::Error::LineTooLong},  // no end yet
         {10, 10, "220 abcdef\r\n", ReplyReader::Error::None},  // exactly at the bound
+        {10, 10, "220 abcdefg\n", ReplyReader::Error::LineTooLong},  // one over it, without a CR
         {100, 3, "211-a\r\nb\r\nc\r\nd\r\ne\r\n211 end\r\n", ReplyReader::Error::TooManyLines},
     };
     for (const auto& c : cases) {

@@ -16,6 +16,7 @@ TEST(IniReader, ProfileRulesForSectionsKeysAndValues) {
         "BODY=" + QByteArray(300, 'b') + "\r\nCC=Gr\xfc\xdf" "e\r\n"
         "[email settings]\r\nBCC=second section ignored\r\n");
     const QString utf8 = home.write("utf8.ini", "[Email Settings]\nCC=Gr\xc3\xbc\xc3\x9f" "e\n");
+    const QString cr = home.write("cr.ini", "[Email Settings]\rSUBJECT=a\rTO=b\r\n");  // bare CRs
     const struct { QString file; const char* section; const char* key; QString value; } cases[] = {
         {ini, "email settings", "TO", "someone@example.org"},
         {ini, "Email Settings", "SUBJECT", "  Files for you "},
@@ -23,6 +24,7 @@ TEST(IniReader, ProfileRulesForSectionsKeysAndValues) {
         {ini, "Email Settings", "CC", QString::fromUtf8("Grüße")},
         {utf8, "Email Settings", "CC", QString::fromUtf8("Grüße")},
         {ini, "Email Settings", "BCC", ""}, {ini, "Missing", "TO", ""},
+        {cr, "Email Settings", "Subject", "a"}, {cr, "Email Settings", "TO", "b"},
         {home.file("absent.ini"), "Email Settings", "TO", ""}};
     // clang-format on
     for (const auto& c : cases) EXPECT_EQ(ReadIniValue(c.section, c.key, c.file), c.value) << c.key;

@@ -50,6 +50,24 @@ TEST(SettingsStore, SavingChangesOneLineAndKeepsTheRest) {
     EXPECT_EQ(store.read(kSettingsSection, "encryptkey", ""), "ab,cd");
 }
 
+TEST(SettingsStore, SavingKeepsEveryOtherLineByteForByte) {
+    // clang-format off
+    const struct { const char* before; const char* key; const char* value; const char* after; } rows[] = {
+        {"; x\r\n[Settings]\r\nUser=a\r\n[Other]\nX=1\n", "User", "b", "; x\r\n[Settings]\r\nUser=b\r\n[Other]\nX=1\n"},
+        {"[Settings]\r\nUser=a\r\n\r\n[B]\r\n", "ToEmail", "t", "[Settings]\r\nUser=a\r\nToEmail=t\r\n\r\n[B]\r\n"},
+        {"[Settings]\nUser=a", "ToEmail", "t", "[Settings]\nUser=a\nToEmail=t\n"},
+        {"[Settings]\r\nUser=a\r", "ToEmail", "t", "[Settings]\r\nUser=a\rToEmail=t\r\n"},
+        {"[B]\r\nX=1", "User", "u", "[B]\r\nX=1\r\n[Settings]\r\nUser=u\r\n"},
+        {"[Settings]\nUser=Gr\xfc\xdf" "e\n", "ToEmail", "\xc3\xa9", "[Settings]\nUser=Gr\xfc\xdf" "e\nToEmail=\xe9\n"},
+        {"[Settings]\nUser=Gr\xfc\xdf" "e\n", "ToEmail", "\xc4\x81", "[Settings]\nUser=Gr\xc3\xbc\xc3\x9f" "e\nToEmail=\xc4\x81\n"},
+        {"", "User", "a", "[Settings]\nUser=a\n"}};
+    // clang-format on
+    for (const auto& r : rows)
+        EXPECT_EQ(iniWithValue(r.before, kSettingsSection, r.key, QString::fromUtf8(r.value)).value_or("-"),
+                  QByteArray(r.after))
+            << r.before;
+}
+
 TEST(SettingsStore, SwitchValuesCompareAsNumbers) {
     const std::pair<const char*, bool> cases[] = {{"1", true},   {"1.0", true}, {" 1 ", true},
                                                   {"2", false},  {"0", false},  {"", false},
