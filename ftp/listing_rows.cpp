@@ -6,10 +6,9 @@
 namespace vx {
 
 cDirItem* appendEntry(cDirList& list, const ftp::FindData& entry) {
-    const auto low32 = static_cast<qint32>(static_cast<quint32>(entry.size & 0xffffffffLL));
     return list.Add(static_cast<qint32>(entry.attributes), fileTimeToDate(entry.creationTime),
                     fileTimeToDate(entry.lastAccessTime), fileTimeToDate(entry.lastWriteTime),
-                    low32, entry.name);
+                    entry.size, entry.name);
 }
 
 QString attributeText(const cDirItem& item) {
