@@ -65,7 +65,12 @@ QByteArray encodeDataFile(const QString& text, const QByteArray& original) {
     if (!utf8Text(original)) {
         const bool fits = std::all_of(text.begin(), text.end(),
                                       [](QChar c) { return cp1252Byte(c.unicode()) >= 0; });
-        if (fits) return stringToCp1252(text);
+        // Once the line whose bytes were not UTF-8 is gone, the rest could read as UTF-8 and
+        // change meaning ("Ã©" would come back as "é"): such a file is written as UTF-8.
+        if (fits) {
+            const QByteArray bytes = stringToCp1252(text);
+            if (decodeDataFile(bytes) == text) return bytes;
+        }
     }
     return text.toUtf8();
 }

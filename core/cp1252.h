@@ -21,8 +21,9 @@ int cp1252Byte(char16_t ch);
 QString decodeDataFile(const QByteArray& bytes);
 
 // The text as the bytes of a data file that decodeDataFile read from original: Windows-1252 again
-// when the original was read as such and every character fits, otherwise UTF-8. So a file
-// written back keeps the bytes of every line that did not change.
+// when the original was read as such, every character fits and the bytes read back as the same
+// text, otherwise UTF-8. So a file written back keeps the bytes of every line that did not
+// change, unless keeping them would change what the file says.
 QByteArray encodeDataFile(const QString& text, const QByteArray& original);
 
 }  // namespace vx

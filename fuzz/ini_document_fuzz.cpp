@@ -9,22 +9,24 @@
 #include "core/cp1252.h"
 #include "fuzz/fuzz_support.h"
 #include "settings/ini_document.h"
-#include "settings/settings_store.h"
 
 using namespace vx;
 using namespace vx::fuzz;
 
 namespace {
 
-// The lines with their ends ("a\r\n", "b\n", "c").
+// The lines with their ends ("a\r\n", "b\n", "c\r", "d"): LF, CR LF and a CR alone end a line,
+// as the document reads them.
 QList<QByteArray> linesOf(const QByteArray& b) {
     QList<QByteArray> out;
-    for (qsizetype at = 0; at < b.size();) {
-        qsizetype lf = b.indexOf('\n', at);
-        lf = lf < 0 ? b.size() : lf + 1;
-        out << b.mid(at, lf - at);
-        at = lf;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < b.size(); ++i) {
+        if (b[i] != '\n' && b[i] != '\r') continue;
+        if (b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n') ++i;
+        out << b.mid(start, i + 1 - start);
+        start = i + 1;
     }
+    if (start < b.size()) out << b.mid(start);
     return out;
 }
 
@@ -68,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const IniDocument reread(decodeDataFile(*after));
     require(reread.value(t.section, t.key) == value);
     // Decoded, every other line is the same; as bytes too unless the file had to change encoding.
-    const bool converted = text.toUtf8() != in.rest && (in.control & 0x80);
+    const bool converted = text.toUtf8() != in.rest && decodeDataFile(*after).toUtf8() == *after;
     const QList<QByteArray> b = linesOf(converted ? text.toUtf8() : in.rest);
     const QList<QByteArray> a = linesOf(*after);
     qsizetype head = 0, tail = 0;
@@ -80,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(changed <= 1 && added >= changed && added - changed <= 2);
     if (changed == 1 && added > 1) {
         // The old last line, without a line end, gains one as a line follows it.
-        require(head == b.size() - 1 && !b[head].endsWith('\n'));
+        require(head == b.size() - 1 && !b[head].endsWith('\n') && !b[head].endsWith('\r'));
         require(a[head].startsWith(b[head]) && a[head].size() > b[head].size() &&
                 a[head].size() <= b[head].size() + 2);
     }

@@ -50,7 +50,7 @@ FLAGS=(-std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer -fsanitize=address,undefi
 # The window-free sources the targets reach: readers of foreign bytes and what they stand on.
 SOURCES=(core/*.cpp net/reply_reader.cpp net/server_address.cpp settings/ini_document.cpp settings/ini_reader.cpp
          ftp/ftp_parse.cpp ftp/listing_rows.cpp ftp/local_name.cpp ftp/cdir_list.cpp
-         settings/settings_store.cpp mail/access_code.cpp app/list_file.cpp archive/archive_rows.cpp)
+         mail/access_code.cpp app/list_file.cpp archive/archive_rows.cpp)
 for src in crypto/*.cpp; do
     case $src in crypto/frmEncrypt.cpp | crypto/progress_box.cpp) ;; *) SOURCES+=("$src") ;; esac
 done

@@ -1,6 +1,8 @@
 // Line-preserving INI text.
 #include "settings/ini_document.h"
 
+#include "core/cp1252.h"
+
 #include <algorithm>
 
 namespace vx {
@@ -105,6 +107,13 @@ QString IniDocument::text() const {
     QString out;
     for (qsizetype i = 0; i < m_lines.size(); ++i) out += m_lines[i] + m_ends[i];
     return out;
+}
+
+std::optional<QByteArray> iniWithValue(const QByteArray& file, const QString& section,
+                                       const QString& key, const QString& value) {
+    IniDocument doc(decodeDataFile(file));
+    if (!doc.setValue(section, key, value)) return std::nullopt;
+    return encodeDataFile(doc.text(), file);
 }
 
 }  // namespace vx

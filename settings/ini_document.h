@@ -4,6 +4,7 @@
 // first "=" of its line, kept exactly: blanks, quotes, commas, semicolons and backslashes.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -45,5 +46,12 @@ private:
     QStringList m_lines;  // without their line ends
     QStringList m_ends;   // "\n", "\r\n" or "\r"; "" for a last line without one
 };
+
+// The bytes of an INI file (read as decodeDataFile reads it) with one value set, as a save
+// writes them: every other line comes back byte for byte, in the file's own encoding where
+// that can hold the new value. Nothing when the names or the value cannot be stored
+// (IniDocument::setValue).
+std::optional<QByteArray> iniWithValue(const QByteArray& file, const QString& section,
+                                       const QString& key, const QString& value);
 
 }  // namespace vx

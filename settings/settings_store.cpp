@@ -111,13 +111,6 @@ bool SettingsStore::moveSecretsToKeyring() {
     return !removed || writeFile(encodeDataFile(doc.text(), *bytes));
 }
 
-std::optional<QByteArray> iniWithValue(const QByteArray& file, const QString& section,
-                                       const QString& key, const QString& value) {
-    IniDocument doc(decodeDataFile(file));
-    if (!doc.setValue(section, key, value)) return std::nullopt;
-    return encodeDataFile(doc.text(), file);
-}
-
 double switchValue(const QString& text) {
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);

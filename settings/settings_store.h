@@ -60,13 +60,6 @@ private:
     std::shared_ptr<SecretKeyring> m_keyring;
 };
 
-// The bytes of an INI file (read as decodeDataFile reads it) with one value set, as a save
-// writes them: every other line comes back byte for byte, in the file's own encoding where
-// that can hold the new value. Nothing when the names or the value cannot be stored
-// (IniDocument::setValue).
-std::optional<QByteArray> iniWithValue(const QByteArray& file, const QString& section,
-                                       const QString& key, const QString& value);
-
 // A switch value as a number: "1" and "1.0" are 1; empty or non-numeric text is 0.
 double switchValue(const QString& text);
 // True when the switch value equals 1.

@@ -1,6 +1,7 @@
 // Settings store: values exactly as written by hand, names matched without regard to case, saves
 // that change one line and keep the rest, switch values as numbers.
 #include "settings/settings_store.h"
+#include "settings/ini_document.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,8 @@ TEST(SettingsStore, SavingKeepsEveryOtherLineByteForByte) {
         {"[B]\r\nX=1", "User", "u", "[B]\r\nX=1\r\n[Settings]\r\nUser=u\r\n"},
         {"[Settings]\nUser=Gr\xfc\xdf" "e\n", "ToEmail", "\xc3\xa9", "[Settings]\nUser=Gr\xfc\xdf" "e\nToEmail=\xe9\n"},
         {"[Settings]\nUser=Gr\xfc\xdf" "e\n", "ToEmail", "\xc4\x81", "[Settings]\nUser=Gr\xc3\xbc\xc3\x9f" "e\nToEmail=\xc4\x81\n"},
+        // Without its one line that is not UTF-8, the rest would read as UTF-8 ("é" for "Ã©").
+        {"[Settings]\nUser=\xff\nNote=\xc3\xa9\n", "User", "b", "[Settings]\nUser=b\nNote=\xc3\x83\xc2\xa9\n"},
         {"", "User", "a", "[Settings]\nUser=a\n"}};
     // clang-format on
     for (const auto& r : rows)
