@@ -1,12 +1,11 @@
-// Start-up: command line, names from a fixed clock whatever the locale, and the windows it
-// opens.
+// Start-up: command line and its list file, names from a fixed clock whatever the locale, and
+// the windows it opens.
 #include "app/program.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QLocale>
 
 #include "app_fixture.h"
@@ -42,6 +41,16 @@ TEST(Startup, EachAutoloadWordLoadsTheListBeforeTheArchiveIsNamed) {
     // A log line for each entry; at start-up it names the archive as the empty string.
     EXPECT_EQ(app.log.logText().count("included: /data/a.txt -- Archive: \r\n"), 2);
     EXPECT_EQ(app.log.logText().count(" -- Archive: \r\n"), 6);
+    // A missing list file is an error; an empty one loads and logs nothing.
+    const qsizetype logged = app.logLines().size();
+    QFile::remove(app.home.file("AutoOut.txt"));
+    app.add.cmdTestLoad_Click();
+    EXPECT_TRUE(app.ui.messageTexts().value(2).startsWith("An error has occured "));
+    app.home.write("AutoOut.txt", "");
+    app.add.cmdTestLoad_Click();
+    EXPECT_EQ(app.ui.messageTexts().mid(3), QStringList{"The list has been loaded and is ready."});
+    EXPECT_EQ(app.listed(), once + once);
+    EXPECT_EQ(app.logLines().size(), logged);
 }
 
 TEST(Startup, AnEncryptedFileOpensReadyToBeRestoredWithTheTypedKey) {

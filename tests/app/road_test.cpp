@@ -3,24 +3,16 @@
 // relay; then the program ends. Each row checks what arrived, as the recipient would get it.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QCheckBox>
 #include <optional>
 
-#include "app/frmAdd.h"
-#include "app/program.h"
-#include "core/exit_codes.h"
-#include "crypto/file_crypto.h"
 #include "../ftp/ftp_test_server.h"
 #include "../mail/mail_fixtures.h"
-#include "scripted_ui.h"
+#include "app_fixture.h"
+#include "core/exit_codes.h"
+#include "crypto/file_crypto.h"
 #include "test_ca.h"
-#include "settings/settings_store.h"
-#include "temp_home.h"
 #include "zip_tools.h"
 
 using namespace vx;
@@ -47,25 +39,19 @@ struct Row {
     QStringList smtpTls = {};
 };
 
-SmtpTestServer smtpFor(const Row& row) {
-    if (row.smtpTls.isEmpty()) return SmtpTestServer();
-    return SmtpTestServer(row.smtpTls + QStringList{"cert=" + TestCa::shared().serverPem()});
-}
-
 // Lists compared as one readable text.
 std::string joined(const QStringList& list) { return list.join(" | ").toStdString(); }
 
 void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
-class Road : public testing::TestWithParam<Row> {
+class Road : public testing::TestWithParam<Row>, protected App {
 protected:
-    TempHome home;
-    ScriptedUi ui;
-    SettingsStore store{home.file("TULPAREG.conf")};
     FtpTestServer ftp{GetParam().ftpKnobs};
-    SmtpTestServer smtp{smtpFor(GetParam())};
+    SmtpTestServer smtp{GetParam().smtpTls.isEmpty()
+                            ? SmtpTestServer()
+                            : SmtpTestServer(GetParam().smtpTls +
+                                             QStringList{"cert=" + TestCa::shared().serverPem()})};
     QTemporaryDir selection;
-    Program program{ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7))), &store};
 
     void SetUp() override {
         const Row& row = GetParam();
@@ -86,7 +72,6 @@ protected:
         writeFiles(selection.path(), kSelection);
         program.setPace(steadySeconds(20));
         program.Startup(QString());
-        frmAdd& add = program.addWindow();
         add.lstAdd->addItems({selection.filePath("a.txt"), selection.filePath("docs")});
         add.chkDelete->setChecked(row.deleteAfter);
         // The encryption window runs by itself half a second after it is shown, then closes.
@@ -100,11 +85,11 @@ protected:
 
 TEST_P(Road, SendsWhatWasSelectedAndTellsTheRecipient) {
     const Row& row = GetParam();
-    program.addWindow().cmdOK_Click();
+    add.cmdOK_Click();
     EXPECT_TRUE(ui.ended());
     EXPECT_EQ(joined(ui.messageTexts()), joined(row.messages));
 
-    const QString archive = program.addWindow().Text1->text();
+    const QString archive = add.Text1->text();
     const QString sent = QString(archive).replace(QRegularExpression("zip$"),
                                                   *row.encrypt == '1' ? "uzp" : "zip");
     const QString name = QFileInfo(sent).fileName();

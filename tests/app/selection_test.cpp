@@ -1,5 +1,7 @@
-// Selection entries and the KB total arithmetic. (Entries and totals of ordinary folders are
-// checked through the file selection window.)
+// Selection entries, output names in the root folder and the KB total arithmetic. (Entries,
+// totals and names in ordinary folders are checked through the file selection window and the
+// start-up, the names' independence of the locale too.)
+#include "app/output_names.h"
 #include "app/selection.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +10,10 @@
 
 using namespace vx;
 
-TEST(Selection, AFileInTheRootHasNoDoubledSlash) {
+TEST(Selection, NamesInTheRootHaveNoDoubledSlash) {
     EXPECT_EQ(fileEntry("/", "file.txt"), "/file.txt");
+    EXPECT_EQ(outputArchivePath("/", QDateTime(QDate(2027, 1, 2), QTime(3, 4, 5))),
+              "/01022027-030405.zip");
 }
 
 TEST(Selection, KilobytesKeepFourPlacesAndTheTotalRoundsHalvesToEven) {

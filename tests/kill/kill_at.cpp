@@ -13,6 +13,7 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -39,13 +40,11 @@ std::string targetOf(int fd) {
 bool matches(const std::string& target) {
     const char* globs = std::getenv("VX_KILL_GLOB");
     if (!globs || target.empty()) return false;
-    std::string all(globs);
-    for (size_t at = 0; at <= all.size();) {
-        size_t end = all.find(':', at);
-        if (end == std::string::npos) end = all.size();
+    const std::string all(globs);
+    for (size_t at = 0, end; at <= all.size(); at = end + 1) {
+        end = std::min(all.find(':', at), all.size());
         if (end > at && fnmatch(all.substr(at, end - at).c_str(), target.c_str(), 0) == 0)
             return true;
-        at = end + 1;
     }
     return false;
 }
@@ -75,20 +74,28 @@ size_t allowance(int fd, size_t len) {
 
 }  // namespace
 
+// Passes a call through when the kill is not due; otherwise writes what may still go, then dies.
+template <typename Real, typename... Args>
+ssize_t cut(Real real, int fd, const void* buf, size_t len, Args... args) {
+    const size_t ok = allowance(fd, len);
+    if (ok == len) return real(fd, buf, len, args...);
+    if (ok > 0) real(fd, buf, ok, args...);
+    die();
+}
+
 extern "C" ssize_t write(int fd, const void* buf, size_t len) {
     static auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
-    const size_t ok = allowance(fd, len);
-    if (ok == len) return real(fd, buf, len);
-    if (ok > 0) real(fd, buf, ok);
-    die();
+    return cut(real, fd, buf, len);
 }
 
 extern "C" ssize_t pwrite64(int fd, const void* buf, size_t len, off_t at) {
     static auto real = next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite64");
-    const size_t ok = allowance(fd, len);
-    if (ok == len) return real(fd, buf, len, at);
-    if (ok > 0) real(fd, buf, ok, at);
-    die();
+    return cut(real, fd, buf, len, at);
+}
+
+extern "C" ssize_t send(int fd, const void* buf, size_t len, int flags) {
+    static auto real = next<ssize_t (*)(int, const void*, size_t, int)>("send");
+    return cut(real, fd, buf, len, flags);
 }
 
 extern "C" ssize_t writev(int fd, const struct iovec* iov, int count) {
@@ -96,14 +103,6 @@ extern "C" ssize_t writev(int fd, const struct iovec* iov, int count) {
     size_t len = 0;
     for (int i = 0; i < count; ++i) len += iov[i].iov_len;
     if (allowance(fd, len) == len) return real(fd, iov, count);
-    die();
-}
-
-extern "C" ssize_t send(int fd, const void* buf, size_t len, int flags) {
-    static auto real = next<ssize_t (*)(int, const void*, size_t, int)>("send");
-    const size_t ok = allowance(fd, len);
-    if (ok == len) return real(fd, buf, len, flags);
-    if (ok > 0) real(fd, buf, ok, flags);
     die();
 }
 

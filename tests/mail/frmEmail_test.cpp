@@ -127,15 +127,10 @@ TEST(frmEmail, FromAndSubjectBoxesAreShownLabelledInTheMainFrame) {
     Notifier n;
     n.window.show();
     for (const auto& [box, label] : {std::pair{n.window.txtFrom, "From:"}, {n.window.txtSub, "Subject:"}}) {
-        SCOPED_TRACE(label);
-        EXPECT_TRUE(box->isVisible());
         const auto* frame = qobject_cast<QGroupBox*>(box->parentWidget());
-        ASSERT_TRUE(frame);
-        EXPECT_EQ(frame->title(), "Main");
-        const auto* form = qobject_cast<QFormLayout*>(frame->layout());
-        ASSERT_TRUE(form);
-        const auto* shown = qobject_cast<QLabel*>(form->labelForField(box));
-        ASSERT_TRUE(shown);
-        EXPECT_EQ(shown->text(), label);
+        ASSERT_TRUE(box->isVisible() && frame && qobject_cast<QFormLayout*>(frame->layout())) << label;
+        const auto* shown = qobject_cast<QLabel*>(
+            static_cast<QFormLayout*>(frame->layout())->labelForField(box));
+        EXPECT_EQ(frame->title() + "/" + (shown ? shown->text() : "none"), QString("Main/") + label);
     }
 }

@@ -1,5 +1,7 @@
 // The internal mailer window against a real SMTP relay on 127.0.0.1: the lines the relay
 // received, the status log and the messages. Pauses run five or ten times faster than real time.
+// With "RelayTls" on it meets the strict server with a certificate of the tests' own authority:
+// what the server received and accepted, for STARTTLS and implicit TLS, refusals and trust.
 #include "mail/frmInternal.h"
 
 #include <gtest/gtest.h>
@@ -9,25 +11,33 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 
+#include "mail/relay_message.h"
 #include "mail_fixtures.h"
+#include "net/tls_trust.h"
 #include "qt_printers.h"
+#include "test_ca.h"
 
 using namespace vx;
 
 namespace {
 
 const QDateTime kNow(QDate(2026, 12, 4), QTime(16, 29, 7));
+const QString kNotSent = "The e-mail notification was not sent.\r\n";
 
 struct Mailer : test::MailHome {
     frmInternal window;
-    explicit Mailer(quint16 port, const char* emailYN = "1", double speed = 10)
-        : MailHome({{"EmailYN", emailYN},
-                    {"EmailServer", "127.0.0.1"},
-                    {"RelayPort", QString::number(port)},
-                    {"RelayFrom", "relay@x.org"}}),
-          window(ui, store, source, fixedClock(kNow), steadySeconds(speed)) {
+    Mailer(std::initializer_list<std::pair<const char*, QString>> keys, double speed)
+        : MailHome(keys), window(ui, store, source, fixedClock(kNow), steadySeconds(speed)) {
         window.show();
     }
+    // The plain dialogue to 127.0.0.1:port.
+    explicit Mailer(quint16 port, const char* emailYN = "1", double speed = 10)
+        : Mailer({{"EmailYN", emailYN}, {"EmailServer", "127.0.0.1"},
+                  {"RelayPort", QString::number(port)}, {"RelayFrom", "relay@x.org"}}, speed) {}
+    // RelayTls on, the server given as "host:port" and no RelayPort.
+    Mailer(const char* mode, const QString& server, const QString& caFile)
+        : Mailer({{"RelayTls", mode}, {"EmailServer", server}, {"TlsCaFile", caFile},
+                  {"RelayFrom", "relay@x.org"}}, 1) {}
     QString log() const { return window.txtStat->toPlainText(); }
 };
 
@@ -111,4 +121,153 @@ TEST(frmInternal, NoRelayOrSwitchedOff) {
     EXPECT_EQ(m.ui.messageTexts(), QStringList(2, "Connection problem try again."));
     EXPECT_EQ(m.ui.messages()[0].title + "/" + m.ui.messages()[1].title, "Mailer/Anonymous Mailer");
     EXPECT_EQ(m.log(), "");
+}
+
+TEST(RelayTls, SessionsAndRefusals) {
+    const test::TestCa& ca = test::TestCa::shared();
+    ASSERT_TRUE(ca.ok());
+    const QString ehlo =
+        "EHLO " + ehloArgument(QHostInfo::localHostName(), QHostAddress(QHostAddress::LocalHost));
+    const QStringList login{"AUTH LOGIN", "cmVsYXktdXNlcg==", "Y2hhbmdlLW1l"};
+    const QStringList envelope{"MAIL FROM:<relay@x.org>", "RCPT TO:<you@x.org>",
+                               "RCPT TO:<c@x.org>", "RCPT TO:<b@x.org>", "DATA"};
+    // RelayTls, the server's knobs, the password and subject given (the body is "Hi", ".",
+    // "there", with "Hé" for a subject outside ASCII), the message shown, the commands the
+    // server received up to DATA.
+    // clang-format off
+    const struct {
+        const char *mode;
+        QStringList knobs;
+        const char *password, *subject, *message;
+        QStringList commands;
+    } cases[] = {
+        {"starttls", {"starttls"}, "change-me", "Files", "E-mail notification sent successfully!",
+         QStringList{ehlo, "STARTTLS", ehlo} + login + envelope},
+        {"tls", {"tls"}, "change-me", "Grüße", "E-mail notification sent successfully!",
+         QStringList{ehlo} + login + QStringList{envelope[0] + " BODY=8BITMIME"} + envelope.mid(1)},
+        {"StartTLS", {"starttls", "plain-only"}, "change-me", "Files",
+         "E-mail notification sent successfully!",
+         QStringList{ehlo, "STARTTLS", ehlo, "AUTH PLAIN AHJlbGF5LXVzZXIAY2hhbmdlLW1l"} + envelope},
+        {"starttls", {"starttls", "refuse-rcpt"}, "change-me", "Files",
+         "The mail server refused the recipient you@x.org:\r\n550 5.1.1 Recipient refused",
+         QStringList{ehlo, "STARTTLS", ehlo} + login + envelope.mid(0, 2)},
+        {"starttls", {"starttls"}, "wrong", "Files",
+         "The mail server refused the log-in:\r\n535 5.7.8 Authentication credentials invalid",
+         {ehlo, "STARTTLS", ehlo, "AUTH LOGIN", "cmVsYXktdXNlcg==", "d3Jvbmc="}},
+        {"tls", {"tls", "no-auth"}, "change-me", "Files",
+         "The mail server offers no log-in by AUTH LOGIN or AUTH PLAIN; nothing was sent.",
+         {ehlo}},
+        {"starttls", {}, "change-me", "Files", "The mail server does not offer STARTTLS, so the "
+         "session cannot be encrypted; nothing was sent.", {ehlo}}};
+    // clang-format on
+    for (const auto& c : cases) {
+        test::SmtpTestServer server(c.knobs + QStringList{"cert=" + ca.serverPem()});
+        Mailer m(c.mode, server.address(), ca.caFile());
+        m.window.GetEmailInfo();
+        m.window.Text1->setText(server.address());
+        m.window.Text4->setText(c.password);
+        m.window.txtSub->setText(QString::fromUtf8(c.subject));
+        const bool ascii = isAscii(QString::fromUtf8(c.subject));
+        const QString hi = ascii ? "Hi" : "Hé";
+        m.window.txtBody->setPlainText(hi + "\n.\nthere");
+        m.window.cmdSend_Click();
+        const bool sent = QString(c.message).startsWith("E-mail");
+        EXPECT_EQ(m.ui.messageTexts(), QStringList{(sent ? "" : kNotSent) + c.message});
+        EXPECT_EQ(m.ui.messages()[0].title, "Vexaro");
+        EXPECT_TRUE(m.window.isVisible());  // open for another try
+        EXPECT_EQ(m.window.failed(), !sent);
+        // Up to DATA, or all but the closing QUIT.
+        QStringList commands = server.transcript();
+        if (commands.contains("DATA"))
+            commands = commands.mid(0, commands.indexOf("DATA") + 1);
+        else if (!commands.isEmpty() && commands.last() == "QUIT")
+            commands.removeLast();
+        EXPECT_EQ(commands, c.commands) << c.message;
+        const QList<QJsonObject> messages = server.messages();
+        ASSERT_EQ(messages.size(), sent ? 1 : 0) << c.message;
+        if (!sent) continue;
+        const QJsonObject& got = messages[0];
+        EXPECT_TRUE(got["encrypted"].toBool());
+        EXPECT_EQ(got["to"].toVariant().toStringList(),
+                  QStringList({"you@x.org", "c@x.org", "b@x.org"}));
+        // The header (no Bcc), the body un-stuffed as it was typed, then the trailer rows.
+        const QString type = ascii ? "us-ascii" : "utf-8\\|Content-Transfer-Encoding: 8bit";
+        const QString subject = ascii ? "Files" : "=\\?UTF-8\\?B\\?R3LDvMOfZQ==\\?=";
+        const QRegularExpression message(
+            "^From:relay@x\\.org\\|To:you@x\\.org\\|SUBJECT: " + subject +
+            "\\|Cc: c@x\\.org\\|Date: [^|]+\\|Message-ID: <[0-9a-f]{32}@x\\.org>\\|MIME-Version: "
+            "1\\.0\\|Content-Type: text/plain; charset=" +
+            type + "\\|\\|" + hi +
+            "\\|\\.\\|there\\|Date at Send [^|]+\\|Sender Ip :127\\.0\\.0\\.1\\|Sender Ip "
+            ":[^|]+\\|$");
+        const QString data = got["data"].toString().replace("\r\n", "|");
+        EXPECT_TRUE(message.match(data).hasMatch()) << data.toStdString();
+    }
+}
+
+TEST(RelayTls, LoadStepLogAndHostWithPort) {
+    const test::TestCa& ca = test::TestCa::shared();
+    test::SmtpTestServer server({"starttls", "cert=" + ca.serverPem()});
+    Mailer m("starttls", server.address(), ca.caFile());  // "127.0.0.1:port", no RelayPort
+    m.window.Form_Load();
+    EXPECT_EQ(m.ui.messageTexts(), QStringList{"E-mail notification sent successfully!"});
+    EXPECT_EQ(m.window.Text2->text(), "587");
+    // Every row followed by the server's reply; the password masked; the message's own rows as
+    // the plain dialogue logs them.
+    const QStringList log = m.window.txtStat->toPlainText().split('\n', Qt::SkipEmptyParts);
+    // Row, and the code of the reply logged right after it.
+    // clang-format off
+    const std::pair<const char*, const char*> rows[] = {
+        {"STARTTLS", "220"}, {"AUTH LOGIN", "334"}, {"cmVsYXktdXNlcg==", "334"}, {"********", "235"},
+        {"MAIL FROM:<relay@x.org>", "250"}, {"RCPT TO:<you@x.org>", "250"},
+        {"RCPT TO:<b@x.org>", "250"}, {"DATA", "354"}};
+    // clang-format on
+    for (const auto& [row, code] : rows) {
+        const qsizetype at = log.indexOf(row);
+        ASSERT_TRUE(at >= 0 && at + 1 < log.size()) << row << log.join('|').toStdString();
+        EXPECT_TRUE(log[at + 1].startsWith(code)) << row << " " << log[at + 1].toStdString();
+    }
+    EXPECT_FALSE(m.window.txtStat->toPlainText().contains("Y2hhbmdlLW1l"));
+    EXPECT_EQ(log.mid(log.indexOf("DATA") + 2, 2),
+              QStringList({"From:relay@x.org", "To:you@x.org"}));
+    EXPECT_EQ(log.mid(log.size() - 3),
+              QStringList({"250 2.0.0 Message accepted", "quit", "221 Bye"}));
+    // The plain dialogue takes "host:port" too.
+    test::SmtpTestServer lenient;
+    Mailer plain("off", lenient.address(), "");
+    plain.window.Form_Load();
+    EXPECT_EQ(plain.ui.messageTexts(), QStringList{"E-mail notification sent successfully!"});
+}
+
+TEST(RelayTls, UnknownCertificateAskedAndPinned) {
+    const test::TestCa& ca = test::TestCa::shared();
+    const QString fingerprint = net::sha256Fingerprint(ca.serverCertificate());
+    // RelayTls, the answer to the question, whether the message went out.
+    const std::tuple<const char*, Answer, bool> cases[] = {
+        {"tls", Answer::No, false}, {"starttls", Answer::No, false},
+        {"tls", Answer::Yes, true}, {"starttls", Answer::Yes, true}};
+    for (const auto& [mode, answer, sent] : cases) {
+        test::SmtpTestServer server({mode, "cert=" + ca.serverPem()});
+        Mailer m(mode, server.address(), "");  // the tests' authority is not trusted
+        m.ui.answerMessage(answer);
+        m.window.Form_Load();
+        const auto shown = m.ui.messages();
+        ASSERT_GE(shown.size(), 2u) << mode;
+        EXPECT_TRUE(shown[0].buttons == Buttons::YesNo && shown[0].text.contains(fingerprint));
+        EXPECT_EQ(m.store.read(kSettingsSection, "RelayTlsPin", ""), sent ? fingerprint : "");
+        EXPECT_EQ(server.messages().size(), sent ? 1 : 0) << mode;
+        // No: the refusal names the certificate and the setting that would pin it.
+        const QString last = shown.back().text;
+        EXPECT_TRUE(sent ? last == "E-mail notification sent successfully!"
+                         : last.startsWith(kNotSent) && last.contains(fingerprint) &&
+                               last.contains("RelayTlsPin"))
+            << last.toStdString();
+        EXPECT_EQ(m.window.failed(), !sent);
+    }
+    // Once pinned, no question.
+    test::SmtpTestServer server({"tls", "cert=" + ca.serverPem()});
+    Mailer m("tls", server.address(), "");
+    ASSERT_TRUE(m.store.save(kSettingsSection, "RelayTlsPin", fingerprint.toLower()));
+    m.window.Form_Load();
+    EXPECT_EQ(m.ui.messageTexts(), QStringList{"E-mail notification sent successfully!"});
 }

@@ -10,13 +10,12 @@
 using namespace vx;
 
 TEST(RelayLoginCheck, StopsAfterTheLogInAndNamesTheStepThatFailed) {
+    // The case, the server's knob, the port (nullptr: the server's), the password, the result
+    // (%1: the server's port) and the transcript from the AUTH line on.
     struct Case {
-        const char* name;
-        const char* knob;
-        const char* port;  // nullptr: the server's
-        const char* password;
-        QString result;          // %1: the server's port
-        QStringList transcript;  // from the AUTH line on
+        const char *name, *knob, *port, *password;
+        QString result;
+        QStringList transcript;
     };
     const QStringList login = {"AUTH LOGIN", "cmVsYXktdXNlcg=="};
     // clang-format off

@@ -1,6 +1,6 @@
 // Texts of the relay's standard session: the TLS setting, the EHLO argument, what an EHLO reply
 // offers, recipient lists and encoded subjects (the message itself is checked as the strict
-// server received it, in relay_tls_test.cpp).
+// server received it, in frmInternal_test.cpp).
 #include "mail/relay_message.h"
 
 #include <gtest/gtest.h>

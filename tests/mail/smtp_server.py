@@ -2,10 +2,7 @@
 # SMTP server of the mail tests, the demo and the benchmarks on 127.0.0.1; usage:
 # smtp_server.py TRANSCRIPT [KNOB...]. What it speaks, writes and the knobs it knows: see
 # tests/mail/mail_fixtures.h.
-import asyncio
-import json
-import ssl
-import sys
+import asyncio, json, ssl, sys
 
 TRANSCRIPT, KNOBS = sys.argv[1], sys.argv[2:]
 CERT = next((k[5:] for k in KNOBS if k.startswith("cert=")), None)
@@ -58,9 +55,7 @@ async def lenient_session(reader, writer):
 def strict_server():
     """aiosmtpd as a real submission server: AUTH only after EHLO (and after STARTTLS when it
     offers TLS), log-in required before MAIL, replies that refuse text sent ahead of them."""
-    import logging
-    import re
-    import warnings
+    import logging, re, warnings
     from aiosmtpd.smtp import SMTP, AuthResult
 
     warnings.simplefilter("ignore")  # it warns of the plain set-up that the tests want
