@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 
 #include "mail/relay_message.h"
 #include "mail_fixtures.h"
