@@ -131,6 +131,6 @@ TEST(frmEmail, FromAndSubjectBoxesAreShownLabelledInTheMainFrame) {
         ASSERT_TRUE(box->isVisible() && frame && qobject_cast<QFormLayout*>(frame->layout())) << label;
         const auto* shown = qobject_cast<QLabel*>(
             static_cast<QFormLayout*>(frame->layout())->labelForField(box));
-        EXPECT_EQ(frame->title() + "/" + (shown ? shown->text() : "none"), QString("Main/") + label);
+        EXPECT_EQ(frame->title() + "/" + (shown ? shown->text() : QString("none")), QString("Main/") + label);
     }
 }
