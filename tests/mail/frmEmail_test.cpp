@@ -126,11 +126,13 @@ TEST(frmEmail, AccessKeysReachTheHiddenButtonsAndSave) {
 TEST(frmEmail, FromAndSubjectBoxesAreShownLabelledInTheMainFrame) {
     Notifier n;
     n.window.show();
-    for (const auto& [box, label] : {std::pair{n.window.txtFrom, "From:"}, {n.window.txtSub, "Subject:"}}) {
+    for (const auto& [box, label] :
+         {std::pair{n.window.txtFrom, "From:"}, {n.window.txtSub, "Subject:"}}) {
         const auto* frame = qobject_cast<QGroupBox*>(box->parentWidget());
         ASSERT_TRUE(box->isVisible() && frame && qobject_cast<QFormLayout*>(frame->layout())) << label;
         const auto* shown = qobject_cast<QLabel*>(
             static_cast<QFormLayout*>(frame->layout())->labelForField(box));
-        EXPECT_EQ(frame->title() + "/" + (shown ? shown->text() : QString("none")), QString("Main/") + label);
+        EXPECT_EQ(frame->title() + "/" + (shown ? shown->text() : QString("none")),
+                  QString("Main/") + label);
     }
 }
