@@ -129,9 +129,9 @@ TEST(frmEmail, FromAndSubjectBoxesAreShownLabelledInTheMainFrame) {
     for (const auto& [box, label] :
          {std::pair{n.window.txtFrom, "From:"}, {n.window.txtSub, "Subject:"}}) {
         const auto* frame = qobject_cast<QGroupBox*>(box->parentWidget());
-        ASSERT_TRUE(box->isVisible() && frame && qobject_cast<QFormLayout*>(frame->layout())) << label;
-        const auto* shown = qobject_cast<QLabel*>(
-            static_cast<QFormLayout*>(frame->layout())->labelForField(box));
+        const auto* form = frame ? qobject_cast<QFormLayout*>(frame->layout()) : nullptr;
+        ASSERT_TRUE(box->isVisible() && form) << label;
+        const auto* shown = qobject_cast<QLabel*>(form->labelForField(box));
         EXPECT_EQ(frame->title() + "/" + (shown ? shown->text() : QString("none")),
                   QString("Main/") + label);
     }
