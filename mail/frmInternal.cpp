@@ -192,13 +192,18 @@ Status frmInternal::prepareTrust() {
 bool frmInternal::trustMetCertificate() {
     const auto& met = WS.unverified();
     if (!met) return false;
-    // A certificate refused once is not asked about again by this window.
-    const auto ask = [this, &met](const QString& question) {
-        if (m_refused.contains(met->fingerprint())) return false;
-        if (m_ui.messageBox(question, Buttons::YesNo, Icon::Question) == Answer::Yes) return true;
-        m_refused += met->fingerprint();
-        return false;
-    };
+    // A certificate refused once is not asked about again by this window; an unattended run
+    // never asks and refuses.
+    std::function<bool(const QString&)> ask;
+    if (m_ui.canAsk()) {
+        ask = [this, &met](const QString& question) {
+            if (m_refused.contains(met->fingerprint())) return false;
+            if (m_ui.messageBox(question, Buttons::YesNo, Icon::Question) == Answer::Yes)
+                return true;
+            m_refused += met->fingerprint();
+            return false;
+        };
+    }
     if (!net::decideTrust(*met, QString::fromLatin1(keys::RelayTlsPin.name), ask, &m_refusal))
         return false;
     m_settings.save(kSettingsSection, QString::fromLatin1(keys::RelayTlsPin.name),

@@ -13,6 +13,7 @@ namespace vx::net {
 namespace {
 
 constexpr char kPeerProperty[] = "vx_tls_peer";  // the certificate a failed handshake met
+constexpr char kHostProperty[] = "vx_tls_host";  // and the name it was checked against
 
 QString dateText(const QDateTime& t) {
     return t.isValid() ? t.toUTC().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) + " UTC"
@@ -75,10 +76,11 @@ QString trustQuestion(const UnverifiedCertificate& u) {
         .arg(u.host, u.reasons(), describeCertificate(u.certificate));
 }
 
-QString refusalText(const UnverifiedCertificate& u, const QString& pinKey) {
-    QString text = QStringLiteral("The certificate of %1 is not trusted: %2\nRefused; nobody can be "
-                                  "asked in this run.\n%3")
+QString refusalText(const UnverifiedCertificate& u, const QString& pinKey, bool declined) {
+    QString text = QStringLiteral("The certificate of %1 is not trusted: %2\n%3\n%4")
                        .arg(u.host, u.reasons().replace('\n', QStringLiteral("; ")),
+                            declined ? QStringLiteral("Refused: it was not trusted when asked.")
+                                     : QStringLiteral("Refused; nobody can be asked in this run."),
                             describeCertificate(u.certificate));
     if (!u.certificate.isNull())
         text += QStringLiteral("\nTo trust it, store its fingerprint in the setting \"%1\".").arg(pinKey);
@@ -89,7 +91,7 @@ bool decideTrust(const UnverifiedCertificate& u, const QString& pinKey,
                  const std::function<bool(const QString&)>& ask, QString* refusal) {
     // A server that sent no certificate has nothing a person could pin.
     if (ask && !u.certificate.isNull() && ask(trustQuestion(u))) return true;
-    if (refusal) *refusal = refusalText(u, pinKey);
+    if (refusal) *refusal = refusalText(u, pinKey, ask && !u.certificate.isNull());
     return false;
 }
 
@@ -135,6 +137,10 @@ void TlsTrust::apply(QSslSocket& socket) const {
                              socket.ignoreSslErrors(errors);  // exactly these, on this socket
                              return;
                          }
+                         // Kept now: a socket that the failure closes forgets its peer's name.
+                         socket.setProperty(kHostProperty, socket.peerVerifyName().isEmpty()
+                                                               ? socket.peerName()
+                                                               : socket.peerVerifyName());
                          socket.setProperty(kPeerProperty, QVariant::fromValue(peer));
                      });
 }
@@ -143,7 +149,7 @@ std::optional<UnverifiedCertificate> TlsTrust::unverified(const QSslSocket& sock
     const QVariant peer = socket.property(kPeerProperty);
     if (!peer.isValid()) return std::nullopt;
     UnverifiedCertificate u;
-    u.host = socket.peerVerifyName().isEmpty() ? socket.peerName() : socket.peerVerifyName();
+    u.host = socket.property(kHostProperty).toString();
     u.certificate = peer.value<QSslCertificate>();
     u.errors = socket.sslHandshakeErrors();
     return u;

@@ -55,9 +55,9 @@ struct UnverifiedCertificate {
 // whether to trust it from now on (Yes stores the pin).
 QString trustQuestion(const UnverifiedCertificate& u);
 
-// The refusal of a run that cannot ask: host, reasons, fingerprint, and the setting `pinKey`
-// in which the user may store that fingerprint.
-QString refusalText(const UnverifiedCertificate& u, const QString& pinKey);
+// The refusal of a run that cannot ask (or, `declined`, of a person who said No): host,
+// reasons, fingerprint, and the setting `pinKey` in which the user may store that fingerprint.
+QString refusalText(const UnverifiedCertificate& u, const QString& pinKey, bool declined = false);
 
 // The decision on a certificate that did not verify. With `ask` (a person is there) the answer
 // to trustQuestion; unattended (`ask` empty) always no. False fills `*refusal` (when given)

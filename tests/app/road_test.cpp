@@ -3,6 +3,7 @@
 // relay; then the program ends. Each row checks what arrived, as the recipient would get it.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <optional>
@@ -37,6 +38,8 @@ struct Row {
     // The strict SMTP server's knobs and RelayTls=starttls with the tests' authority; none: the
     // lenient server and the plain dialogue.
     QStringList smtpTls = {};
+    // FtpTls=require against an FTP server that refuses log-in and data without TLS.
+    bool ftpTls = false;
 };
 
 // Lists compared as one readable text.
@@ -46,7 +49,8 @@ void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
 class Road : public testing::TestWithParam<Row>, protected App {
 protected:
-    FtpTestServer ftp{GetParam().ftpKnobs};
+    FtpTestServer ftp{GetParam().ftpTls ? tlsKnobs({"--tls-required", "--tls-reuse"})
+                                        : GetParam().ftpKnobs};
     SmtpTestServer smtp{GetParam().smtpTls.isEmpty()
                             ? SmtpTestServer()
                             : SmtpTestServer(GetParam().smtpTls +
@@ -64,10 +68,10 @@ protected:
             {"DownloadSiteBase", "http://files.test/"}};
         for (const auto& [key, value] : keys) ASSERT_TRUE(store.save(kSettingsSection, key, value));
         if (row.mailer) ASSERT_TRUE(store.save(kSettingsSection, "Mailer", *row.mailer));
-        if (!row.smtpTls.isEmpty()) {
-            ASSERT_TRUE(store.save(kSettingsSection, "RelayTls", "starttls"));
-            ASSERT_TRUE(store.save(kSettingsSection, "TlsCaFile", TestCa::shared().caFile()));
-        }
+        const std::pair<const char*, QString> tls[] = {
+            {"RelayTls", row.smtpTls.isEmpty() ? "off" : "starttls"},
+            {"FtpTls", row.ftpTls ? "require" : "auto"}, {"TlsCaFile", TestCa::shared().caFile()}};
+        for (const auto& [key, value] : tls) ASSERT_TRUE(store.save(kSettingsSection, key, value));
         QDir().mkpath(ftp.local("/home/tulpa/public_html/K7QX"));
         writeFiles(selection.path(), kSelection);
         program.setPace(steadySeconds(20));
@@ -148,7 +152,9 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"RelayRefusalStillEndsTheJob", "0", "internal", true, {}, "K7QX",
             {kDone, "The e-mail notification was not sent.\r\nThe mail server refused the "
                     "recipient you@x.org:\r\n550 5.1.1 Recipient refused"},
-            true, false, false, "", {"starttls", "refuse-rcpt"}}),
+            true, false, false, "", {"starttls", "refuse-rcpt"}},
+        Row{"BothSessionsEncrypted", "1", "internal", false, {}, "K7QX", {kDone, kRelayDone},
+            true, false, true, "uzp", {"starttls"}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
