@@ -1,6 +1,6 @@
 // Preloaded into the program by tests/kill/kill_test.sh: kills the process with SIGKILL in the
 // middle of a write, at a point chosen from outside, so the test can look at what a crash leaves.
-//   VX_KILL_GLOB   patterns (fnmatch, ":" between them) for the target of the written file
+//   VX_KILL_GLOB   patterns (fnmatch, "|" between them) for the target of the written file
 //                  descriptor as /proc/self/fd shows it ("/dir/name", "socket:[...]")
 //   VX_KILL_AFTER  bytes written to matching descriptors before the kill (default 0); the write
 //                  that crosses it is cut there, the rest is never written
@@ -42,7 +42,7 @@ bool matches(const std::string& target) {
     if (!globs || target.empty()) return false;
     const std::string all(globs);
     for (size_t at = 0, end; at <= all.size(); at = end + 1) {
-        end = std::min(all.find(':', at), all.size());
+        end = std::min(all.find('|', at), all.size());
         if (end > at && fnmatch(all.substr(at, end - at).c_str(), target.c_str(), 0) == 0)
             return true;
     }

@@ -73,7 +73,7 @@ half_written() {
     local f
     for f in "$HOME_DIR"/*.zip; do [ -e "$f" ] && ! complete_zip "$f" && echo "${f#$WORK/}"; done
     for f in "$HOME_DIR"/*.uzp "$REMOTE"/*.uzp; do [ -e "$f" ] && ! complete_uzp "$f" && echo "${f#$WORK/}"; done
-    for f in "$HOME_DIR"/2*.txt; do  # the log: written whole, it ends with a line end
+    for f in "$HOME_DIR"/[0-9]*.txt; do  # the log: written whole, it ends with a line end
         [ -e "$f" ] && [ "$(tail -c 2 "$f" | od -An -c | tr -d ' ')" != '\r\n' ] && echo "${f#$WORK/}"
     done
     cmp -s "$SETTINGS" "$WORK/settings.before" || cmp -s "$SETTINGS" "$WORK/settings.after" ||
@@ -83,10 +83,13 @@ half_written() {
 # Files that are neither a final name nor the program folder's own.
 leftovers() {
     (cd "$WORK" && find home "${REMOTE#$WORK/}" config -type f \
-        ! -name '*.zip' ! -name '*.uzp' ! -name '2*.txt' ! -name keycode.dat ! -name settings.ini \
+        ! -name '*.zip' ! -name '*.uzp' ! -name '[0-9]*.txt' ! -name keycode.dat ! -name settings.ini \
         ! -name settings.conf -printf '%p ') || true
 }
-clean() { rm -f "$HOME_DIR"/2* "$HOME_DIR"/.2* "$REMOTE"/* "$REMOTE"/.[!.]* ; cp "$WORK/settings.before" "$SETTINGS"; }
+clean() { rm -f "$HOME_DIR"/[0-9]* "$HOME_DIR"/.[0-9]* "$REMOTE"/* "$REMOTE"/.[!.]* ; cp "$WORK/settings.before" "$SETTINGS"; }
+
+# The uploaded files, each as "mtime path".
+uploads() { find "$REMOTE" -maxdepth 1 -name '*.uzp' -printf '%T@ %p\n'; }
 
 failed=0
 printf '%-30s %-8s %-44s %-28s %-s\n' point killed "half-written under a final name" rerun "other files left"
@@ -109,12 +112,12 @@ point() {  # name glob after command...
         "$ROAD" save-settings smtp.example.test >/dev/null 2>&1 && cmp -s "$SETTINGS" "$WORK/settings.after" || rerun=FAILED
     else
         local before
-        before=$(ls "$REMOTE"/*.uzp 2>/dev/null | wc -l)
+        before=$(uploads | wc -l)
         if ! timeout 300 "$ROAD" road "$WORK/list.txt" >"$WORK/rerun.out" 2>&1; then rerun="FAILED (exit)"
         else
             local newest
-            newest=$(ls -t "$REMOTE"/*.uzp 2>/dev/null | head -n 1)
-            [ -n "$newest" ] && [ "$(ls "$REMOTE"/*.uzp | wc -l)" -gt "$before" ] && complete_uzp "$newest" ||
+            newest=$(uploads | sort -n | tail -n 1 | cut -d' ' -f2-)
+            [ -n "$newest" ] && [ "$(uploads | wc -l)" -gt "$before" ] && complete_uzp "$newest" ||
                 rerun="FAILED (remote file)"
         fi
     fi
@@ -126,10 +129,10 @@ point() {  # name glob after command...
 
 point "compressing, first block" "$HOME_DIR/*.zip*" 4096 "$ROAD" road "$WORK/list.txt"
 point "compressing, late" "$HOME_DIR/*.zip*" $((8 * 1024 * 1024)) "$ROAD" road "$WORK/list.txt"
-point "encrypting, first block" "$HOME_DIR/*.uzp*:$HOME_DIR/#*" 4096 "$ROAD" road "$WORK/list.txt"
-point "encrypting, late" "$HOME_DIR/*.uzp*:$HOME_DIR/#*" $((7 * 1024 * 1024)) "$ROAD" road "$WORK/list.txt"
+point "encrypting, first block" "$HOME_DIR/*.uzp*|$HOME_DIR/#*" 4096 "$ROAD" road "$WORK/list.txt"
+point "encrypting, late" "$HOME_DIR/*.uzp*|$HOME_DIR/#*" $((7 * 1024 * 1024)) "$ROAD" road "$WORK/list.txt"
 point "uploading, first block" "socket:*" $((64 * 1024)) "$ROAD" road "$WORK/list.txt"
 point "uploading, late" "socket:*" $((8 * 1024 * 1024)) "$ROAD" road "$WORK/list.txt"
-point "saving the log" "$HOME_DIR/*.txt*" 20 "$ROAD" road "$WORK/list.txt"
+point "saving the log" "$HOME_DIR/#*" 20 "$ROAD" road "$WORK/list.txt"
 point "saving the settings" "$WORK/config/*" 20 "$ROAD" save-settings smtp.example.test
 exit $failed
