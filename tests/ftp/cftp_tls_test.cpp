@@ -14,12 +14,9 @@ using namespace vx;
 using ftp::TlsMode;
 using test::FtpTestServer;
 
-namespace {
-const QString kHome = "/home/tulpa/";
-}  // namespace
-
 TEST(CftpTls, EveryModeCarriesEveryByteOverResumedSessions) {
     ASSERT_TRUE(test::TestCa::shared().ok());
+    const QString home = "/home/tulpa/";
     const QByteArray big = sample::randomBytes(3 * 1024 * 1024 + 5), small = sample::randomBytes(300);
     const struct {
         TlsMode mode;
@@ -43,14 +40,14 @@ TEST(CftpTls, EveryModeCarriesEveryByteOverResumedSessions) {
         for (const QByteArray& data : {big, small}) {
             const QString name = QString("f%1.bin").arg(data.size());
             ASSERT_TRUE(test::upload(ftp, local.write("up", data), name)) << ftp.GetLastErrorMessage().toStdString();
-            EXPECT_EQ(server.get(kHome + name), data);
+            EXPECT_EQ(server.get(home + name), data);
             ASSERT_TRUE(test::download(ftp, local.file("down"), name)) << ftp.GetLastErrorMessage().toStdString();
             EXPECT_EQ(test::readFile(local.file("down")), data);
             EXPECT_EQ(ftp.GetFTPFileSize(name), data.size());
         }
         EXPECT_TRUE(ftp.CreateFTPDirectory("made") && ftp.SetFTPDirectory("made"));
-        EXPECT_EQ(ftp.GetFTPDirectory(), kHome + "made");
-        EXPECT_TRUE(ftp.SetFTPDirectory(kHome) && ftp.RenameFTPFile("f300.bin", "g.bin"));
+        EXPECT_EQ(ftp.GetFTPDirectory(), home + "made");
+        EXPECT_TRUE(ftp.SetFTPDirectory(home) && ftp.RenameFTPFile("f300.bin", "g.bin"));
         ASSERT_NE(ftp.GetDirectoryListing("*.*"), nullptr);
         QStringList names;
         for (const auto& row : listingRows(ftp.Directory())) names << row.text;
@@ -65,7 +62,7 @@ TEST(CftpTls, EveryModeCarriesEveryByteOverResumedSessions) {
 
 TEST(CftpTls, ServerRefusesDataConnectionsThatDoNotResumeTheSession) {
     FtpTestServer server(test::tlsKnobs({"--tls-reuse"}));
-    server.put(kHome + "a.bin", "twelve bytes");
+    server.put("/home/tulpa/a.bin", "twelve bytes");
     const QString url = QString("ftp://127.0.0.1:%1/a.bin").arg(server.port());
     for (const bool resume : {true, false}) {
         QProcess curl;

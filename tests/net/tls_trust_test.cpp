@@ -1,5 +1,5 @@
 // Certificate trust: fingerprints as openssl computes them, pin settings, the texts a person
-// decides by, and real handshakes against a local TLS server with and without the test CA.
+// decides by, and real handshakes against the local TLS test server with and without the test CA.
 #include "net/tls_trust.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +8,8 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QSslSocket>
-#include <QTcpServer>
-#include <memory>
 
+#include "python_server.h"
 #include "qt_printers.h"
 #include "temp_home.h"
 #include "test_ca.h"
@@ -20,27 +19,11 @@ using vx::test::TestCa;
 
 namespace {
 
-// Accepts TLS connections on 127.0.0.1 with the test CA's server certificate.
-class TlsServer : public QTcpServer {
-public:
-    TlsServer() { listen(QHostAddress::LocalHost, 0); }
-
-protected:
-    void incomingConnection(qintptr fd) override {
-        auto* s = new QSslSocket(this);
-        s->setSocketDescriptor(fd);
-        s->setLocalCertificate(TestCa::shared().serverCertificate());
-        s->setPrivateKey(TestCa::shared().serverKey());
-        s->startServerEncryption();
-    }
-};
-
-// Connects with `trust` to the server under the name `host`; true once encrypted.
-bool handshake(const TlsTrust& trust, const TlsServer& server, const QString& host,
-               std::optional<UnverifiedCertificate>* met) {
+// Connects with `trust` to the server's port under the name `host`; true once encrypted.
+bool handshake(const TlsTrust& trust, quint16 port, const QString& host, std::optional<UnverifiedCertificate>* met) {
     QSslSocket s;
     trust.apply(s);
-    s.connectToHostEncrypted("127.0.0.1", server.serverPort(), host);
+    s.connectToHostEncrypted("127.0.0.1", port, host);
     const QDeadlineTimer deadline(10000);
     while (!s.isEncrypted() && s.state() != QAbstractSocket::UnconnectedState && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -94,8 +77,9 @@ TEST(TlsTrust, CaFileErrorsAddNothing) {
 TEST(TlsTrust, HandshakeVerifiesChainAndNameOrAcceptsExactlyThePin) {
     const TestCa& ca = TestCa::shared();
     const QString mine = sha256Fingerprint(ca.serverCertificate());
-    TlsServer server;
-    ASSERT_TRUE(server.isListening());
+    vx::test::PythonServer server;  // the FTP test server, TLS from the first byte
+    ASSERT_TRUE(server.start("tests/ftp/ftp_server.py",
+                             {"--root", server.file("root"), "--tls-cert", ca.serverPem(), "--tls-implicit"}));
     struct Case {
         bool withCa;
         QString pins, host;
@@ -113,7 +97,7 @@ TEST(TlsTrust, HandshakeVerifiesChainAndNameOrAcceptsExactlyThePin) {
         }
         trust.setPins(c.pins);
         std::optional<UnverifiedCertificate> met;
-        EXPECT_EQ(handshake(trust, server, c.host, &met), c.encrypted) << c.host.toStdString();
+        EXPECT_EQ(handshake(trust, server.port(), c.host, &met), c.encrypted) << c.host.toStdString();
         ASSERT_EQ(met.has_value(), !c.encrypted) << c.host.toStdString();
         if (!met) continue;
         EXPECT_EQ(met->host, c.host);
