@@ -36,7 +36,8 @@ TEST_F(ArchiveTest, AddedItemsGiveTheExpectedNamesAndPassUnzipTest) {
          {"{r}/a.txt", "{r}/docs/sub/c.txt"}, 0},
         {"missing", {"{r}/nope.txt", "{r}/a.txt", "{r}/gone/*.*", ""}, false, 6, {"a.txt"}, 2},
         {"theArchiveItself", {"{r}/out/*.*", "{r}/a.txt"}, false, 6, {"a.txt"}, 1},
-        {"sameName", {"{r}/a.txt", "{r}/x/a.txt", "{r}/a.txt"}, false, 6, {"a.txt", "a (2).txt"}, 1},
+        {"sameName", {"{r}/a.txt", "{r}/x/a.txt", "{r}/a.txt"}, false, 6,
+         {"a.txt", "a (2).txt"}, 1},
         {"utf8", {"{r}/x/café.txt", "{r}/a.txt"}, false, 6, {"café.txt", "a.txt"}, 0}};
     // clang-format on
     for (const auto& c : cases) {
@@ -329,7 +330,8 @@ TEST_F(ArchiveTest, HostileArchivesAreListedAndExtractedOrRefusedWithTheirReason
          {"bad\\xff.txt", "esc\\x1b[31m.txt", "invoice\\xe2\\x80\\xaetxt.exe"}},
         {"method.zip", 2, {"ok.txt", "ppmd.txt"}, {"ok.txt"}, "", {"98 (PPMd)"}},
         {"sfx.zip", 1, {"inside.txt"}, {"inside.txt"}, "", {}},
-        {"dots.zip", 1, {"ok.txt"}, {"ok.txt"}, "", {"no file name", "no file name", "no file name"}},
+        {"dots.zip", 1, {"ok.txt"}, {"ok.txt"}, "",
+         {"no file name", "no file name", "no file name"}},
         {"deep.zip", 2, {"ok.txt", "x.txt"}, {"ok.txt"}, "", {"x.txt"}},
         {"zip64max.zip", 1, {"max.bin"}, {}, "free", {}}};
     // clang-format on
@@ -363,7 +365,8 @@ TEST_F(ArchiveTest, HostileArchivesAreListedAndExtractedOrRefusedWithTheirReason
             EXPECT_TRUE(m_log.errors[0].contains(zip) && m_log.errors[0].contains(words))
                 << m_log.errors[0].toStdString();
         }
-        ASSERT_EQ(m_log.reports.size(), c.reports.size()) << m_log.reports.join(u'\n').toStdString();
+        ASSERT_EQ(m_log.reports.size(), c.reports.size())
+            << m_log.reports.join(u'\n').toStdString();
         for (qsizetype i = 0; i < c.reports.size(); ++i)
             EXPECT_TRUE(m_log.reports[i].contains(c.reports[i])) << m_log.reports[i].toStdString();
     }
