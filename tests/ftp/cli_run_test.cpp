@@ -1,6 +1,5 @@
 // vexaro-ftp run end to end as a script would run it, against the local test server: one run
 // in which every command works, and one that stops at the first failure.
-#include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
 
