@@ -75,6 +75,16 @@ void ArchiveTest::add(const QStringList& names, int action, bool keepPaths, bool
         << "unzip -t rejects the archive";
 }
 
+void ArchiveTest::tryAdd(const QStringList& names, int level) {
+    bool no = false;
+    m_arkovo.AddFiles(names, 1, no, false, no, level);
+}
+
+int ArchiveTest::extractAll(const QString& to, bool folders, bool overwrite) {
+    QString destination = path(to);
+    return m_arkovo.ExtractFiles({u"*"_s}, 0, folders, overwrite, destination);
+}
+
 QStringList ArchiveTest::listed() const {
     QStringList names;
     for (qint64 i = 1; i <= m_arkovo.EntryCount(); ++i) names << m_arkovo.GetEntry(i).FileName;

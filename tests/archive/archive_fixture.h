@@ -55,6 +55,10 @@ protected:
     // Adds with the component and checks that unzip -t accepts the result.
     void add(const QStringList& names, int action = 1, bool keepPaths = false, bool dos83 = false,
              int level = 6);
+    // Adds with the component alone, for adds that are meant to fail.
+    void tryAdd(const QStringList& names, int level = 6);
+    // Extracts every entry under the scratch sub-folder to; the number of files written.
+    int extractAll(const QString& to, bool folders = true, bool overwrite = true);
     QStringList listed() const;  // FileName of every entry, sorted
 
     QTemporaryDir m_dir;

@@ -37,11 +37,8 @@ struct ArchiveWindow {
             if (!selectedOnly || r->isSelected()) out << r->text(c);
         return out;
     }
-    QTreeWidgetItem* row(const QString& name) const {
-        return win.lvwArchive->findItems(name, Qt::MatchExactly).value(0);
-    }
     // The row of the entry stored under this name (folder part and file name).
-    QTreeWidgetItem* rowOf(const QString& stored) const {
+    QTreeWidgetItem* row(const QString& stored) const {
         for (QTreeWidgetItem* r : win.lvwArchive->findItems("*", Qt::MatchWildcard))
             if ((r->text(kColPath).isEmpty() ? "" : r->text(kColPath) + "/") + r->text(kColName) ==
                 stored)

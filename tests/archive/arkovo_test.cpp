@@ -15,75 +15,63 @@
 namespace vx::test {
 namespace {
 
-struct NamesCase {
-    const char* label;
-    QStringList items;  // "{r}" stands for the scratch folder
-    bool keepPaths;
-    int level;
-    QStringList expected;  // "{r}" stands for the scratch folder without its leading "/"
-    int reports;
-};
-
-class StoredNames : public ArchiveTest, public ::testing::WithParamInterface<NamesCase> {};
-
-TEST_P(StoredNames, ArchiveHoldsTheExpectedNamesAndPassesUnzipTest) {
+TEST_F(ArchiveTest, AddedItemsGiveTheExpectedNamesAndPassUnzipTest) {
     for (const char* name : {"a.txt", "docs/sub/c.txt", "docs/.hidden", "x/a.txt", "x/café.txt",
                              "w/*", "w/x?.txt", "w/xy.txt"})
         file(QString::fromUtf8(name), name);
     file(u"docs/b.txt"_s, QByteArray(300000, 'b'));
-    file(u"out/test.zip"_s, QByteArray("PK\x05\x06") + QByteArray(18, '\0'));  // empty archive
-    const NamesCase& c = GetParam();
-    QStringList items, expected;
-    for (QString i : c.items) items << i.replace(u"{r}"_s, m_dir.path());
-    for (QString e : c.expected) expected << e.replace(u"{r}"_s, m_dir.path().mid(1));
-    expected.sort();
-    add(items, 1, c.keepPaths, false, c.level);
-    EXPECT_EQ(zipNames(m_zip), expected);
-    EXPECT_EQ(m_log.reports.size(), c.reports) << m_log.reports.join(u'\n').toStdString();
+    // Items ("{r}": the scratch folder), full paths, level; the stored names ("{r}": the scratch
+    // folder without its leading "/") and the number of reports.
+    // clang-format off
+    const struct { const char* label; QStringList items; bool keepPaths; int level;
+                   QStringList expected; int reports; } cases[] = {
+        {"file", {"{r}/a.txt"}, false, 6, {"a.txt"}, 0},
+        {"wildcard", {"{r}/docs/*.*"}, false, 0, {".hidden", "b.txt", "sub/c.txt"}, 0},
+        // Only "*.*" is a wildcard; other names holding "*" or "?" are one file each.
+        {"pattern", {"{r}/docs/*.txt", "{r}/a.txt"}, false, 9, {"a.txt"}, 1},
+        {"star", {"{r}/w/*", "{r}/w/x?.txt"}, false, 6, {"*", "x?.txt"}, 0},
+        {"starFolder", {"{r}/w/*.*"}, false, 6, {"*", "x?.txt", "xy.txt"}, 0},
+        {"folder", {"{r}/docs"}, false, 1, {"docs/.hidden", "docs/b.txt", "docs/sub/c.txt"}, 0},
+        {"fullPaths", {"{r}/a.txt", "{r}/docs/sub/*.*"}, true, 6,
+         {"{r}/a.txt", "{r}/docs/sub/c.txt"}, 0},
+        {"missing", {"{r}/nope.txt", "{r}/a.txt", "{r}/gone/*.*", ""}, false, 6, {"a.txt"}, 2},
+        {"theArchiveItself", {"{r}/out/*.*", "{r}/a.txt"}, false, 6, {"a.txt"}, 1},
+        {"sameName", {"{r}/a.txt", "{r}/x/a.txt", "{r}/a.txt"}, false, 6,
+         {"a.txt", "a (2).txt"}, 1},
+        {"utf8", {"{r}/x/café.txt", "{r}/a.txt"}, false, 6, {"café.txt", "a.txt"}, 0}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        file(u"out/test.zip"_s, QByteArray("PK\x05\x06") + QByteArray(18, '\0'));  // empty archive
+        m_log.reports.clear();
+        QStringList items, expected;
+        for (QString i : c.items) items << i.replace(u"{r}"_s, m_dir.path());
+        for (QString e : c.expected) expected << e.replace(u"{r}"_s, m_dir.path().mid(1));
+        expected.sort();
+        add(items, 1, c.keepPaths, false, c.level);
+        EXPECT_EQ(zipNames(m_zip), expected);
+        EXPECT_EQ(m_log.reports.size(), c.reports) << m_log.reports.join(u'\n').toStdString();
+        for (const QString& name : expected)
+            EXPECT_EQ(utf8Flagged(m_zip, name), name.contains(u'é'));
+    }
     EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
-    for (const QString& name : expected) EXPECT_EQ(utf8Flagged(m_zip, name), name.contains(u'é'));
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Items, StoredNames, ::testing::Values(
-    NamesCase{"file", {"{r}/a.txt"}, false, 6, {"a.txt"}, 0},
-    NamesCase{"wildcard", {"{r}/docs/*.*"}, false, 0, {".hidden", "b.txt", "sub/c.txt"}, 0},
-    // Only "*.*" is a wildcard; other names holding "*" or "?" are one file each.
-    NamesCase{"pattern", {"{r}/docs/*.txt", "{r}/a.txt"}, false, 9, {"a.txt"}, 1},
-    NamesCase{"star", {"{r}/w/*", "{r}/w/x?.txt"}, false, 6, {"*", "x?.txt"}, 0},
-    NamesCase{"starFolder", {"{r}/w/*.*"}, false, 6, {"*", "x?.txt", "xy.txt"}, 0},
-    NamesCase{"folder", {"{r}/docs"}, false, 1, {"docs/.hidden", "docs/b.txt", "docs/sub/c.txt"}, 0},
-    NamesCase{"fullPaths", {"{r}/a.txt", "{r}/docs/sub/*.*"}, true, 6,
-              {"{r}/a.txt", "{r}/docs/sub/c.txt"}, 0},
-    NamesCase{"missing", {"{r}/nope.txt", "{r}/a.txt", "{r}/gone/*.*", ""}, false, 6, {"a.txt"}, 2},
-    NamesCase{"theArchiveItself", {"{r}/out/*.*", "{r}/a.txt"}, false, 6, {"a.txt"}, 1},
-    NamesCase{"sameName", {"{r}/a.txt", "{r}/x/a.txt", "{r}/a.txt"}, false, 6,
-              {"a.txt", "a (2).txt"}, 1},
-    NamesCase{"utf8", {"{r}/x/café.txt", "{r}/a.txt"}, false, 6, {"café.txt", "a.txt"}, 0}),
-    [](const auto& info) { return std::string(info.param.label); });
-// clang-format on
-
-struct ActionCase {
-    int action;
-    QStringList contents;  // of entries a (file newer), b (same zip time, new text), c (new)
-};
-
-class Actions : public ArchiveTest, public ::testing::WithParamInterface<ActionCase> {};
-
-TEST_P(Actions, ReplaceOnlyWhatTheActionAllows) {
+TEST_F(ArchiveTest, ActionsReplaceOnlyWhatTheyAllow) {
     const std::time_t t = 1600000000;  // an even second
-    add({file(u"a"_s, "A1", t), file(u"b"_s, "B1", t)});
-    add({file(u"a"_s, "A2", t + 4), file(u"b"_s, "B2", t + 1), file(u"c"_s, "C2", t)},
-        GetParam().action);
-    EXPECT_EQ(
-        QStringList({unzipped(m_zip, u"a"_s), unzipped(m_zip, u"b"_s), unzipped(m_zip, u"c"_s)}),
-        GetParam().contents);
+    // The action; the entries a (file newer), b (same zip time, new text), c (new) afterwards.
+    const std::pair<int, QStringList> cases[] = {
+        {1, {"A2", "B2", "C2"}}, {3, {"A2", "B1", "C2"}}, {2, {"A2", "B1", ""}}};
+    for (const auto& [action, contents] : cases) {
+        QFile::remove(m_zip);
+        add({file(u"a"_s, "A1", t), file(u"b"_s, "B1", t)});
+        add({file(u"a"_s, "A2", t + 4), file(u"b"_s, "B2", t + 1), file(u"c"_s, "C2", t)}, action);
+        EXPECT_EQ(QStringList({unzipped(m_zip, u"a"_s), unzipped(m_zip, u"b"_s),
+                               unzipped(m_zip, u"c"_s)}),
+                  contents)
+            << action;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Codes, Actions,
-                         ::testing::Values(ActionCase{1, {"A2", "B2", "C2"}},
-                                           ActionCase{3, {"A2", "B1", "C2"}},
-                                           ActionCase{2, {"A2", "B1", ""}}));
 
 TEST_F(ArchiveTest, AFileWhoseNameIsNotUtf8IsReportedNotDropped) {
     file(u"f/ok.txt"_s, "ok");
@@ -110,11 +98,9 @@ TEST_F(ArchiveTest, NamesUpToTheLongestTheSystemTakesAreExtracted) {
         entries.push_back({QByteArray(length - 4, 'n') + ".txt", QByteArray::number(length)});
     writeRawZip(path(u"long.zip"_s), entries);
     m_arkovo.setArchiveName(path(u"long.zip"_s));
-    QString dest = path(u"dest"_s);
-    EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, true, dest), 4)
-        << m_log.reports.join(u'\n').toStdString();
+    EXPECT_EQ(extractAll(u"dest"_s), 4) << m_log.reports.join(u'\n').toStdString();
     EXPECT_EQ(read(u"dest/"_s + QString(251, u'n') + u".txt"_s), "255");
-    EXPECT_EQ(QDir(dest).entryList(QDir::Files | QDir::Hidden).size(), 4);
+    EXPECT_EQ(QDir(path(u"dest"_s)).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
 TEST_F(ArchiveTest, ShortNamesAreUniqueAndReaddingReplaces) {
@@ -138,12 +124,10 @@ TEST_F(ArchiveTest, ArchiveMadeByZipListsExtractsAndDeletes) {
     m_arkovo.setArchiveName(zipped);  // its folder entries list with no name
     EXPECT_EQ(listed(), QStringList({u""_s, u""_s, u"top.txt"_s, u"tree/one.txt"_s,
                                      u"tree/sub/three.bin"_s, u"tree/sub/two.txt"_s}));
-    QString dest = path(u"dest"_s);
-    EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, false, dest), 4);
+    EXPECT_EQ(extractAll(u"dest"_s, true, false), 4);
     EXPECT_EQ(read(u"dest/tree/sub/two.txt"_s), QByteArray(100000, '2'));
     // Replacing an entry drops its old timestamp field, which would restore the old time.
-    bool no = false;
-    m_arkovo.AddFiles({file(u"top.txt"_s, "new", 1600000000)}, 1, no, false, no, 6);
+    tryAdd({file(u"top.txt"_s, "new", 1600000000)});
     runTool(u"unzip"_s, {u"-oq"_s, zipped, u"top.txt"_s, u"-d"_s, path(u"again"_s)}, dir);
     EXPECT_EQ(QFileInfo(path(u"again/top.txt"_s)).lastModified().toSecsSinceEpoch(), 1600000000);
     m_arkovo.DeleteFiles({u"*.txt"_s});
@@ -184,8 +168,8 @@ TEST_F(ArchiveTest, EncryptedEntriesAreExtractedWithThePasswordGiven) {
             });
             m_arkovo.setArchiveName(archive);
             m_log.reports.clear();
-            QString dest = path(u"dest%1"_s.arg(++run));
-            EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, true, dest), c.written) << run;
+            const QString dest = u"dest%1"_s.arg(++run);
+            EXPECT_EQ(extractAll(dest), c.written) << run;
             if (c.asked >= 0) {
                 EXPECT_EQ(asked, c.asked) << run;
             }
@@ -193,19 +177,15 @@ TEST_F(ArchiveTest, EncryptedEntriesAreExtractedWithThePasswordGiven) {
             for (const QString& r : m_log.reports)
                 EXPECT_TRUE(r.contains(QString::fromUtf8(c.said))) << r.toStdString();
             if (c.written) {
-                EXPECT_EQ(readFile(dest + u"/b.txt"_s), "beta") << run;
+                EXPECT_EQ(read(dest + u"/b.txt"_s), "beta") << run;
             }
         }
     }
     EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
 }
 
-class Hostile : public ArchiveTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(Hostile, NothingIsWrittenOutsideTheDestination) {
+TEST_F(ArchiveTest, NothingIsWrittenOutsideTheDestination) {
     QDir().mkpath(path(u"outside"_s));
-    QDir().mkpath(path(u"dest"_s));
-    ASSERT_TRUE(QFile::link(path(u"outside"_s), path(u"dest/sneaky"_s)));
     const QString zipped = path(u"hostile.zip"_s);
     writeRawZip(zipped, {{"../evil1.txt", "x"},
                          {"a/../../evil2.txt", "x"},
@@ -214,57 +194,48 @@ TEST_P(Hostile, NothingIsWrittenOutsideTheDestination) {
                          {"sneaky/evil3.txt", "x"},
                          {"good.txt", "fine"}});
     m_arkovo.setArchiveName(zipped);
-    QString dest = path(u"dest"_s);
-    const bool folders = GetParam();
-    const int written = m_arkovo.ExtractFiles({u"*"_s}, 0, folders, true, dest);
-    EXPECT_TRUE(QDir(path(u"outside"_s)).isEmpty());
-    EXPECT_FALSE(QFile::exists(path(u"evil1.txt"_s)));
-    EXPECT_EQ(read(u"dest/good.txt"_s), "fine");
-    // Flat, "sneaky/evil3.txt" is plain evil3.txt in the destination.
-    EXPECT_EQ(written, folders ? 1 : 2);
-    EXPECT_EQ(m_log.reports.size(), folders ? 5 : 4) << m_log.reports.join(u'\n').toStdString();
+    for (const bool folders : {false, true}) {
+        const QString dest = folders ? u"folders"_s : u"flat"_s;
+        QDir().mkpath(path(dest));
+        ASSERT_TRUE(QFile::link(path(u"outside"_s), path(dest + u"/sneaky"_s)));
+        m_log.reports.clear();
+        const int written = extractAll(dest, folders);
+        EXPECT_TRUE(QDir(path(u"outside"_s)).isEmpty());
+        EXPECT_FALSE(QFile::exists(path(u"evil1.txt"_s)));
+        EXPECT_EQ(read(dest + u"/good.txt"_s), "fine");
+        // Flat, "sneaky/evil3.txt" is plain evil3.txt in the destination.
+        EXPECT_EQ(written, folders ? 1 : 2);
+        EXPECT_EQ(m_log.reports.size(), folders ? 5 : 4) << m_log.reports.join(u'\n').toStdString();
+    }
     EXPECT_TRUE(m_log.errors.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(UseFolderNames, Hostile, ::testing::Bool());
-
-struct DamageCase {
-    const char* label;
-    QByteArray (*damage)(QByteArray);
-    const char* words;
-};
-
-class Damaged : public ArchiveTest, public ::testing::WithParamInterface<DamageCase> {};
-
-TEST_P(Damaged, SelectingGivesAMessageAndNothingIsLost) {
+TEST_F(ArchiveTest, SelectingADamagedArchiveGivesAMessageAndLosesNothing) {
     add({file(u"a.txt"_s, QByteArray(5000, 'a')), file(u"b.txt"_s, "b")});
-    const QByteArray bad = GetParam().damage(read(u"out/test.zip"_s));
-    const QString badPath = file(u"bad.zip"_s, bad);
-    m_log.errors.clear();
-    m_arkovo.setArchiveName(badPath);
-    ASSERT_EQ(m_log.errors.size(), 1);
-    EXPECT_TRUE(m_log.errors[0].contains(badPath) &&
-                m_log.errors[0].contains(QString::fromUtf8(GetParam().words)))
-        << m_log.errors[0].toStdString();
-    EXPECT_EQ(m_arkovo.ArchiveName(), badPath);
-    EXPECT_EQ(m_arkovo.EntryCount(), 0);
-    bool no = false;
-    m_arkovo.AddFiles({path(u"a.txt"_s)}, 1, no, false, no, 6);  // must not overwrite it
-    EXPECT_EQ(m_log.errors.size(), 3);
-    EXPECT_EQ(read(u"bad.zip"_s), bad);
-    m_arkovo.setArchiveName(m_zip);  // and the component goes on working
-    EXPECT_EQ(m_arkovo.EntryCount(), 2);
+    const QByteArray good = read(u"out/test.zip"_s);
+    QByteArray badDirectory = good;  // the directory's offset points elsewhere
+    badDirectory[badDirectory.lastIndexOf("PK\x05\x06") + 16] += 7;
+    const std::pair<QByteArray, const char*> cases[] = {
+        {good.left(good.size() / 2), "truncated"},
+        {"just some text\n", "not a zip"},
+        {badDirectory, "damaged"}};
+    for (const auto& [bad, words] : cases) {
+        const QString badPath = file(u"bad.zip"_s, bad);
+        m_log.errors.clear();
+        m_arkovo.setArchiveName(badPath);
+        ASSERT_EQ(m_log.errors.size(), 1);
+        EXPECT_TRUE(m_log.errors[0].contains(badPath) &&
+                    m_log.errors[0].contains(QString::fromUtf8(words)))
+            << m_log.errors[0].toStdString();
+        EXPECT_EQ(m_arkovo.ArchiveName(), badPath);
+        EXPECT_EQ(m_arkovo.EntryCount(), 0);
+        tryAdd({path(u"a.txt"_s)});  // must not overwrite it
+        EXPECT_EQ(m_log.errors.size(), 3);
+        EXPECT_EQ(read(u"bad.zip"_s), bad);
+        m_arkovo.setArchiveName(m_zip);  // and the component goes on working
+        EXPECT_EQ(m_arkovo.EntryCount(), 2);
+    }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Files, Damaged, ::testing::Values(
-    DamageCase{"truncated", [](QByteArray z) { return z.left(z.size() / 2); }, "truncated"},
-    DamageCase{"text", [](QByteArray) { return QByteArray("just some text\n"); }, "not a zip"},
-    DamageCase{"directory", [](QByteArray z) {  // the directory's offset points elsewhere
-        z[z.lastIndexOf("PK\x05\x06") + 16] += 7;
-        return z; }, "damaged"}),
-    [](const auto& info) { return std::string(info.param.label); });
-// clang-format on
 
 TEST_F(ArchiveTest, EventsComeInOrderOnTheCallersThread) {
     const QByteArray text = sample::englishLikeText(3500000);
@@ -277,8 +248,7 @@ TEST_F(ArchiveTest, EventsComeInOrderOnTheCallersThread) {
     for (qsizetype i = 1; i < adds.size(); ++i)
         EXPECT_GE(adds[i].section(u' ', 1, 1).toInt(), adds[i - 1].section(u' ', 1, 1).toInt());
     m_log.events.clear();
-    QString dest = path(u"dest"_s);
-    EXPECT_EQ(m_arkovo.ExtractFiles({u"*"_s}, 0, true, true, dest), 2);
+    EXPECT_EQ(extractAll(u"dest"_s), 2);
     EXPECT_EQ(read(u"dest/big.txt"_s), text);
     EXPECT_EQ(m_log.events.last(), u"ExtractComplete"_s);
     EXPECT_TRUE(m_log.events.contains(u"ExtractProgress 100 noise.bin"_s));
@@ -297,8 +267,7 @@ TEST_F(ArchiveTest, FileVanishingWhileWrittenLeavesTheArchiveAsItWas) {
         m_arkovo.DeleteFiles({u"*"_s});  // a second call while the first yields
         busyRefused = !m_log.errors.isEmpty();
     });
-    bool no = false;
-    m_arkovo.AddFiles({path(u"x.txt"_s), big}, 1, no, false, no, 1);
+    tryAdd({path(u"x.txt"_s), big}, 1);
     setYieldHook({});
     ASSERT_TRUE(removed);
     EXPECT_TRUE(busyRefused);
@@ -310,10 +279,7 @@ TEST_F(ArchiveTest, FileVanishingWhileWrittenLeavesTheArchiveAsItWas) {
 
 // Writes beyond a file-size limit fail as on a full disk: the archive stays as it was, and no
 // temporary or partial file is left behind.
-class FullDisk : public ArchiveTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(FullDisk, FailedWritesLeaveNothingHalfDone) {
-    const bool extracting = GetParam();
+TEST_F(ArchiveTest, FailedWritesLeaveNothingHalfDone) {
     add({file(u"small.txt"_s, "kept"), file(u"src/big.bin"_s, sample::randomBytes(3 << 20))}, 1,
         false, false, 0);
     const QByteArray before = read(u"out/test.zip"_s);
@@ -321,99 +287,90 @@ TEST_P(FullDisk, FailedWritesLeaveNothingHalfDone) {
     rlimit old;
     getrlimit(RLIMIT_FSIZE, &old);
     const rlimit limit{1 << 20, old.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    QString dest = path(u"dest"_s);
-    bool no = false;
-    if (extracting)
-        m_arkovo.ExtractFiles({u"*"_s}, 0, false, true, dest);
-    else
-        m_arkovo.AddFiles({path(u"src/big.bin"_s), file(u"new.txt"_s, "x")}, 1, no, false, no, 0);
-    setrlimit(RLIMIT_FSIZE, &old);
+    for (const bool extracting : {true, false}) {
+        m_log.errors.clear();
+        m_log.reports.clear();
+        setrlimit(RLIMIT_FSIZE, &limit);
+        if (extracting)
+            extractAll(u"dest"_s, false);
+        else
+            tryAdd({path(u"src/big.bin"_s), file(u"new.txt"_s, "x")}, 0);
+        setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_EQ(read(u"out/test.zip"_s), before);
+        EXPECT_EQ(QDir(path(u"out"_s)).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        // What the extraction wrote; the add writes nothing there.
+        EXPECT_EQ(QDir(path(u"dest"_s)).entryList(QDir::Files | QDir::Hidden),
+                  QStringList({u"small.txt"_s}));
+        const QStringList& told = extracting ? m_log.reports : m_log.errors;
+        ASSERT_EQ(told.size(), 1);
+        EXPECT_TRUE(told[0].contains(extracting ? u"big.bin"_s : m_zip)) << told[0].toStdString();
+    }
     std::signal(SIGXFSZ, SIG_DFL);
-    EXPECT_EQ(read(u"out/test.zip"_s), before);
-    EXPECT_EQ(QDir(path(u"out"_s)).entryList(QDir::Files | QDir::Hidden).size(), 1);
-    const QStringList left = QDir(dest).entryList(QDir::Files | QDir::Hidden);
-    EXPECT_EQ(left, extracting ? QStringList({u"small.txt"_s}) : QStringList());
-    const QStringList& told = extracting ? m_log.reports : m_log.errors;
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].contains(extracting ? u"big.bin"_s : m_zip)) << told[0].toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(AddOrExtract, FullDisk, ::testing::Bool());
-
-}  // namespace
-}  // namespace vx::test
-
-namespace vx::test {
-namespace {
-
-// Archives written byte by byte by hostile_zips.py: what listing and extracting all of them
-// give. Nothing may be written that the case does not name.
-struct HostileCase {
-    const char* file;
-    int rows;             // entries listed with a name
-    QStringList listed;   // their file names, sorted, when given
-    QStringList written;  // files in the destination afterwards, sorted, folders included
-    const char* error;    // words of the one ArchiveError of the extraction, "" for none
-    QStringList reports;  // words each report holds, in order
-};
-
-class HostileFiles : public ArchiveTest, public ::testing::WithParamInterface<HostileCase> {};
-
-TEST_P(HostileFiles, AreListedAndExtractedOrRefusedWithTheirReason) {
-    const HostileCase& c = GetParam();
+// Archives written byte by byte by hostile_zips.py: what listing and extracting each gives.
+// Nothing may be written that the case does not name.
+TEST_F(ArchiveTest, HostileArchivesAreListedAndExtractedOrRefusedWithTheirReason) {
     const QString dir = path(u"hostile"_s);
     ASSERT_EQ(runTool(u"/usr/bin/python3"_s,
                       {QStringLiteral(VEXARO_SOURCE_DIR "/tests/archive/hostile_zips.py"), dir},
                       m_dir.path()),
               QString());
-    const QString zip = dir + u'/' + QString::fromUtf8(c.file);
-    m_arkovo.setArchiveName(zip);
-    QStringList names;
-    for (const QString& n : listed())
-        if (!n.isEmpty()) names << Arkovo::GetFileName(n);
-    names.sort();
-    EXPECT_EQ(names.size(), c.rows);
-    if (!c.listed.isEmpty()) {
-        EXPECT_EQ(names, c.listed);
+    // The archive; the entries listed with a name, and their file names, sorted, when given; the
+    // files in the destination afterwards, sorted, folders included; words of the one
+    // ArchiveError of the extraction ("": none); words each report holds, in order.
+    // clang-format off
+    const struct { const char* file; int rows; QStringList listed, written; const char* error;
+                   QStringList reports; } cases[] = {
+        {"overlap.zip", 200, {}, {}, "overlap", {}},
+        {"huge.zip", 2, {"a.bin", "b.bin"}, {}, "free", {}},
+        {"longer.zip", 2, {"liar.txt", "ok.txt"}, {"ok.txt"}, "", {"longer than"}},
+        {"names.zip", 4, {"bad_.txt", "esc_[31m.txt", "invoice_txt.exe", "ok.txt"},
+         {"bad_.txt", "esc_[31m.txt", "invoice_txt.exe", "ok.txt"}, "",
+         {"bad\\xff.txt", "esc\\x1b[31m.txt", "invoice\\xe2\\x80\\xaetxt.exe"}},
+        {"method.zip", 2, {"ok.txt", "ppmd.txt"}, {"ok.txt"}, "", {"98 (PPMd)"}},
+        {"sfx.zip", 1, {"inside.txt"}, {"inside.txt"}, "", {}},
+        {"dots.zip", 1, {"ok.txt"}, {"ok.txt"}, "",
+         {"no file name", "no file name", "no file name"}},
+        {"deep.zip", 2, {"ok.txt", "x.txt"}, {"ok.txt"}, "", {"x.txt"}},
+        {"zip64max.zip", 1, {"max.bin"}, {}, "free", {}}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString zip = dir + u'/' + QString::fromUtf8(c.file);
+        m_log.errors.clear();
+        m_arkovo.setArchiveName(zip);
+        QStringList names;
+        for (const QString& n : listed())
+            if (!n.isEmpty()) names << Arkovo::GetFileName(n);
+        names.sort();
+        EXPECT_EQ(names.size(), c.rows);
+        if (!c.listed.isEmpty()) {
+            EXPECT_EQ(names, c.listed);
+        }
+        EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
+        m_log.reports.clear();
+        extractAll(u"dest/"_s + QString::fromUtf8(c.file), true, false);
+        const QString dest = path(u"dest/"_s + QString::fromUtf8(c.file));
+        QStringList written;
+        QDirIterator it(dest, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) written << it.next().mid(dest.size() + 1);
+        written.sort();
+        EXPECT_EQ(written, c.written);
+        const QString words = QString::fromUtf8(c.error);
+        ASSERT_EQ(m_log.errors.size(), words.isEmpty() ? 0 : 1)
+            << m_log.errors.join(u'\n').toStdString();
+        if (!words.isEmpty()) {
+            EXPECT_TRUE(m_log.errors[0].contains(zip) && m_log.errors[0].contains(words))
+                << m_log.errors[0].toStdString();
+        }
+        ASSERT_EQ(m_log.reports.size(), c.reports.size())
+            << m_log.reports.join(u'\n').toStdString();
+        for (qsizetype i = 0; i < c.reports.size(); ++i)
+            EXPECT_TRUE(m_log.reports[i].contains(c.reports[i])) << m_log.reports[i].toStdString();
     }
-    EXPECT_TRUE(m_log.errors.isEmpty()) << m_log.errors.join(u'\n').toStdString();
-    m_log.reports.clear();
-    QString dest = path(u"dest"_s);
-    m_arkovo.ExtractFiles({u"*"_s}, 0, true, false, dest);
-    QStringList written;
-    QDirIterator it(dest, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) written << it.next().mid(dest.size() + 1);
-    written.sort();
-    EXPECT_EQ(written, c.written);
-    const QString words = QString::fromUtf8(c.error);
-    ASSERT_EQ(m_log.errors.size(), words.isEmpty() ? 0 : 1) << m_log.errors.join(u'\n').toStdString();
-    if (!words.isEmpty()) {
-        EXPECT_TRUE(m_log.errors[0].contains(zip) && m_log.errors[0].contains(words))
-            << m_log.errors[0].toStdString();
-    }
-    ASSERT_EQ(m_log.reports.size(), c.reports.size()) << m_log.reports.join(u'\n').toStdString();
-    for (qsizetype i = 0; i < c.reports.size(); ++i)
-        EXPECT_TRUE(m_log.reports[i].contains(c.reports[i])) << m_log.reports[i].toStdString();
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, HostileFiles, ::testing::Values(
-    HostileCase{"overlap.zip", 200, {}, {}, "overlap", {}},
-    HostileCase{"huge.zip", 2, {"a.bin", "b.bin"}, {}, "free", {}},
-    HostileCase{"longer.zip", 2, {"liar.txt", "ok.txt"}, {"ok.txt"}, "", {"longer than"}},
-    HostileCase{"names.zip", 4, {"bad_.txt", "esc_[31m.txt", "invoice_txt.exe", "ok.txt"},
-                {"bad_.txt", "esc_[31m.txt", "invoice_txt.exe", "ok.txt"}, "",
-                {"bad\\xff.txt", "esc\\x1b[31m.txt", "invoice\\xe2\\x80\\xaetxt.exe"}},
-    HostileCase{"method.zip", 2, {"ok.txt", "ppmd.txt"}, {"ok.txt"}, "", {"98 (PPMd)"}},
-    HostileCase{"sfx.zip", 1, {"inside.txt"}, {"inside.txt"}, "", {}},
-    HostileCase{"dots.zip", 1, {"ok.txt"}, {"ok.txt"}, "",
-                {"no file name", "no file name", "no file name"}},
-    HostileCase{"deep.zip", 2, {"ok.txt", "x.txt"}, {"ok.txt"}, "", {"x.txt"}},
-    HostileCase{"zip64max.zip", 1, {"max.bin"}, {}, "free", {}}),
-    [](const auto& info) { return QString::fromUtf8(info.param.file).section(u'.', 0, 0).toStdString(); });
-// clang-format on
 
 }  // namespace
 }  // namespace vx::test

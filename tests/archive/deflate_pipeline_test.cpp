@@ -59,10 +59,7 @@ Joined takeFile(DeflatePipeline& p, int file) {
 
 TEST(DeflatePipeline, ChunksJoinIntoTheFilesStream) {
     QTemporaryDir dir;
-    const struct {
-        std::int64_t size;
-        bool random;
-    } cases[] = {
+    const struct { std::int64_t size; bool random; } cases[] = {
         // clang-format off
         {1, false}, {kChunkSize - 1, false}, {kChunkSize, true}, {kChunkSize + 1, false},
         {3 * kChunkSize + 5, false}, {2 * kChunkSize + 7, true},

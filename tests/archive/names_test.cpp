@@ -14,11 +14,7 @@ namespace vx {
 namespace {
 
 TEST(NamePattern, SelectsByTheWholeStoredNameWithStarAndQuestionMarkOnly) {
-    struct Case {
-        const char* name;
-        const char* pattern;
-        bool selected;
-    } cases[] = {
+    const struct { const char *name, *pattern; bool selected; } cases[] = {
         // clang-format off
         {"a.txt", "a.txt", true}, {"a.txt", "A.TXT", false}, {"a.txt", "*.txt", true},
         {"a.txt.bak", "*.txt", false}, {"dir/a.txt", "*", true}, {"dir/a.txt", "dir/*", true},
@@ -29,7 +25,7 @@ TEST(NamePattern, SelectsByTheWholeStoredNameWithStarAndQuestionMarkOnly) {
         {"d/sub/a.txt", "d/sub/a.txt", true}, {"d/sub/a.txt", "sub/a.txt", false},
         // clang-format on
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(selectsEntry({QString::fromUtf8(c.pattern)}, QString::fromUtf8(c.name)),
                   c.selected)
             << c.name << " ~ " << c.pattern;
@@ -38,11 +34,8 @@ TEST(NamePattern, SelectsByTheWholeStoredNameWithStarAndQuestionMarkOnly) {
 }
 
 TEST(SafePaths, RefusesNamesThatLeaveTheDestination) {
-    struct Case {
-        const char* name;
-        bool folders;
-        const char* path;  // nullptr: refused
-    } cases[] = {
+    // The stored name, whether folders are kept; the path, nullptr when refused.
+    const struct { const char* name; bool folders; const char* path; } cases[] = {
         // clang-format off
         {"a.txt", true, "a.txt"}, {"d/./e/a.txt", true, "d/e/a.txt"}, {"d/e/a.txt", false, "a.txt"},
         {"d//a.txt", true, "d/a.txt"}, {"d/", true, "d/"}, {"d/", false, ""},
@@ -51,7 +44,7 @@ TEST(SafePaths, RefusesNamesThatLeaveTheDestination) {
         {"/etc/passwd", false, nullptr}, {"C:/x.txt", true, nullptr},
         // clang-format on
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const Result<QString> r = extractionPath(QString::fromUtf8(c.name), c.folders);
         ASSERT_EQ(r.isOk(), c.path != nullptr) << c.name;
         if (c.path) {
@@ -66,10 +59,7 @@ TEST(DosNames, ShortNamesAreEightDotThreeUniqueAndStable) {
     DosNames names({{QStringLiteral("LONGFI~1.TXT"), QStringLiteral("Long file other.txt")},
                     {QStringLiteral("MYDOCU~1/X.TXT"), QString()},
                     {QStringLiteral("LONGFI~3.TXT"), QStringLiteral("Long file again.txt")}});
-    struct Step {
-        const char* longPath;
-        const char* shortPath;
-    } steps[] = {
+    const struct { const char *longPath, *shortPath; } steps[] = {
         // clang-format off
         {"Long file name.txt", "LONGFI~2.TXT"},
         {"Long file again.txt", "LONGFI~3.TXT"},  // its own earlier entry: replaced
@@ -82,7 +72,7 @@ TEST(DosNames, ShortNamesAreEightDotThreeUniqueAndStable) {
         {"café.txt", "CAF_~1.TXT"}, {"x+y.c", "X_Y~1.C"}, {"Makefile", "MAKEFILE"}, {"...", "_~1"},
         // clang-format on
     };
-    for (const Step& s : steps)
+    for (const auto& s : steps)
         EXPECT_EQ(names.shortPath(QString::fromUtf8(s.longPath)), QString::fromUtf8(s.shortPath))
             << s.longPath;
     EXPECT_EQ(DosNames::numberedForm(QStringLiteral("Long file name.text"), 12),

@@ -1,15 +1,20 @@
-// Helpers for the cipher module's tests: the fixed sample files, the names in a folder, and a
-// builder that writes an encrypted file piece by piece (salt, extension bytes, block, check
-// value), so that damaged and unusual files can be made on purpose.
+// Helpers for the cipher module's tests: the fixed sample files, the names in a folder, a scratch
+// folder with a fresh module state, and a builder that writes an encrypted file piece by piece
+// (salt, extension bytes, block, check value), so that damaged and unusual files can be made on
+// purpose.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QDir>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "crypto/cipher.h"
 #include "crypto/file_format.h"
+#include "module_guard.h"
 #include "temp_home.h"
 
 namespace vx::test {
@@ -23,6 +28,17 @@ inline QString sampleFile(const char* name) {
 inline QStringList listing(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
+
+// A scratch folder and a fresh module state for one test.
+class CryptoFolder : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString make(const QString& name, const QByteArray& bytes) const {
+        return writeFile(path(name), bytes);
+    }
+    QTemporaryDir dir;
+    ModuleGuard guard;
+};
 
 struct CraftedFile {
     QByteArray salt = QByteArray(40, 'S');  // first byte set to the length when built

@@ -4,14 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <sys/stat.h>
 #include <tuple>
 
 #include "crypto/error_codes.h"
 #include "crypto/huffman_codec.h"
 #include "crypto_files.h"
-#include "module_guard.h"
 #include "sample_data.h"
 
 namespace vx::korva {
@@ -22,20 +20,16 @@ using test::readFile;
 
 const QString kKey = QStringLiteral("Correct Horse 9");
 
-class FileCryptoTest : public ::testing::Test {
+class FileCryptoTest : public test::CryptoFolder {
 protected:
-    QString path(const QString& name) const { return dir.filePath(name); }
-    QString make(const QString& name, const QByteArray& bytes) const {
-        return test::writeFile(path(name), bytes);
-    }
-    // Runs FileCrypto and checks that it failed with the code and its message.
-    void expectFailure(const QString& source, const QString& target, const QString& key, int code) {
-        EXPECT_EQ(FileCrypto(source, target, key, {}), source);
+    // Runs FileCrypto and checks that it failed with the code and the message ("": the code's).
+    void expectFailure(const QString& source, const QString& target, const QString& key,
+                       const QString& pk, int code, const QString& message = {}) {
+        EXPECT_EQ(FileCrypto(source, target, key, pk), source);
         EXPECT_EQ(state().ErrorCode, code) << source.toStdString();
-        EXPECT_EQ(state().ErrorMessage, errorMessageFor(code, state().FileErrorText));
+        EXPECT_EQ(state().ErrorMessage,
+                  message.isEmpty() ? errorMessageFor(code, state().FileErrorText) : message);
     }
-    QTemporaryDir dir;
-    test::ModuleGuard guard;
 };
 
 TEST_F(FileCryptoTest, FailuresBeforeTheOutputIsWrittenLeaveTheDisk) {
@@ -59,12 +53,8 @@ TEST_F(FileCryptoTest, FailuresBeforeTheOutputIsWrittenLeaveTheDisk) {
         {"Пароль2024", "", keep, keep, 7, codePage}, {kKey, "Секрет", keep, keep, 7, codePage},
         {kKey, "", uzp, uzp, 20, ""},        {kKey, "", keep, path("no/such/folder/keep.txt"), 12, ""}};
     // clang-format on
-    for (const auto& [key, pk, source, target, code, message] : cases) {
-        EXPECT_EQ(FileCrypto(source, target, key, pk), source);
-        EXPECT_EQ(state().ErrorCode, code) << source.toStdString();
-        EXPECT_EQ(state().ErrorMessage,
-                  message.isEmpty() ? errorMessageFor(code, state().FileErrorText) : message);
-    }
+    for (const auto& [key, pk, source, target, code, message] : cases)
+        expectFailure(source, target, key, pk, code, message);
     EXPECT_FALSE(state().FileErrorText.isEmpty());
     EXPECT_EQ(listing(dir.path()), QStringList({"empty.txt", "keep.txt", "letter.UZP", "link.txt"}));
     EXPECT_EQ(readFile(uzp), "not encrypted");
@@ -166,7 +156,7 @@ TEST_F(FileCryptoTest, DamagedFilesEndInErrorCodesAndWriteNothing) {
     // clang-format on
     for (const auto& [file, code] : cases) {
         const QString src = make("damaged.uzp", file.build("Correct Horse 9"));
-        expectFailure(src, src, kKey, code);
+        expectFailure(src, src, kKey, {}, code);
         EXPECT_EQ(listing(dir.path()), QStringList{"damaged.uzp"});
     }
     const QString fine = make("fine.uzp", test::CraftedFile().build("Correct Horse 9"));

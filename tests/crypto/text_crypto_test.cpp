@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <stdexcept>
 
 #include "crypto/base64_codec.h"
@@ -13,7 +12,6 @@
 #include "crypto/file_crypto.h"
 #include "crypto/huffman_codec.h"
 #include "crypto_files.h"
-#include "module_guard.h"
 
 namespace vx::korva {
 namespace {
@@ -33,10 +31,7 @@ QString armourFor(const QByteArray& block, int checkDelta = 0) {
     return kBegin + kVersion + QLatin1String(Base64Encode(p, 60)) + kEnd;
 }
 
-class TextCryptoTest : public ::testing::Test {
-protected:
-    test::ModuleGuard guard;
-};
+class TextCryptoTest : public test::CryptoFolder {};
 
 TEST_F(TextCryptoTest, IdentificationByTheTrimmedMarkers) {
     const QString body = QStringLiteral("QUJD");
@@ -122,8 +117,7 @@ TEST_F(TextCryptoTest, AFailureInsideARunIsReportedAsWhatItWas) {
     EXPECT_EQ(TextCrypto(armour, kKey, {}), armour);
     EXPECT_EQ(state().ErrorCode, 33);
     EXPECT_EQ(state().FileErrorText, "display gone");
-    QTemporaryDir dir;
-    const QString src = test::writeFile(dir.filePath("a.txt"), "file content");
+    const QString src = make("a.txt", "file content");
     EXPECT_EQ(FileCrypto(src, src, kKey, {}), src);
     EXPECT_EQ(state().ErrorMessage, "File error: display gone (Error 12)");
     state().sink = &guard.sink;

@@ -1,6 +1,5 @@
 // vexaro-ftp run end to end as a script would run it, against the local test server: one run
 // in which every command works, and one that stops at the first failure.
-#include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -41,11 +40,13 @@ TEST(VexaroFtpCli, EveryCommandWorksInOneRun) {
     vx::test::TempHome dir;
     const QByteArray data(1000000, 'v');
     const QString src = dir.write("data file.bin", data), pw = dir.write("pw", "secret\n");
-    const CliRun r = runCli({"--active", "--password-file", pw, "cd", "public_html", "ls", "cd", "../in\x1b[2Jbox",
+    const CliRun r = runCli({"--active", "--tls", "off", "--password-file", pw, "cd", "public_html", "ls", "cd", "../in\x1b[2Jbox",
                              "put", src, ".", "size", "data file.bin", "get", "data file.bin", "back.bin",
                              "get", "../empty.txt", ".", "rename", "data file.bin", "x.bin", "ls", "pwd"},
                             server.address(), dir.path());
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("not encrypted")) << r.err.toStdString();  // "--tls off": the plain dialogue
+    EXPECT_FALSE(server.verbs().contains("AUTH"));
     EXPECT_TRUE(server.get("/home/tulpa/in\x1b[2Jbox/x.bin") == data);
     EXPECT_TRUE(vx::test::readFile(dir.file("back.bin")) == data);
     EXPECT_EQ(vx::test::readFile(dir.file("empty.txt")), "");
@@ -75,28 +76,18 @@ TEST(VexaroFtpCli, FailurePrintsTheErrorStopsAndExitsNonZero) {
     EXPECT_FALSE(server.verbs().contains("MKD"));
 }
 
-// put --resume: a dropped data connection is continued; one that drops on every try leaves
-// nothing under the name, and the run fails with the last try's reason.
-TEST(VexaroFtpCli, ResumedPutArrivesWholeOrNotAtAll) {
+// put --resume: a dropped data connection is continued and the file arrives whole under its
+// name (the failures of every try are the upload's own table).
+TEST(VexaroFtpCli, ResumedPutArrivesWhole) {
     const QByteArray data(400000, 'r');
-    const struct {
-        QStringList knobs;
-        int exitCode;
-        const char* err;  // pattern
-    } cases[] = {
-        {{"--data-stop", "30000", "--stop-times", "1"}, 0, "*Continuing .r.bin.part at byte *uploaded 400000 bytes to r.bin*"},
-        {{"--control-drop", "1000"}, 1, "*Upload try 4 of 4 failed*vexaro-ftp: put: *"},
-    };
-    for (const auto& c : cases) {
-        FtpTestServer server(c.knobs);
-        vx::test::TempHome dir;
-        const QString src = dir.write("r.bin", data);
-        const CliRun r = runCli({"--resume", "--retry-wait", "0.01", "put", src, "."}, server.address(), dir.path());
-        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
-        EXPECT_TRUE(vx::test::like(r.err, c.err)) << r.err.toStdString();
-        EXPECT_EQ(server.get("/home/tulpa/r.bin"), c.exitCode == 0 ? data : QByteArray("<missing>"));
-        EXPECT_EQ(server.get("/home/tulpa/.r.bin.part"), "<missing>");
-    }
+    FtpTestServer server({"--data-stop", "30000", "--stop-times", "1"});
+    vx::test::TempHome dir;
+    const CliRun r = runCli({"--resume", "--retry-wait", "0.01", "put", dir.write("r.bin", data), "."},
+                            server.address(), dir.path());
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(vx::test::like(r.err, "*Continuing .r.bin.part at byte *uploaded 400000 bytes to r.bin*"))
+        << r.err.toStdString();
+    EXPECT_TRUE(server.get("/home/tulpa/r.bin") == data && server.get("/home/tulpa/.r.bin.part") == "<missing>");
 }
 
 TEST(VexaroFtpCli, CertificateOptions) {
@@ -112,6 +103,7 @@ TEST(VexaroFtpCli, CertificateOptions) {
         {{"--tls", "implicit", "--ca-file", ca.caFile()}, 1, "vexaro-ftp: cannot connect to *: *error code: 20 *"},
         {{"--ca-file", ca.caFile()}, 0, ""},
         {{"--ca-file", "/no/such.pem"}, 1, "vexaro-ftp: Cannot read the CA file /no/such.pem*"},
+        {{"--tls", "off"}, 1, "vexaro-ftp: cannot connect to *: 550 SSL/TLS required on the control channel.\n"},
     };
     for (const auto& c : cases) {
         FtpTestServer server(vx::test::tlsKnobs({"--tls-required", "--tls-reuse"}));

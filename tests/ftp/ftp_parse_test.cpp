@@ -1,10 +1,19 @@
-// Parsers of server replies and listings, fed the forms that common servers send.
+// Parsers of server replies and listings, fed the forms that common servers send; the rows the
+// upload window shows; server addresses; and remote names that become local file names only
+// when they cannot reach outside their folder.
 #include "ftp/ftp_parse.h"
 
 #include <gtest/gtest.h>
 
 #include "qt_printers.h"
 
+#include "core/date_forms.h"
+#include "ftp/cli/cli_options.h"
+#include "ftp/listing_rows.h"
+#include "ftp/local_name.h"
+#include "ftp/server_address.h"
+
+using namespace vx;
 using namespace vx::ftp;
 
 namespace {
@@ -112,4 +121,51 @@ TEST(SearchPatterns, WildcardsMatchLikeAFileSearch) {
     EXPECT_EQ(fileTimeFromUtc(QDateTime(QDate(1970, 1, 1), QTime(0, 0), Qt::UTC)), 116444736000000000LL);
     EXPECT_FALSE(utcFromFileTime(0).isValid());
     EXPECT_EQ(fileTimeFromUtc(QDateTime()), 0);
+}
+
+TEST(ListingRows, DotDotFirstThenEntriesInListOrder) {
+    const double noon = toDateValue(QDateTime(QDate(2024, 3, 5), QTime(14, 22, 10)));
+    const double midnight = toDateValue(QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
+    cDirList list;
+    list.Add(0x80, 0, 0, noon, 10737418240LL, "big.iso");  // 10 GiB
+    list.Add(0x10, 0, 0, noon, 4096, "folder");
+    list.Add(0x21, 0, 0, midnight, 7, "read only");
+    list.Add(0x10, 0, 0, 0, 0, "BIG.iso");  // differs only in case: kept, but the name finds the first
+    QStringList rows;  // text, icon and sub-items
+    for (const auto& row : listingRows(list))
+        rows << (QStringList{row.text, QString::number(row.smallIcon)} + row.subItems).join('|');
+    EXPECT_EQ(rows, QStringList({"..|1",
+                                 "big.iso|2|10737418240|" + generalDateTime(noon) + "| -  -  -  -  N  -  -  -  - ",
+                                 "folder|1|< Directory >",
+                                 "read only|2|7|" + generalDateTime(midnight) + "| A  -  -  -  -  -  R  -  - ",
+                                 "BIG.iso|1|< Directory >"}));
+    EXPECT_TRUE(list.Item(0) == nullptr && list.Item(5) == nullptr && list.Item(QStringLiteral("missing")) == nullptr);
+    const cDirItem* first = list.Item(QStringLiteral("big.ISO"));  // items count from 1
+    EXPECT_TRUE(first && first == list.Item(1) && list.Item(4)->FileName == "BIG.iso");
+    EXPECT_FALSE(generalDateTime(midnight).contains(':'));  // the date alone at midnight
+    EXPECT_EQ(fileTimeToDate(0) + fileTimeToDate(-5), 0.0);  // unknown or unconvertible times
+}
+
+TEST(ServerAddress, HostWithOrWithoutPort) {
+    const char* cases[][2] = {  // text, "host port" or "-" when refused
+        {"files.example.org", "files.example.org 21"}, {" 127.0.0.1:2121 ", "127.0.0.1 2121"},
+        {"[::1]:990", "::1 990"}, {"[::1]", "::1 21"}, {"::1", "::1 21"}, {"host:0", "-"}, {"host:65536", "-"},
+        {"host:abc", "-"}, {"host:", "-"}, {":21", "-"}, {"", "-"}, {"two words", "-"}, {"[::1]x", "-"},
+        {"[a b]:21", "-"}, {"tab\there", "-"}, {"2[::1]:?21", "-"}, {"a]b:21", "-"}};
+    for (const auto& c : cases) {
+        const auto a = vx::ftp::parseServerAddress(c[0]);
+        EXPECT_EQ(a ? QStringLiteral("%1 %2").arg(a->host).arg(a->port) : "-", c[1]) << c[0];
+    }
+}
+
+TEST(LocalNames, NamesHoldingSlashOrDotDotAreNeverLocalPaths) {
+    const char* names[][2] = {{"report.zip", "report.zip"}, {"my file.zip", "my file.zip"}, {".hidden", ".hidden"},
+                              {"", "-"}, {".", "-"}, {"..", "-"}, {"../x", "-"}, {"a/b", "-"}, {"/etc/passwd", "-"},
+                              {"a..b", "-"}};
+    for (const auto& c : names) EXPECT_EQ(vx::ftp::localFileName(c[0]).value_or("-"), c[1]) << c[0];
+    EXPECT_FALSE(vx::ftp::localFileName(QString::fromUtf8("a\0b", 3)));
+    const char* gets[][3] = {  // get REMOTE LOCAL: the path written, "-" when refused
+        {"sub/report.zip", ".", "report.zip"}, {" a.zip ", " . ", "a.zip"}, {"..", "/tmp/x.zip", "/tmp/x.zip"},
+        {"sub/..", ".", "-"}, {"dir/", ".", "-"}, {"..", ".", "-"}};
+    for (const auto& c : gets) EXPECT_EQ(vx::cli::getTarget(c[0], c[1]).value_or("-"), c[2]) << c[0];
 }

@@ -19,10 +19,9 @@ for name, kind in (("--root", str), ("--transcript", str), ("--data-stop", int),
                    ("--data-drip", float), ("--pasv-host", str), ("--throttle", int),
                    ("--control-drop", int), ("--stop-times", int), ("--tls-cert", str)):
     p.add_argument(name, type=kind)
-for name in ("--tls-implicit", "--tls-required", "--tls-reuse"):
+for name in ("--tls-implicit", "--tls-required", "--tls-reuse", "--trickle"):
     p.add_argument(name, action="store_true")
 p.add_argument("--data-stop-mode", choices=["close", "stall"], default="close")
-p.add_argument("--trickle", action="store_true")
 ARGS = p.parse_args()
 if ARGS.tls_cert:
     from OpenSSL import SSL
@@ -74,9 +73,7 @@ class KnobDTP(*DTP_BASES):
     def readable(self):
         # A client may start TLS on a data connection before it sends the transfer command
         # (RFC 4217 allows either order); the handshake is read although no transfer is due yet.
-        if getattr(self, "_ssl_accepting", False):
-            return True
-        return not self.stopped() and super().readable()
+        return getattr(self, "_ssl_accepting", False) or (not self.stopped() and super().readable())
 
     def writable(self):
         return not self.stopped() and super().writable()

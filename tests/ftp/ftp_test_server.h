@@ -67,12 +67,11 @@ inline QStringList tlsKnobs(const QStringList& more = {}) {
     return QStringList{"--tls-cert", TestCa::shared().serverPem()} + more;
 }
 
-// TLS in `mode` that trusts the test CA (unless told not to) and the pinned fingerprints.
-inline ftp::TlsOptions tlsOptions(ftp::TlsMode mode, bool trustCa = true, const QString& pins = {}) {
+// TLS in `mode` that trusts the test CA.
+inline ftp::TlsOptions tlsOptions(ftp::TlsMode mode) {
     ftp::TlsOptions o;
     o.mode = mode;
-    if (trustCa) o.trust.addCaFile(TestCa::shared().caFile(), nullptr);
-    o.trust.setPins(pins);
+    o.trust.addCaFile(TestCa::shared().caFile(), nullptr);
     return o;
 }
 

@@ -8,6 +8,7 @@
 #include "ftp/progress_scale.h"
 #include "ftp_test_server.h"
 #include "qt_printers.h"
+#include "sample_data.h"
 
 using namespace vx;
 
@@ -58,18 +59,7 @@ TEST(WholeUpload, OnlyLostConnectionsAndTransientRepliesAreRetried) {
         {ftp::Busy, "", false},
     };
     for (const auto& c : cases) EXPECT_EQ(worthRetrying(c.code, c.reply), c.retry) << c.code << " " << c.reply;
-    EXPECT_EQ(partName("12042026-162907.uzp"), ".12042026-162907.uzp.part");
 }
-
-namespace {
-
-QByteArray sample(int n) {
-    QByteArray b(n, '\0');
-    for (int i = 0; i < n; ++i) b[i] = char((i * 7 + i / 251) % 256);
-    return b;
-}
-
-}  // namespace
 
 TEST(WholeUpload, ArrivesWholeUnderItsNameOrNotAtAll) {
     const QString folder = "/home/tulpa/public_html/", name = "a file.uzp";
@@ -105,7 +95,7 @@ TEST(WholeUpload, ArrivesWholeUnderItsNameOrNotAtAll) {
         SCOPED_TRACE(c.what);
         test::FtpTestServer server(c.knobs);
         test::TempHome home;
-        const QByteArray data = sample(c.size);
+        const QByteArray data = sample::randomBytes(c.size);
         const QString local = home.write("out.uzp", data);
         cFTP ftp;
         ASSERT_TRUE(test::logIn(ftp, server));

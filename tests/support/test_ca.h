@@ -5,7 +5,6 @@
 
 #include <QProcess>
 #include <QSslCertificate>
-#include <QSslKey>
 #include <QTemporaryDir>
 
 #include "temp_home.h"
@@ -32,9 +31,6 @@ public:
     QString serverPem() const { return m_dir.filePath(QStringLiteral("server.pem")); }
     QSslCertificate serverCertificate() const {
         return QSslCertificate(readFile(m_dir.filePath(QStringLiteral("server.crt"))));
-    }
-    QSslKey serverKey() const {
-        return QSslKey(readFile(m_dir.filePath(QStringLiteral("server.key"))), QSsl::Ec);
     }
 
 private:

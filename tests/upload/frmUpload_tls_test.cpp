@@ -64,6 +64,7 @@ TEST(frmUploadTls, CertificatesAndRefusals) {
         for (int i = 0; i < c.reported.size(); ++i) EXPECT_TRUE(test::like(reported[i], c.reported[i]));
         EXPECT_EQ(run.store.read(kSettingsSection, "FtpTlsPin", ""), c.pinAfter);
         EXPECT_EQ(run.server.get(file), c.arrives ? test::kPayload : "<missing>");
+        EXPECT_EQ(run.server.verbs().contains("USER"), c.arrives);  // nothing said to a refused server
         EXPECT_TRUE(run.ui.scriptUsed());
     }
 }
