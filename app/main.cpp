@@ -7,10 +7,12 @@
 #include "app/frmAdd.h"
 #include "app/program.h"
 #include "archive/frmArchive.h"
+#include "core/memory_reuse.h"
 #include "core/program_folder.h"
 #include "ui/qt_ui.h"
 
 int main(int argc, char** argv) {
+    vx::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexaro"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,15 +23,40 @@ constexpr qint64 kSyncStep = qint64(8) << 20;
 
 }  // namespace
 
-Status OutputFile::open() {
+// The temporary name beside the target, with XXXXXX for mkostemp to fill in.
+QByteArray OutputFile::tempPattern() const {
     const QFileInfo target(m_path);
-    const QByteArray folder = QFile::encodeName(target.path());
-    const QByteArray name = QFile::encodeName(target.fileName());
-    QByteArray temp = folder + "/." + name.left(200) + ".XXXXXX";
+    return QFile::encodeName(target.path()) + "/." +
+           QFile::encodeName(target.fileName()).left(200) + ".XXXXXX";
+}
+
+Status OutputFile::open() {
+    // A file without a name where the system has them: a process killed while writing it then
+    // leaves nothing behind. Elsewhere a named temporary file.
+    const QString folder = QFileInfo(m_path).path();
+    m_fd = ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (m_fd >= 0) return Status::ok();
+    QByteArray temp = tempPattern();
     m_fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (m_fd < 0) return systemError(QStringLiteral("Cannot create a file in ") + target.path());
+    if (m_fd < 0) return systemError(QStringLiteral("Cannot create a file in ") + folder);
     m_temp = QFile::decodeName(temp);
     return Status::ok();
+}
+
+// Gives the nameless file its temporary name, so that a rename can put it in place.
+Status OutputFile::nameIt() {
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray temp = tempPattern();
+        const QByteArray unique = QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        temp.replace(temp.size() - 6, 6, unique.rightJustified(6, '0').right(6));
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            m_temp = QFile::decodeName(temp);
+            return Status::ok();
+        }
+        if (errno != EEXIST) break;
+    }
+    return systemError(QStringLiteral("Cannot write ") + m_path);
 }
 
 Status OutputFile::write(const void* data, qsizetype n) {
@@ -53,6 +79,8 @@ Status OutputFile::write(const void* data, qsizetype n) {
 Status OutputFile::commit(mode_t mode) {
     if (::fchmod(m_fd, mode & 07777) != 0) return systemError(QStringLiteral("Cannot set the mode of ") + m_path);
     if (::fsync(m_fd) != 0) return systemError(QStringLiteral("Cannot write ") + m_path);
+    if (m_temp.isEmpty())
+        if (Status named = nameIt(); !named) return named;
     if (::close(m_fd) != 0) {
         m_fd = -1;
         return systemError(QStringLiteral("Cannot write ") + m_path);

@@ -1,5 +1,6 @@
 // A file written in pieces that appears under its name only once it is complete: the bytes go
-// to a temporary file in the target's folder, which a rename then puts in place. The rename
+// to a nameless file in the target's folder (a named temporary one where the file system has
+// no nameless files), which gets a temporary name at the commit and a rename then puts in place. The rename
 // replaces a symbolic link of that name itself, never the file it points to; an abandoned
 // output (or one destroyed before its commit) leaves nothing behind.
 #pragma once
@@ -29,6 +30,9 @@ public:
     void abandon();
 
 private:
+    QByteArray tempPattern() const;
+    Status nameIt();
+
     QString m_path;
     QString m_temp;
     int m_fd = -1;

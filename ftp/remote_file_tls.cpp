@@ -1,6 +1,7 @@
 // A remote file's transfer over an encrypted data connection. The bytes go through the TLS
 // socket's own buffers (the direct descriptor path of plain connections cannot encrypt); waits
 // are sliced and yield like the plain ones, and a stall counts from the last progress.
+#include <QCoreApplication>
 #include <QSslSocket>
 #include <unistd.h>
 
@@ -47,6 +48,10 @@ bool RemoteFile::flushTls(qint64 keepPending) {
 qint64 RemoteFile::receiveTls(char* out, qint64 max) {
     const QDeadlineTimer stall(stallMs());
     for (;;) {
+        if (m_data->bytesAvailable() > 0) return m_data->read(out, max);
+        // A TLS socket whose buffer was full decrypts the rest it holds in a queued call once
+        // it has been read from; deliver that first, or the wait below would sit out its slice.
+        QCoreApplication::sendPostedEvents(m_data.get(), QEvent::MetaCall);
         if (m_data->bytesAvailable() > 0) return m_data->read(out, max);
         if (!connected(*m_data)) {
             if (m_data->error() != QAbstractSocket::RemoteHostClosedError) {

@@ -119,7 +119,15 @@ QSslConfiguration TlsTrust::configuration() const {
     QSslConfiguration c = QSslConfiguration::defaultConfiguration();
     // Setting the list whole (the system's and ours) rather than adding to the default keeps
     // the system store complete where Qt would otherwise load its roots on demand.
-    c.setCaCertificates(QSslConfiguration::systemCaCertificates() + m_cas);
+    // The system's store is read once per process, and from its one bundle file where the
+    // system keeps one: Qt's own reading walks the certificate folder and costs a tenth of a
+    // second, while every data connection of a session needs a configuration.
+    static const QList<QSslCertificate> system = [] {
+        const QList<QSslCertificate> bundle =
+            QSslCertificate::fromPath(QStringLiteral("/etc/ssl/certs/ca-certificates.crt"));
+        return bundle.isEmpty() ? QSslConfiguration::systemCaCertificates() : bundle;
+    }();
+    c.setCaCertificates(system + m_cas);
     c.setPeerVerifyMode(QSslSocket::VerifyPeer);
     c.setProtocol(QSsl::TlsV1_2OrLater);
     c.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);

@@ -19,6 +19,7 @@
 #include "app/frmAdd.h"
 #include "app/program.h"
 #include "archive/arkovo.h"
+#include "core/memory_reuse.h"
 #include "core/program_folder.h"
 #include "crypto/file_crypto.h"
 #include "ftp/cftp.h"
@@ -106,6 +107,7 @@ int saveSettings(vx::Ui& ui, const QString& server) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    vx::keepFreedMemoryForReuse();  // as the program itself does
     QApplication app(argc, argv);
     vx::setProgramFolder(vx::findProgramFolder());
     const QStringList args = QApplication::arguments();

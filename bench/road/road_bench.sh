@@ -72,7 +72,7 @@ measure "$WORK/stages" "$ROAD" stages "$WORK/list.txt"
 rm -f "$WORK/ftp$FOLDER"/*
 sync
 measure "$WORK/road" "$ROAD" road "$WORK/list.txt"
-ARCHIVE=$(ls "$WORK/ftp$FOLDER"/*.uzp "$WORK/ftp$FOLDER"/*.zip 2>/dev/null | head -1)
+ARCHIVE=$(find "$WORK/ftp$FOLDER" -maxdepth 1 \( -name '*.uzp' -o -name '*.zip' \) | head -1)
 ARCHIVE_KB=$(($(stat -c %s "$ARCHIVE") / 1024))
 CHECK=""
 if [ "$LARGE_MB" -gt 0 ]; then

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "core/memory_reuse.h"
 #include "core/printable.h"
 #include "ftp/cftp.h"
 #include "ftp/cli/cli_options.h"
@@ -249,6 +250,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    vx::keepFreedMemoryForReuse();
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();
