@@ -193,17 +193,15 @@ TEST(RelayTls, SessionsAndRefusals) {
         EXPECT_EQ(got["to"].toVariant().toStringList(),
                   QStringList({"you@x.org", "c@x.org", "b@x.org"}));
         // The header (no Bcc), the body un-stuffed as it was typed, then the trailer rows.
-        const QString type = ascii ? "us-ascii" : "utf-8\\|Content-Transfer-Encoding: 8bit";
-        const QString subject = ascii ? "Files" : "=\\?UTF-8\\?B\\?R3LDvMOfZQ==\\?=";
-        const QRegularExpression message(
-            "^From:relay@x\\.org\\|To:you@x\\.org\\|SUBJECT: " + subject +
-            "\\|Cc: c@x\\.org\\|Date: [^|]+\\|Message-ID: <[0-9a-f]{32}@x\\.org>\\|MIME-Version: "
-            "1\\.0\\|Content-Type: text/plain; charset=" +
-            type + "\\|\\|" + hi +
-            "\\|\\.\\|there\\|Date at Send [^|]+\\|Sender Ip :127\\.0\\.0\\.1\\|Sender Ip "
-            ":[^|]+\\|$");
         const QString data = got["data"].toString().replace("\r\n", "|");
-        EXPECT_TRUE(message.match(data).hasMatch()) << data.toStdString();
+        const QString subject = ascii ? "Files" : "=?UTF-8?B?R3LDvMOfZQ==?=";
+        const QString type = ascii ? "us-ascii" : "utf-8|Content-Transfer-Encoding: 8bit";
+        const QString expected = "From:relay@x.org|To:you@x.org|SUBJECT: " + subject +
+                                 "|Cc: c@x.org|Date: *|Message-ID: <*@x.org>|MIME-Version: 1.0|"
+                                 "Content-Type: text/plain; charset=" + type + "||" + hi +
+                                 "|.|there|Date at Send *|Sender Ip :127.0.0.1|Sender Ip :*|";
+        EXPECT_TRUE(test::like(data, expected)) << data.toStdString();
+        EXPECT_TRUE(QRegularExpression("\\|Message-ID: <[0-9a-f]{32}@").match(data).hasMatch());
     }
 }
 
