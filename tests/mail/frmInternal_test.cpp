@@ -214,24 +214,16 @@ TEST(RelayTls, LoadStepLogAndHostWithPort) {
     EXPECT_EQ(m.window.Text2->text(), "587");
     // Every row followed by the server's reply; the password masked; the message's own rows as
     // the plain dialogue logs them.
-    const QStringList log = m.window.txtStat->toPlainText().split('\n', Qt::SkipEmptyParts);
-    // Row, and the code of the reply logged right after it.
-    // clang-format off
-    const std::pair<const char*, const char*> rows[] = {
-        {"STARTTLS", "220"}, {"AUTH LOGIN", "334"}, {"cmVsYXktdXNlcg==", "334"}, {"********", "235"},
-        {"MAIL FROM:<relay@x.org>", "250"}, {"RCPT TO:<you@x.org>", "250"},
-        {"RCPT TO:<b@x.org>", "250"}, {"DATA", "354"}};
-    // clang-format on
-    for (const auto& [row, code] : rows) {
-        const qsizetype at = log.indexOf(row);
-        ASSERT_TRUE(at >= 0 && at + 1 < log.size()) << row << log.join('|').toStdString();
-        EXPECT_TRUE(log[at + 1].startsWith(code)) << row << " " << log[at + 1].toStdString();
-    }
-    EXPECT_FALSE(m.window.txtStat->toPlainText().contains("Y2hhbmdlLW1l"));
-    EXPECT_EQ(log.mid(log.indexOf("DATA") + 2, 2),
-              QStringList({"From:relay@x.org", "To:you@x.org"}));
-    EXPECT_EQ(log.mid(log.size() - 3),
-              QStringList({"250 2.0.0 Message accepted", "quit", "221 Bye"}));
+    const QString log = m.window.txtStat->toPlainText();
+    EXPECT_FALSE(log.contains("Y2hhbmdlLW1l"));
+    const QString expected =
+        "220 *|220 *|EHLO *|250-*|250 HELP|STARTTLS|220 *|EHLO *|250-*|250 HELP|AUTH LOGIN|334 *|"
+        "cmVsYXktdXNlcg==|334 *|(masked)|235 *|MAIL FROM:<relay@x.org>|250 *|RCPT TO:<you@x.org>|"
+        "250 *|RCPT TO:<c@x.org>|250 *|RCPT TO:<b@x.org>|250 *|DATA|354 *|From:relay@x.org|"
+        "To:you@x.org|SUBJECT: Files|Hi|*|250 2.0.0 Message accepted|quit|221 Bye";
+    const QString rows =
+        QString(log).replace("********", "(masked)").split('\n', Qt::SkipEmptyParts).join('|');
+    EXPECT_TRUE(test::like(rows, expected)) << rows.toStdString();
     // The plain dialogue takes "host:port" too.
     test::SmtpTestServer lenient;
     Mailer plain("off", lenient.address(), "");
