@@ -13,7 +13,6 @@
 
 #include "app/frmAdd.h"
 #include "app/program.h"
-#include "list_entries.h"
 #include "log/frmLog.h"
 #include "settings/settings_store.h"
 #include "scripted_ui.h"
@@ -26,13 +25,22 @@ namespace vx::test {
 struct App {
     TempHome home;
     ScriptedUi ui;
-    // An existing settings file, so that start-up is not a first start.
-    SettingsStore store{home.write("TULPAREG.conf", "[Settings]\n")};
+    // An existing settings file, so that start-up is not a first start, unless told otherwise.
+    SettingsStore store;
     Program program{ui, fixedClock(QDateTime(QDate(2026, 12, 4), QTime(16, 29, 7))), &store};
     frmAdd& add = program.addWindow();
     frmLog& log = program.logWindow();
 
-    QStringList listed() const { return entries(*add.lstAdd); }
+    explicit App(bool settingsFile = true)
+        : store(settingsFile ? home.write("TULPAREG.conf", "[Settings]\n")
+                             : home.file("TULPAREG.conf")) {}
+
+    // The selection list's entries, in order, as a person sees them.
+    QStringList listed() const {
+        QStringList out;
+        for (int i = 0; i < add.lstAdd->count(); ++i) out << add.lstAdd->item(i)->text();
+        return out;
+    }
     QStringList logLines() const { return log.logText().split("\r\n", Qt::SkipEmptyParts); }
 };
 

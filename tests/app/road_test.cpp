@@ -13,6 +13,7 @@
 #include "app_fixture.h"
 #include "core/exit_codes.h"
 #include "crypto/file_crypto.h"
+#include "qt_printers.h"
 #include "test_ca.h"
 #include "zip_tools.h"
 
@@ -42,9 +43,6 @@ struct Row {
     bool ftpTls = false;
 };
 
-// Lists compared as one readable text.
-std::string joined(const QStringList& list) { return list.join(" | ").toStdString(); }
-
 void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
 class Road : public testing::TestWithParam<Row>, protected App {
@@ -65,13 +63,11 @@ protected:
             {"FtpServer", ftp.address()}, {"FtpUser", "tulpa"}, {"FtpPassword", "secret"},
             {"EncryptYN", row.encrypt}, {"EncryptKey", kKey}, {"EmailServer", "127.0.0.1"},
             {"RelayPort", QString::number(smtp.port())}, {"RelayFrom", "relay@x.org"},
-            {"DownloadSiteBase", "http://files.test/"}};
-        for (const auto& [key, value] : keys) ASSERT_TRUE(store.save(kSettingsSection, key, value));
-        if (row.mailer) ASSERT_TRUE(store.save(kSettingsSection, "Mailer", *row.mailer));
-        const std::pair<const char*, QString> tls[] = {
+            {"DownloadSiteBase", "http://files.test/"},
             {"RelayTls", row.smtpTls.isEmpty() ? "off" : "starttls"},
             {"FtpTls", row.ftpTls ? "require" : "auto"}, {"TlsCaFile", TestCa::shared().caFile()}};
-        for (const auto& [key, value] : tls) ASSERT_TRUE(store.save(kSettingsSection, key, value));
+        for (const auto& [key, value] : keys) ASSERT_TRUE(store.save(kSettingsSection, key, value));
+        if (row.mailer) ASSERT_TRUE(store.save(kSettingsSection, "Mailer", *row.mailer));
         QDir().mkpath(ftp.local("/home/tulpa/public_html/K7QX"));
         writeFiles(selection.path(), kSelection);
         program.setPace(steadySeconds(20));
@@ -91,7 +87,7 @@ TEST_P(Road, SendsWhatWasSelectedAndTellsTheRecipient) {
     const Row& row = GetParam();
     add.cmdOK_Click();
     EXPECT_TRUE(ui.ended());
-    EXPECT_EQ(joined(ui.messageTexts()), joined(row.messages));
+    EXPECT_EQ(ui.messageTexts(), row.messages);
 
     const QString archive = add.Text1->text();
     const QString sent = QString(archive).replace(QRegularExpression("zip$"),

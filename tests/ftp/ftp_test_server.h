@@ -24,7 +24,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "ftp/cftp.h"
@@ -73,14 +72,6 @@ inline ftp::TlsOptions tlsOptions(ftp::TlsMode mode) {
     o.mode = mode;
     o.trust.addCaFile(TestCa::shared().caFile(), nullptr);
     return o;
-}
-
-// True when `text` matches `pattern`, in which each '*' stands for any run of characters.
-inline bool like(const QString& text, const QString& pattern) {
-    QStringList parts = pattern.split(QLatin1Char('*'));
-    for (QString& part : parts) part = QRegularExpression::escape(part);
-    const QRegularExpression re("\\A" + parts.join(".*") + "\\z", QRegularExpression::DotMatchesEverythingOption);
-    return re.match(text).hasMatch();
 }
 
 // FTPUploadFile and FTPDownloadFile on copies of the paths, which they trim in place.

@@ -32,10 +32,10 @@ struct Mailer : test::MailHome {
         : MailHome(keys), window(ui, store, source, fixedClock(kNow), steadySeconds(speed)) {
         window.show();
     }
-    // The plain dialogue to 127.0.0.1:port.
-    explicit Mailer(quint16 port, const char* emailYN = "1", double speed = 10)
+    // The plain dialogue to 127.0.0.1 and RelayPort.
+    explicit Mailer(quint16 port, const char* emailYN = "1")
         : Mailer({{"EmailYN", emailYN}, {"EmailServer", "127.0.0.1"},
-                  {"RelayPort", QString::number(port)}, {"RelayFrom", "relay@x.org"}}, speed) {}
+                  {"RelayPort", QString::number(port)}, {"RelayFrom", "relay@x.org"}}, 10) {}
     // RelayTls on, the server given as "host:port" and no RelayPort.
     Mailer(const char* mode, const QString& server, const QString& caFile)
         : Mailer({{"RelayTls", mode}, {"EmailServer", server}, {"TlsCaFile", caFile},
@@ -58,10 +58,13 @@ QStringList relayLines(const QString& body) {
 
 TEST(frmInternal, LoadStepSendsTheNotification) {
     test::SmtpTestServer server;
-    Mailer m(server.port(), "1", 5);  // the log's order needs every reply in before its pause ends
+    // The server as "host:port", no RelayPort; the log's order needs every reply in before its
+    // pause ends.
+    Mailer m({{"EmailYN", "1"}, {"EmailServer", server.address()}, {"RelayFrom", "relay@x.org"}},
+             5);
     m.window.Form_Load();
     EXPECT_EQ(m.ui.messageTexts(), QStringList{"E-mail notification sent successfully!"});
-    EXPECT_EQ(m.window.windowTitle(), "Connect to Server 127.0.0.1");
+    EXPECT_EQ(m.window.windowTitle(), "Connect to Server " + server.address());
     // The template's body and the worked example, as logged and sent.
     const QString body = "Hi\n\n" + test::workedExample("\n") + "\n\n";
     // Logged lines and replies are followed by a blank line, the subject is not; each connection
@@ -193,17 +196,15 @@ TEST(RelayTls, SessionsAndRefusals) {
         EXPECT_EQ(got["to"].toVariant().toStringList(),
                   QStringList({"you@x.org", "c@x.org", "b@x.org"}));
         // The header (no Bcc), the body un-stuffed as it was typed, then the trailer rows.
-        const QString type = ascii ? "us-ascii" : "utf-8\\|Content-Transfer-Encoding: 8bit";
-        const QString subject = ascii ? "Files" : "=\\?UTF-8\\?B\\?R3LDvMOfZQ==\\?=";
-        const QRegularExpression message(
-            "^From:relay@x\\.org\\|To:you@x\\.org\\|SUBJECT: " + subject +
-            "\\|Cc: c@x\\.org\\|Date: [^|]+\\|Message-ID: <[0-9a-f]{32}@x\\.org>\\|MIME-Version: "
-            "1\\.0\\|Content-Type: text/plain; charset=" +
-            type + "\\|\\|" + hi +
-            "\\|\\.\\|there\\|Date at Send [^|]+\\|Sender Ip :127\\.0\\.0\\.1\\|Sender Ip "
-            ":[^|]+\\|$");
         const QString data = got["data"].toString().replace("\r\n", "|");
-        EXPECT_TRUE(message.match(data).hasMatch()) << data.toStdString();
+        const QString subject = ascii ? "Files" : "=?UTF-8?B?R3LDvMOfZQ==?=";
+        const QString type = ascii ? "us-ascii" : "utf-8|Content-Transfer-Encoding: 8bit";
+        const QString expected = "From:relay@x.org|To:you@x.org|SUBJECT: " + subject +
+                                 "|Cc: c@x.org|Date: *|Message-ID: <*@x.org>|MIME-Version: 1.0|"
+                                 "Content-Type: text/plain; charset=" + type + "||" + hi +
+                                 "|.|there|Date at Send *|Sender Ip :127.0.0.1|Sender Ip :*|";
+        EXPECT_TRUE(test::like(data, expected)) << data.toStdString();
+        EXPECT_TRUE(QRegularExpression("\\|Message-ID: <[0-9a-f]{32}@").match(data).hasMatch());
     }
 }
 
@@ -216,29 +217,16 @@ TEST(RelayTls, LoadStepLogAndHostWithPort) {
     EXPECT_EQ(m.window.Text2->text(), "587");
     // Every row followed by the server's reply; the password masked; the message's own rows as
     // the plain dialogue logs them.
-    const QStringList log = m.window.txtStat->toPlainText().split('\n', Qt::SkipEmptyParts);
-    // Row, and the code of the reply logged right after it.
-    // clang-format off
-    const std::pair<const char*, const char*> rows[] = {
-        {"STARTTLS", "220"}, {"AUTH LOGIN", "334"}, {"cmVsYXktdXNlcg==", "334"}, {"********", "235"},
-        {"MAIL FROM:<relay@x.org>", "250"}, {"RCPT TO:<you@x.org>", "250"},
-        {"RCPT TO:<b@x.org>", "250"}, {"DATA", "354"}};
-    // clang-format on
-    for (const auto& [row, code] : rows) {
-        const qsizetype at = log.indexOf(row);
-        ASSERT_TRUE(at >= 0 && at + 1 < log.size()) << row << log.join('|').toStdString();
-        EXPECT_TRUE(log[at + 1].startsWith(code)) << row << " " << log[at + 1].toStdString();
-    }
-    EXPECT_FALSE(m.window.txtStat->toPlainText().contains("Y2hhbmdlLW1l"));
-    EXPECT_EQ(log.mid(log.indexOf("DATA") + 2, 2),
-              QStringList({"From:relay@x.org", "To:you@x.org"}));
-    EXPECT_EQ(log.mid(log.size() - 3),
-              QStringList({"250 2.0.0 Message accepted", "quit", "221 Bye"}));
-    // The plain dialogue takes "host:port" too.
-    test::SmtpTestServer lenient;
-    Mailer plain("off", lenient.address(), "");
-    plain.window.Form_Load();
-    EXPECT_EQ(plain.ui.messageTexts(), QStringList{"E-mail notification sent successfully!"});
+    const QString log = m.window.txtStat->toPlainText();
+    EXPECT_FALSE(log.contains("Y2hhbmdlLW1l"));
+    const QString expected =
+        "220 *|220 *|EHLO *|250-*|250 HELP|STARTTLS|220 *|EHLO *|250-*|250 HELP|AUTH LOGIN|334 *|"
+        "cmVsYXktdXNlcg==|334 *|(masked)|235 *|MAIL FROM:<relay@x.org>|250 *|RCPT TO:<you@x.org>|"
+        "250 *|RCPT TO:<c@x.org>|250 *|RCPT TO:<b@x.org>|250 *|DATA|354 *|From:relay@x.org|"
+        "To:you@x.org|SUBJECT: Files|Hi|*|250 2.0.0 Message accepted|quit|221 Bye";
+    const QString rows =
+        QString(log).replace("********", "(masked)").split('\n', Qt::SkipEmptyParts).join('|');
+    EXPECT_TRUE(test::like(rows, expected)) << rows.toStdString();
 }
 
 TEST(RelayTls, UnknownCertificateAskedAndPinned) {

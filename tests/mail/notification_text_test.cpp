@@ -5,9 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "mail/access_code.h"
+#include "mail_fixtures.h"
 #include "qt_printers.h"
-#include "settings/settings_store.h"
-#include "temp_home.h"
 
 using namespace vx;
 
@@ -19,12 +18,11 @@ TEST(NotificationText, LinkByArchiveNameAndSwitch) {
                  {"/a/a.b.zip", "2", "a.b.zip"}, {"/a/a.b.zip", "1", "a.b.uzp"},
                  {"/a/noext", "1", "noext.uzp"}, {"/a/x.zip", nullptr, "x.uzp"}};
     for (const auto& c : cases) {
-        test::TempHome home;
-        SettingsStore store(home.file("TULPAREG.conf"));
-        (void)store.save(kSettingsSection, "DownloadSiteBase", "http://files.test/");
-        if (c.encrypt) (void)store.save(kSettingsSection, "EncryptYN", c.encrypt);
+        test::MailHome m({});
+        if (c.encrypt) (void)m.store.save(kSettingsSection, "EncryptYN", c.encrypt);
         const QString body =
-            composeEmailInfo(BodyForm::Smtp, c.archive, "K7QX", home.file("none.ini"), store).body;
+            composeEmailInfo(BodyForm::Smtp, c.archive, "K7QX", m.home.file("none.ini"), m.store)
+                .body;
         // The template is absent: the paragraph alone, its parts between blank lines.
         const QStringList parts = body.split("\r\n\r\n");
         EXPECT_TRUE(parts.size() == 7 && parts[0].isEmpty() && parts[6].isEmpty())

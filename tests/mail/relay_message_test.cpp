@@ -42,9 +42,8 @@ TEST(RelayMessage, SettingEhloAndOffer) {
 }
 
 TEST(RelayMessage, SubjectsOutsideAsciiBecomeEncodedWords) {
-    EXPECT_EQ(encodedHeaderText("Files for you"), "Files for you");
-    EXPECT_EQ(encodedHeaderText(QString::fromUtf8("Grüße")), "=?UTF-8?B?R3LDvMOfZQ==?=");
-    // A long subject: every word within 75 characters, no character cut, the text intact.
+    // A long subject: every word within 75 characters, no character cut, the text intact (short
+    // ones, ASCII or not, are checked in what the strict relay received).
     const QString subject = QString::fromUtf8("Überweisung für 🚀 Ärger — ").repeated(6);
     QString decoded;
     for (const QString& word : encodedHeaderText(subject).split("\r\n ")) {

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QFileInfo>
 
 #include "memory_keyring.h"
 #include "qt_printers.h"
@@ -32,16 +31,13 @@ TEST(SettingsStore, HandWrittenValuesComeBackExactlyAsWritten) {
     EXPECT_FALSE(QFile::exists(home.file("none.conf")));
 }
 
-TEST(SettingsStore, SavesRefuseWhatALineCannotHoldAndMakeTheFolder) {
+// A value that a line cannot hold is refused: checked with the settings window's values.
+TEST(SettingsStore, SavesMakeTheFolder) {
     test::TempHome home;
-    SettingsStore store(home.write("TULPAREG.conf", "[Settings]\nemailyn=1\n"));
-    ASSERT_TRUE(store.save(kSettingsSection, "EmailYN", "0"));
-    EXPECT_FALSE(store.save(kSettingsSection, "Body", "two\nlines"));
-    EXPECT_EQ(test::readFile(store.filePath()), "[Settings]\nEmailYN=0\n");
     SettingsStore fresh(home.file("sub/TULPAREG.conf"));  // the folder is made on first save
     ASSERT_TRUE(fresh.save(kSettingsSection, "User", "ann"));
     EXPECT_EQ(test::readFile(fresh.filePath()), "[Settings]\nUser=ann\n");
-    SettingsStore blocked(store.filePath() + "/inner.conf");  // its folder is a file
+    SettingsStore blocked(fresh.filePath() + "/inner.conf");  // its folder is a file
     EXPECT_FALSE(blocked.save(kSettingsSection, "User", "ann"));
 }
 
@@ -72,21 +68,15 @@ TEST(SettingsStore, TheFileIsTheUsersAloneAndKeepsItsMode) {
     using P = QFileDevice;
     // Owner, group and others.
     const auto mode = [](const QString& path) { return int(QFile::permissions(path) & 0x7077); };
-    // The mode given by hand before the save (none: the save creates the file), the one after.
-    const std::pair<int, int> cases[] = {
-        {0, P::ReadOwner | P::WriteOwner},
-        {P::ReadOwner | P::WriteOwner | P::ReadGroup, P::ReadOwner | P::WriteOwner | P::ReadGroup}};
-    for (const auto& [before, after] : cases) {
-        const QString path = home.file(QStringLiteral("s%1.conf").arg(before));
-        if (before) {
-            home.write(QFileInfo(path).fileName(), "[Settings]\n");
-            QFile::setPermissions(path, P::Permissions(before));
-        }
-        SettingsStore store(path);
-        ASSERT_TRUE(store.save(kSettingsSection, "RelayPassword", "pw"));
-        ASSERT_TRUE(store.save(kSettingsSection, "FtpPassword", "pw"));  // rewritten
-        EXPECT_EQ(mode(path), after) << before;
-    }
+    SettingsStore fresh(home.file("fresh.conf"));  // made by the first save, then rewritten
+    ASSERT_TRUE(fresh.save(kSettingsSection, "RelayPassword", "pw"));
+    ASSERT_TRUE(fresh.save(kSettingsSection, "FtpPassword", "pw"));
+    EXPECT_EQ(mode(fresh.filePath()), P::ReadOwner | P::WriteOwner);
+    const QString mine = home.write("mine.conf", "[Settings]\n");  // a mode given by hand stays
+    const int given = P::ReadOwner | P::WriteOwner | P::ReadGroup;
+    QFile::setPermissions(mine, P::Permissions(given));
+    ASSERT_TRUE(SettingsStore(mine).save(kSettingsSection, "FtpPassword", "pw"));
+    EXPECT_EQ(mode(mine), given);
 }
 
 using test::MemoryKeyring;

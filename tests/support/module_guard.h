@@ -9,12 +9,6 @@
 
 namespace vx::test {
 
-class RecordingSink : public korva::ProgressSink {
-public:
-    void drawProgress(int percent) override { drawn.push_back(percent); }
-    std::vector<int> drawn;
-};
-
 // Fresh module state with a recording sink and a counting yield; restores both afterwards.
 class ModuleGuard {
 public:
@@ -43,7 +37,10 @@ public:
         korva::state().AbortFlag = false;
     }
 
-    RecordingSink sink;
+    struct RecordingSink : korva::ProgressSink {
+        void drawProgress(int percent) override { drawn.push_back(percent); }
+        std::vector<int> drawn;
+    } sink;
     int yields = 0;
 
 private:

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -50,5 +51,14 @@ private:
     QProcess m_process;
     quint16 m_port = 0;
 };
+
+// True when `text` matches `pattern`, in which each '*' stands for any run of characters.
+inline bool like(const QString& text, const QString& pattern) {
+    QStringList parts = pattern.split(QLatin1Char('*'));
+    for (QString& part : parts) part = QRegularExpression::escape(part);
+    const QRegularExpression re("\\A" + parts.join(".*") + "\\z",
+                                QRegularExpression::DotMatchesEverythingOption);
+    return re.match(text).hasMatch();
+}
 
 }  // namespace vx::test

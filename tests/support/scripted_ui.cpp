@@ -36,16 +36,10 @@ std::vector<Shown> ScriptedUi::messages() const {
     return out;
 }
 
-QStringList ScriptedUi::messageTexts() const {
-    QStringList out;
-    for (const Shown& s : messages()) out << s.text;
-    return out;
-}
-
-QStringList ScriptedUi::opened() const {
+QStringList ScriptedUi::texts(QLatin1String kind) const {
     QStringList out;
     for (const Shown& s : m_shown)
-        if (s.kind == QLatin1String("shell")) out << s.text;
+        if (s.kind == kind) out << s.text;
     return out;
 }
 

@@ -35,9 +35,9 @@ public:
 
     const std::vector<Shown>& shown() const { return m_shown; }
     std::vector<Shown> messages() const;
-    // The texts of all message boxes, in order.
-    QStringList messageTexts() const;
-    QStringList opened() const;
+    // The texts of all message boxes, and the addresses opened, in order.
+    QStringList messageTexts() const { return texts(QLatin1String("message")); }
+    QStringList opened() const { return texts(QLatin1String("shell")); }
     bool ended() const { return m_ended; }
     int yields() const { return m_yields; }
     // True when every script line was used.
@@ -65,6 +65,7 @@ protected:
                        const QString& title) override;
 
 private:
+    QStringList texts(QLatin1String kind) const;
     std::vector<Shown> m_shown;
     std::deque<Answer> m_answers;
     std::deque<std::optional<QString>> m_inputs;
