@@ -31,16 +31,21 @@ struct Job : test::App {
 
 }  // namespace
 
-TEST(CompressStep, AnEmptyListSelectsTheArchiveAndSaysThereIsNothingToDo) {
-    Job r;
-    r.add.lstAdd->clear();
-    r.add.Image7->click();
-    ASSERT_EQ(r.ui.messageTexts(), QStringList{"There is nothing to do!"});
-    EXPECT_EQ(r.ui.messages()[0].icon, Icon::Information);
-    EXPECT_EQ(r.ui.messages()[0].title, "Vexaro Zipper");
-    EXPECT_EQ(r.program.arkovo().ArchiveName(), r.archive());
-    EXPECT_FALSE(QFile::exists(r.archive()));
-    EXPECT_EQ(r.handedOver, 0);
+// An empty list says there is nothing to do; an archive that cannot be written says why. Neither
+// selects another archive or hands over.
+TEST(CompressStep, WithoutAnArchiveWrittenNothingIsHandedOver) {
+    for (const bool empty : {true, false}) {
+        Job r;
+        empty ? r.add.lstAdd->clear() : r.add.Text1->setText(r.home.file("missing/x.zip"));
+        r.add.Image7->click();
+        ASSERT_EQ(r.ui.messageTexts().join('|').section(':', 0, 0),
+                  empty ? QString("There is nothing to do!")
+                        : "The archive " + r.archive() + " could not be written");
+        EXPECT_EQ(r.ui.messages()[0].icon, empty ? Icon::Information : Icon::Critical);
+        EXPECT_EQ(r.ui.messages()[0].title, empty ? "Vexaro Zipper" : "Vexaro");
+        EXPECT_EQ(r.program.arkovo().ArchiveName(), r.archive());
+        EXPECT_EQ(std::pair(QFile::exists(r.archive()), r.handedOver), std::pair(false, 0));
+    }
 }
 
 TEST(CompressStep, PacksTheListWithTheChosenOptionsThenHandsOver) {
@@ -61,8 +66,7 @@ TEST(CompressStep, PacksTheListWithTheChosenOptionsThenHandsOver) {
         QObject::connect(&r.program.arkovo(), &Arkovo::AddProgress, &r.add,
                          [&] { r.add.cmdOK->click(); });
         r.add.cmdOK->click();
-        EXPECT_EQ(r.handedOver, 1);
-        EXPECT_TRUE(r.ui.messages().empty());
+        EXPECT_EQ(std::pair(r.handedOver, r.ui.messageTexts()), std::pair(1, QStringList()));
         EXPECT_EQ(r.program.archiveWindow().lvwArchive->topLevelItemCount(), c.rows);
         if (c.rows == 0) continue;
         EXPECT_TRUE(r.log.logText().contains("gone.txt"));  // reported, not lost
@@ -109,12 +113,10 @@ TEST(CompressStep, WhileTheArchiveWindowWorksItRefusesAndHandsNothingOver) {
     });
     QString dest = r.home.file("dest");
     EXPECT_EQ(arkovo.ExtractFiles({"*"}, 0, true, true, dest), 2);
-    EXPECT_EQ(r.handedOver, 0);
-    EXPECT_EQ(errors, 0);
+    EXPECT_EQ(std::pair(r.handedOver, errors), std::pair(0, 0));
     ASSERT_EQ(r.ui.messageTexts().size(), 1);
     EXPECT_TRUE(r.ui.messageTexts()[0].contains("extracting")) << r.ui.messageTexts()[0].toStdString();
     EXPECT_FALSE(QFile::exists(r.archive()));
     r.add.cmdOK->click();  // once the work is done the step runs
-    EXPECT_EQ(r.handedOver, 1);
-    EXPECT_TRUE(QFile::exists(r.archive()));
+    EXPECT_EQ(std::pair(r.handedOver, QFile::exists(r.archive())), std::pair(1, true));
 }
