@@ -7,7 +7,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cstdio>
 
 #include "archive/arkovo.h"
@@ -37,6 +37,6 @@ int main(int argc, char** argv) {
         app.processEvents(QEventLoop::AllEvents, 50);
     longestGap = std::max(longestGap, sinceTick.elapsed());
     std::printf("%.2f %.2f %d\n", clock.elapsed() / 1000.0, longestGap / 1000.0,
-                window.lvwArchive->topLevelItemCount());
+                window.lvwArchive->model()->rowCount());
     return 0;
 }
