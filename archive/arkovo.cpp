@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <vector>
 
 #include "archive/add_job.h"
@@ -61,7 +63,7 @@ QString fileStamp(const QString& path) {
 }
 
 // Reads the entry list of the archive at path; a missing file lists nothing. Names that had to
-// be cleaned, and entries with data but no file name, go into reports.
+// be cleaned, and entries with data but no file name, go into reports. Runs on any thread.
 Result<EntryList> readEntries(const QString& path, QStringList& reports) {
     EntryList list;
     std::vector<StoredEntry>& entries = list.entries;
@@ -113,7 +115,12 @@ Result<EntryList> readEntries(const QString& path, QStringList& reports) {
 
 }  // namespace
 
-Arkovo::Arkovo(QObject* parent) : QObject(parent), m_state(std::make_unique<State>()) {}
+Arkovo::Arkovo(QObject* parent) : QObject(parent), m_state(std::make_unique<State>()) {
+    // Without TZ the C library reads the zone file again on every local-time conversion, one
+    // stat call each, and libzip converts every entry's time as it opens an archive: a million
+    // calls for a million entries. TZ naming the same file has it read once.
+    if (!qEnvironmentVariableIsSet("TZ")) qputenv("TZ", ":/etc/localtime");
+}
 
 Arkovo::~Arkovo() = default;
 
@@ -144,9 +151,20 @@ bool Arkovo::listedIsCurrent() {
 }
 
 void Arkovo::refresh() {
+    // Listing a big archive takes seconds, mostly inside libzip, so it runs on a worker thread
+    // while this one yields. Other calls meanwhile are refused as during any other work; the
+    // entries listed before stay until the new ones replace them.
+    const bool entered = m_state->busy.isEmpty();
+    if (entered) m_state->busy = QStringLiteral("listing the archive");
     m_state->listedStamp = fileStamp(m_state->archive);
     QStringList reports;
-    Result<EntryList> entries = readEntries(m_state->archive, reports);
+    auto reading = std::async(std::launch::async, [path = m_state->archive, &reports] {
+        return readEntries(path, reports);
+    });
+    while (reading.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready)
+        yieldToEvents();
+    Result<EntryList> entries = reading.get();
+    if (entered) leave();
     m_state->list.clear();
     if (entries) m_state->list = std::move(entries).value();
     emit ArchiveChanged();
@@ -157,7 +175,6 @@ void Arkovo::refresh() {
 void Arkovo::setArchiveName(const QString& path) {
     if (!enter("selecting another archive")) return;
     m_state->archive = path;
-    m_state->list.clear();
     leave();
     refresh();
 }
