@@ -108,6 +108,7 @@ Result<EntryList> readEntries(const QString& path, QStringList& reports) {
         }
         entries.push_back(std::move(entry));
     }
+    za.reset();  // libzip's own copy of the directory goes before the names are trimmed
     entries.shrink_to_fit();
     list.names.squeeze();
     return list;

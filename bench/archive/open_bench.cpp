@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     vx::UnattendedUi ui(true);
     vx::Arkovo arkovo;
     vx::frmArchive window(ui, arkovo);
+    window.show();  // a shown list lays out and paints its rows as they come
     QElapsedTimer clock, sinceTick;
     qint64 longestGap = 0;
     QTimer ticker;
