@@ -69,5 +69,4 @@ bench_mode() {
 
 echo "FTP over loopback, $SIZE_MB MiB file, best of $RUNS runs, all files compared byte for byte"
 printf "%-6s %-10s %14s %14s %8s %13s\n" mode direction vexaro-ftp curl ratio "peak RSS"
-bench_mode plain
-bench_mode tls
+for mode in ${MODES:-plain tls}; do bench_mode "$mode"; done

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QObject>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSslSocket>
 #include <QVariant>
 
@@ -117,38 +118,46 @@ bool TlsTrust::isPinned(const QSslCertificate& certificate) const {
 
 QSslConfiguration TlsTrust::configuration() const {
     QSslConfiguration c = QSslConfiguration::defaultConfiguration();
-    // Setting the list whole (the system's and ours) rather than adding to the default keeps
-    // the system store complete where Qt would otherwise load its roots on demand.
-    // The system's store is read once per process, and from its one bundle file where the
-    // system keeps one: Qt's own reading walks the certificate folder and costs a tenth of a
-    // second, while every data connection of a session needs a configuration.
-    static const QList<QSslCertificate> system = [] {
-        const QList<QSslCertificate> bundle =
-            QSslCertificate::fromPath(QStringLiteral("/etc/ssl/certs/ca-certificates.crt"));
-        return bundle.isEmpty() ? QSslConfiguration::systemCaCertificates() : bundle;
-    }();
-    c.setCaCertificates(system + m_cas);
+    // Without a CA file, the system's store is searched by Qt as the handshake needs it, one root
+    // at a time. With one, the handshake checks against the file's CAs alone (parsing the whole
+    // system bundle would cost a tenth of a second per process), and a chain they do not verify
+    // is then checked against the system's store (see apply).
+    if (!m_cas.isEmpty()) c.setCaCertificates(m_cas);
     c.setPeerVerifyMode(QSslSocket::VerifyPeer);
     c.setProtocol(QSsl::TlsV1_2OrLater);
     c.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
     return c;
 }
 
+bool TlsTrust::systemVerifies(const QList<QSslCertificate>& chain, const QString& host) {
+    if (chain.isEmpty()) return false;
+    // Verifying reads the system's store, so a chain that passed is remembered for the process:
+    // every data connection of a session meets the same certificate.
+    static QSet<QString> verified;
+    const QString key = sha256Fingerprint(chain.first()) + QLatin1Char(' ') + host;
+    if (verified.contains(key)) return true;
+    if (!QSslCertificate::verify(chain, host).isEmpty()) return false;
+    verified.insert(key);
+    return true;
+}
+
 void TlsTrust::apply(QSslSocket& socket) const {
     socket.setSslConfiguration(configuration());
     socket.setProperty(kPeerProperty, QVariant());
     const QStringList pins = m_pins;
+    const bool ownCas = !m_cas.isEmpty();
     QObject::connect(&socket, &QSslSocket::sslErrors, &socket,
-                     [&socket, pins](const QList<QSslError>& errors) {
+                     [&socket, pins, ownCas](const QList<QSslError>& errors) {
                          const QSslCertificate peer = socket.peerCertificate();
-                         if (!peer.isNull() && pins.contains(sha256Fingerprint(peer))) {
+                         const QString host = socket.peerVerifyName().isEmpty() ? socket.peerName()
+                                                                                : socket.peerVerifyName();
+                         if ((!peer.isNull() && pins.contains(sha256Fingerprint(peer))) ||
+                             (ownCas && systemVerifies(socket.peerCertificateChain(), host))) {
                              socket.ignoreSslErrors(errors);  // exactly these, on this socket
                              return;
                          }
                          // Kept now: a socket that the failure closes forgets its peer's name.
-                         socket.setProperty(kHostProperty, socket.peerVerifyName().isEmpty()
-                                                               ? socket.peerName()
-                                                               : socket.peerVerifyName());
+                         socket.setProperty(kHostProperty, host);
                          socket.setProperty(kPeerProperty, QVariant::fromValue(peer));
                      });
 }

@@ -77,7 +77,8 @@ public:
     bool isPinned(const QSslCertificate& certificate) const;
     const QList<QSslCertificate>& extraCas() const { return m_cas; }
 
-    // A client configuration: the system's CAs and the extra ones, peer verification, TLS 1.2
+    // A client configuration: the system's CAs (or, with extra ones, only those: apply checks
+    // the system's store when they do not verify the server), peer verification, TLS 1.2
     // or later, and session persistence, so that a later connection can resume the session.
     QSslConfiguration configuration() const;
     // Sets up a client socket before it connects: the configuration above, and, when the
@@ -90,6 +91,8 @@ public:
     static std::optional<UnverifiedCertificate> unverified(const QSslSocket& socket);
 
 private:
+    // True when the system's store verifies the chain for `host`.
+    static bool systemVerifies(const QList<QSslCertificate>& chain, const QString& host);
     QList<QSslCertificate> m_cas;
     QStringList m_pins;
 };

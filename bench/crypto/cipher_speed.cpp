@@ -1,7 +1,8 @@
 // The cipher's own speed on a file's bytes, beside which the streamed file entry is measured:
 // the file is read in 64 MiB pieces and only the cipher calls are timed (enciphering every
 // piece, then deciphering what came out). Also makes the benchmark's input files.
-//   cipher_speed FILE                 prints the enciphering and deciphering speed in MB/s
+//   cipher_speed FILE [MIB]           prints the enciphering and deciphering speed in MB/s, on the
+//                                     whole file or on its first MIB MiB
 //   cipher_speed --text|--random SIZE_MIB FILE   writes English-like text or random bytes
 #include <QByteArray>
 #include <chrono>
@@ -36,8 +37,8 @@ int make(const char* kind, long mib, const char* path) {
 
 int main(int argc, char** argv) {
     if (argc == 4) return make(argv[1], std::atol(argv[2]), argv[3]);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: cipher_speed FILE | --text|--random SIZE_MIB FILE\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: cipher_speed FILE [MIB] | --text|--random SIZE_MIB FILE\n");
         return 64;
     }
     std::FILE* f = std::fopen(argv[1], "rb");
@@ -46,7 +47,8 @@ int main(int argc, char** argv) {
     vx::korva::Cipher enc(QByteArray("Benchmark Key 1"), {}), dec(QByteArray("Benchmark Key 1"), {});
     Clock::duration tEnc{}, tDec{};
     double bytes = 0;
-    for (size_t n; (n = std::fread(buf.data(), 1, kPiece, f)) > 0;) {
+    const double limit = argc == 3 ? std::atof(argv[2]) * 1048576 : 1e300;
+    for (size_t n; bytes < limit && (n = std::fread(buf.data(), 1, kPiece, f)) > 0;) {
         const auto t0 = Clock::now();
         enc.encrypt(buf.data(), n);
         const auto t1 = Clock::now();

@@ -1,7 +1,8 @@
 #!/bin/bash
 # vexaro-crypt on two 5 GiB files, one of random bytes and one of English-like text: peak memory
 # (target at most 64 MiB) and throughput against the cipher's own speed on the same bytes
-# (target at least 0.95), for encrypting and for restoring, and the restored file compared with
+# (target at least 0.95, against the faster of two measurements bracketing each run), for
+# encrypting and for restoring, and the restored file compared with
 # the source. Needs about 16 GiB of free disk; checks first and removes its files after.
 #   bench/crypto/stream_bench.sh [SIZE_MIB]   (default 5120; BUILD=dir picks the build folder,
 #                                              build-bench by default)
@@ -37,10 +38,17 @@ timed() {
 for kind in random text; do
     "$SPEED" "--$kind" "$SIZE_MIB" "$WORK/$kind.bin"
     bytes=$(stat -c %s "$WORK/$kind.bin")
-    read -r rawEnc rawDec < <("$SPEED" "$WORK/$kind.bin")
+    # The cipher's speed drifts by some tenths on this kind of machine from minute to minute:
+    # it is measured (on the first GiB) right before and right after each run, and the faster
+    # of the two counts.
+    read -r rawEnc _ < <("$SPEED" "$WORK/$kind.bin" 1024)
     read -r encS encKiB < <(timed "$WORK/$kind.bin" "$WORK/$kind")
+    read -r rawEnc2 rawDec < <("$SPEED" "$WORK/$kind.bin" 1024)
     sealedBytes=$(stat -c %s "$WORK/$kind.uzp")
     read -r decS decKiB < <(timed "$WORK/$kind.uzp" "$WORK/back")
+    read -r _ rawDec2 < <("$SPEED" "$WORK/$kind.bin" 1024)
+    rawEnc=$(awk -v a="$rawEnc" -v b="$rawEnc2" 'BEGIN { print (a > b ? a : b) }')
+    rawDec=$(awk -v a="$rawDec" -v b="$rawDec2" 'BEGIN { print (a > b ? a : b) }')
     if cmp -s "$WORK/$kind.bin" "$WORK/back.bin"; then same=yes; else same=NO; fi
     awk -v k="$kind" -v b="$bytes" -v sb="$sealedBytes" -v re="$rawEnc" -v rd="$rawDec" \
         -v es="$encS" -v em="$encKiB" -v ds="$decS" -v dm="$decKiB" -v same="$same" 'BEGIN {
