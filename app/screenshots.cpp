@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cstdio>
 
 #include "app/program.h"
@@ -107,8 +107,10 @@ int main(int argc, char** argv) {
     vx::frmArchive& window = program.archiveWindow();
     program.arkovo().setArchiveName(archive);
     window.resize(860, 420);
-    for (int i = 0; i < 2 && i < window.lvwArchive->topLevelItemCount(); ++i)
-        window.lvwArchive->topLevelItem(i)->setSelected(true);
+    QAbstractItemModel* rows = window.lvwArchive->model();
+    for (int i = 0; i < 2 && i < rows->rowCount(); ++i)
+        window.lvwArchive->selectionModel()->select(
+            rows->index(i, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     bool ok = save(window, out.filePath("frmArchive.png"));
     vx::frmExtract extract(ui, program.arkovo(), *window.lvwArchive,
                            QFileInfo(archive).absolutePath(), &window);

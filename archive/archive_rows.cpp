@@ -16,13 +16,29 @@ QString ratioText(quint64 size, quint64 packed) {
 
 QString hexCrc(quint32 crc) { return QString::number(crc, 16).toUpper(); }
 
+QString cellText(const ArkovoEntry& entry, int column) {
+    switch (column) {
+        case kColName:
+            return Arkovo::GetFileName(entry.FileName);
+        case kColDateTime:
+            return entry.DateTime;
+        case kColSize:
+            return groupedOrEmpty(entry.Size);
+        case kColPacked:
+            return groupedOrEmpty(entry.PackedSize);
+        case kColRatio:
+            return ratioText(entry.Size, entry.PackedSize);
+        case kColPath:
+            return Arkovo::GetFilePath(entry.FileName);
+        default:
+            return QString();
+    }
+}
+
 std::array<QString, kArchiveColumns> rowTexts(const ArkovoEntry& entry) {
-    return {Arkovo::GetFileName(entry.FileName),
-            entry.DateTime,
-            groupedOrEmpty(entry.Size),
-            groupedOrEmpty(entry.PackedSize),
-            ratioText(entry.Size, entry.PackedSize),
-            Arkovo::GetFilePath(entry.FileName)};
+    std::array<QString, kArchiveColumns> texts;
+    for (int c = 0; c < kArchiveColumns; ++c) texts[c] = cellText(entry, c);
+    return texts;
 }
 
 QString statusText(int rows, const QString& sizeText) {

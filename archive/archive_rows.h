@@ -23,6 +23,8 @@ QString hexCrc(quint32 crc);
 // The six cells of an entry's row: file-name part, date/time text as stored, size and packed
 // size grouped by thousands (empty for 0), ratio, folder part.
 std::array<QString, kArchiveColumns> rowTexts(const ArkovoEntry& entry);
+// One of them; "" for a column out of range.
+QString cellText(const ArkovoEntry& entry, int column);
 
 // rows & " file(s), " & sizeText.
 QString statusText(int rows, const QString& sizeText);

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <vector>
 
 #include "archive/add_job.h"
@@ -21,20 +23,31 @@ namespace vx {
 
 namespace {
 
-// An entry as the component keeps it: small, as archives may hold millions of entries.
+// An entry as the component keeps it: small, as archives may hold millions of entries. Its
+// name lies in the list's one UTF-8 buffer of names.
 struct StoredEntry {
-    QString name;  // "" for one the windows pass over
-    std::time_t mtime = -1;
+    quint64 nameAt = 0;
+    quint32 nameLength = 0;  // 0 for one the windows pass over
     quint32 crc = 0;
+    std::time_t mtime = -1;
     quint64 packedSize = 0;
     quint64 size = 0;
+};
+
+struct EntryList {
+    std::vector<StoredEntry> entries;
+    QByteArray names;
+    void clear() { *this = EntryList(); }
+    QString name(std::size_t i) const {
+        return QString::fromUtf8(names.constData() + entries[i].nameAt, entries[i].nameLength);
+    }
 };
 
 }  // namespace
 
 struct Arkovo::State {
     QString archive;
-    std::vector<StoredEntry> entries;
+    EntryList list;
     QString busy;         // what the running call does; "" when none runs
     QString listedStamp;  // size and time of the archive file when its list was read
 };
@@ -50,10 +63,11 @@ QString fileStamp(const QString& path) {
 }
 
 // Reads the entry list of the archive at path; a missing file lists nothing. Names that had to
-// be cleaned, and entries with data but no file name, go into reports.
-Result<std::vector<StoredEntry>> readEntries(const QString& path, QStringList& reports) {
-    std::vector<StoredEntry> entries;
-    if (path.isEmpty() || !QFile::exists(path)) return entries;
+// be cleaned, and entries with data but no file name, go into reports. Runs on any thread.
+Result<EntryList> readEntries(const QString& path, QStringList& reports) {
+    EntryList list;
+    std::vector<StoredEntry>& entries = list.entries;
+    if (path.isEmpty() || !QFile::exists(path)) return list;
     QString message;
     ReadNotes notes;
     ZipArchive za = openForReading(path, message, &notes);
@@ -75,8 +89,14 @@ Result<std::vector<StoredEntry>> readEntries(const QString& path, QStringList& r
             // Folder entries are listed with no name, so the windows pass over them; so are
             // entries named ".", "" or "./", which are reported when they hold data.
             const Result<QString> target = extractionPath(name, true);
+            const auto keep = [&] {
+                const QByteArray utf8 = name.toUtf8();
+                entry.nameAt = static_cast<quint64>(list.names.size());
+                entry.nameLength = static_cast<quint32>(utf8.size());
+                list.names += utf8;
+            };
             if (target && !target.value().isEmpty() && !name.endsWith(u'/'))
-                entry.name = name;
+                keep();
             else if (target && st.size > 0)
                 reports << QStringLiteral(
                                "The entry \"%1\" in %2 holds %3 bytes but no file "
@@ -84,17 +104,24 @@ Result<std::vector<StoredEntry>> readEntries(const QString& path, QStringList& r
                                .arg(name, path)
                                .arg(st.size);
             else if (!target)
-                entry.name = name;  // listed; extracting it is refused with the reason
+                keep();  // listed; extracting it is refused with the reason
         }
         entries.push_back(std::move(entry));
     }
+    za.reset();  // libzip's own copy of the directory goes before the names are trimmed
     entries.shrink_to_fit();
-    return entries;
+    list.names.squeeze();
+    return list;
 }
 
 }  // namespace
 
-Arkovo::Arkovo(QObject* parent) : QObject(parent), m_state(std::make_unique<State>()) {}
+Arkovo::Arkovo(QObject* parent) : QObject(parent), m_state(std::make_unique<State>()) {
+    // Without TZ the C library reads the zone file again on every local-time conversion, one
+    // stat call each, and libzip converts every entry's time as it opens an archive: a million
+    // calls for a million entries. TZ naming the same file has it read once.
+    if (!qEnvironmentVariableIsSet("TZ")) qputenv("TZ", ":/etc/localtime");
+}
 
 Arkovo::~Arkovo() = default;
 
@@ -125,10 +152,22 @@ bool Arkovo::listedIsCurrent() {
 }
 
 void Arkovo::refresh() {
+    // Listing a big archive takes seconds, mostly inside libzip, so it runs on a worker thread
+    // while this one yields. Other calls meanwhile are refused as during any other work; the
+    // entries listed before stay until the new ones replace them.
+    const bool entered = m_state->busy.isEmpty();
+    if (entered) m_state->busy = QStringLiteral("listing the archive");
     m_state->listedStamp = fileStamp(m_state->archive);
     QStringList reports;
-    Result<std::vector<StoredEntry>> entries = readEntries(m_state->archive, reports);
-    m_state->entries = entries ? std::move(entries).value() : std::vector<StoredEntry>();
+    auto reading = std::async(std::launch::async, [path = m_state->archive, &reports] {
+        return readEntries(path, reports);
+    });
+    while (reading.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready)
+        yieldToEvents();
+    Result<EntryList> entries = reading.get();
+    if (entered) leave();
+    m_state->list.clear();
+    if (entries) m_state->list = std::move(entries).value();
     emit ArchiveChanged();
     if (!entries) emit ArchiveError(entries.message());
     for (const QString& report : reports) emit EntryReport(report);
@@ -137,7 +176,6 @@ void Arkovo::refresh() {
 void Arkovo::setArchiveName(const QString& path) {
     if (!enter("selecting another archive")) return;
     m_state->archive = path;
-    m_state->entries.clear();
     leave();
     refresh();
 }
@@ -241,17 +279,25 @@ qint32 Arkovo::extractChosen(const EntryChoice& choice, qint32 skipOlder, bool u
 }
 
 ArkovoEntry Arkovo::GetEntry(qint64 index) const {
-    if (index < 1 || index > static_cast<qint64>(m_state->entries.size())) return ArkovoEntry();
-    const StoredEntry& e = m_state->entries[static_cast<std::size_t>(index - 1)];
-    return {FormatEntryTime(e.mtime), e.crc, e.packedSize, e.size, e.name};
+    if (index < 1 || index > EntryCount()) return ArkovoEntry();
+    const auto i = static_cast<std::size_t>(index - 1);
+    const StoredEntry& e = m_state->list.entries[i];
+    return {FormatEntryTime(e.mtime), e.crc, e.packedSize, e.size, m_state->list.name(i)};
 }
 
 QString Arkovo::entryFileName(qint64 index) const {
-    if (index < 1 || index > static_cast<qint64>(m_state->entries.size())) return QString();
-    return m_state->entries[static_cast<std::size_t>(index - 1)].name;
+    if (index < 1 || index > EntryCount()) return QString();
+    return m_state->list.name(static_cast<std::size_t>(index - 1));
 }
 
-qint64 Arkovo::EntryCount() const { return static_cast<qint64>(m_state->entries.size()); }
+bool Arkovo::entryListed(qint64 index, quint64& size) const {
+    if (index < 1 || index > EntryCount()) return false;
+    const StoredEntry& e = m_state->list.entries[static_cast<std::size_t>(index - 1)];
+    size = e.size;
+    return e.nameLength > 0;
+}
+
+qint64 Arkovo::EntryCount() const { return static_cast<qint64>(m_state->list.entries.size()); }
 
 QString Arkovo::GetFilePath(const QString& storedName) {
     const qsizetype slash = storedName.lastIndexOf(u'/');
@@ -265,7 +311,7 @@ QString Arkovo::GetFileName(const QString& storedName) {
 void Arkovo::CloseArchive() {
     if (!enter("closing the archive")) return;
     m_state->archive.clear();
-    m_state->entries.clear();
+    m_state->list.clear();
     leave();
     emit ArchiveChanged();
 }

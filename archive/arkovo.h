@@ -101,6 +101,9 @@ public:
     ArkovoEntry GetEntry(qint64 index) const;
     // The FileName of GetEntry(index), without making the rest of the entry.
     QString entryFileName(qint64 index) const;
+    // Whether the entry has a FileName (the windows list it), and its Size, without making the
+    // entry.
+    bool entryListed(qint64 index, quint64& size) const;
 
     // Asked for the password of each encrypted entry ExtractFiles meets (retry: the one given
     // before did not open it); nullopt gives none. Without a prompt such entries are reported.

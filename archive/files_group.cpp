@@ -27,14 +27,14 @@ FilesGroup::FilesGroup(const QString& allCaption, const char* allName, QWidget* 
     connect(txtFiles, &QLineEdit::textEdited, optFiles, [this] { optFiles->setChecked(true); });
 }
 
-void FilesGroup::deleteChosen(const QTreeWidget& list, Arkovo& arkovo) const {
+void FilesGroup::deleteChosen(const QTreeView& list, Arkovo& arkovo) const {
     if (optFiles->isChecked())
         arkovo.DeleteFiles({txtFiles->text()});
     else
         arkovo.DeleteEntries(rowTags(list, optSelected->isChecked()));
 }
 
-void FilesGroup::extractChosen(const QTreeWidget& list, Arkovo& arkovo, qint32 skipOlder,
+void FilesGroup::extractChosen(const QTreeView& list, Arkovo& arkovo, qint32 skipOlder,
                                bool useFolderNames, bool overwrite, QString& destination) const {
     if (optFiles->isChecked())
         arkovo.ExtractFiles({txtFiles->text()}, skipOlder, useFolderNames, overwrite, destination);

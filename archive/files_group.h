@@ -7,7 +7,7 @@
 
 class QLineEdit;
 class QRadioButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace vx {
 
@@ -27,8 +27,8 @@ public:
     // Removes (DeleteFiles/DeleteEntries) or extracts what the chosen option stands for: the
     // name or pattern typed, or exactly the entries of the selected rows or of all rows of the
     // archive window's list, by their tags.
-    void deleteChosen(const QTreeWidget& list, Arkovo& arkovo) const;
-    void extractChosen(const QTreeWidget& list, Arkovo& arkovo, qint32 skipOlder,
+    void deleteChosen(const QTreeView& list, Arkovo& arkovo) const;
+    void extractChosen(const QTreeView& list, Arkovo& arkovo, qint32 skipOlder,
                        bool useFolderNames, bool overwrite, QString& destination) const;
 };
 

@@ -9,7 +9,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QStatusBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
@@ -60,14 +60,14 @@ frmArchive::~frmArchive() { m_arkovo.setPasswordPrompt({}); }
 frmProgress* frmArchive::progressWindow() const { return m_progress.data(); }
 
 void frmArchive::buildControls() {
-    lvwArchive = new QTreeWidget(this);
+    m_rows = new ArchiveListModel(m_arkovo, this);
+    lvwArchive = new QTreeView(this);
     lvwArchive->setObjectName(QStringLiteral("lvwArchive"));
+    lvwArchive->setModel(m_rows);
     lvwArchive->setRootIsDecorated(false);
+    lvwArchive->setItemsExpandable(false);
     lvwArchive->setUniformRowHeights(true);
     lvwArchive->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lvwArchive->setHeaderLabels({QStringLiteral("Filename"), QStringLiteral("Date/Time"),
-                                 QStringLiteral("Size"), QStringLiteral("Packed"),
-                                 QStringLiteral("Ratio"), QStringLiteral("Path")});
     lvwArchive->header()->setSectionsClickable(true);
     lvwArchive->header()->setStretchLastSection(true);
     lvwArchive->setColumnWidth(kColName, 200);
@@ -208,7 +208,7 @@ void frmArchive::mnuExtract_Click() {
 }
 
 void frmArchive::mnuView_Click() {
-    if (!lvwArchive->currentItem()) return;
+    if (!lvwArchive->currentIndex().isValid()) return;
     const QList<qint64> rows = rowTags(*lvwArchive, true);
     QString folder = m_viewFolder.path();
     if (folder.isEmpty()) {
@@ -226,17 +226,16 @@ void frmArchive::mnuView_Click() {
 void frmArchive::mnuSelectAll_Click() { lvwArchive->selectAll(); }
 
 void frmArchive::mnuInvert_Click() {
-    const int rows = lvwArchive->topLevelItemCount();
+    const int rows = m_rows->rowCount();
     if (rows == 0) return;
-    QAbstractItemModel* model = lvwArchive->model();
-    const QItemSelection all(model->index(0, 0), model->index(rows - 1, kArchiveColumns - 1));
+    const QItemSelection all(m_rows->index(0, 0), m_rows->index(rows - 1, kArchiveColumns - 1));
     lvwArchive->selectionModel()->select(all, QItemSelectionModel::Toggle);
 }
 
 void frmArchive::mnuPopupProperties_Click() {
-    const QTreeWidgetItem* row = lvwArchive->currentItem();
-    if (!row) return;
-    frmProperties dialog(m_arkovo.GetEntry(rowTag(*row)), this);
+    const QModelIndex row = lvwArchive->currentIndex();
+    if (!row.isValid()) return;
+    frmProperties dialog(m_arkovo.GetEntry(m_rows->tag(row.row())), this);
     m_ui.showModal(dialog);
 }
 
@@ -249,20 +248,19 @@ void frmArchive::mnuSettings_Click() {
 }
 
 void frmArchive::lvwArchive_ColumnClick(int column) {
-    lvwArchive->sortItems(column, Qt::AscendingOrder);
+    m_rows->sort(column, Qt::AscendingOrder);
     lvwArchive->header()->setSortIndicatorShown(true);
     lvwArchive->header()->setSortIndicator(column, Qt::AscendingOrder);
 }
 
 void frmArchive::lvwArchive_MouseUp(Qt::MouseButton button, const QPoint& pos) {
-    if (button != Qt::RightButton || lvwArchive->topLevelItemCount() == 0) return;
-    QTreeWidgetItem* row = lvwArchive->itemAt(pos);
-    if (!row) return;
-    if (!row->isSelected()) {
-        lvwArchive->clearSelection();
-        row->setSelected(true);
-    }
-    lvwArchive->setCurrentItem(row, kColName, QItemSelectionModel::NoUpdate);
+    if (button != Qt::RightButton || m_rows->rowCount() == 0) return;
+    const QModelIndex row = lvwArchive->indexAt(pos).siblingAtColumn(kColName);
+    if (!row.isValid()) return;
+    QItemSelectionModel* selection = lvwArchive->selectionModel();
+    if (!selection->isSelected(row))
+        selection->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection->setCurrentIndex(row, QItemSelectionModel::NoUpdate);
     mnuPopup->popup(lvwArchive->viewport()->mapToGlobal(pos));
 }
 
@@ -283,30 +281,26 @@ bool frmArchive::eventFilter(QObject* watched, QEvent* event) {
 
 void frmArchive::Arkovo_ArchiveChanged() {
     // A big archive fills the list in slices with a yield between them, so the window stays
-    // alive; a newer change meanwhile takes over and this fill stops.
-    constexpr qint64 kSlice = 4096;
+    // alive; a newer change meanwhile takes over and this fill stops. The rows hold only entry
+    // indexes, so a slice is quick; the list lays its rows out again after each one, so they
+    // are not too many either.
+    constexpr qint64 kSlice = 65536;
     const quint64 fill = ++m_fill;
     setWindowTitle(archiveTitle(m_arkovo.ArchiveName()));
-    lvwArchive->clear();
+    m_rows->clear();
     lvwArchive->header()->setSortIndicatorShown(false);
     lblFiles->setText(QStringLiteral("Reading the list..."));
     quint64 total = 0;
     const qint64 count = m_arkovo.EntryCount();
     for (qint64 first = 1; first <= count; first += kSlice) {
-        lvwArchive->setUpdatesEnabled(false);
-        for (qint64 i = first; i < first + kSlice && i <= count; ++i) {
-            const ArkovoEntry entry = m_arkovo.GetEntry(i);
-            if (entry.FileName.isEmpty()) continue;
-            addEntryRow(*lvwArchive, entry, i);
-            total = entry.Size > ~total ? ~quint64(0) : total + entry.Size;  // saturates
-        }
-        lvwArchive->setUpdatesEnabled(true);
+        const quint64 slice = m_rows->append(first, std::min(count, first + kSlice - 1));
+        total = slice > ~total ? ~quint64(0) : total + slice;  // saturates
         if (first + kSlice <= count) {
             m_ui.yield();
             if (fill != m_fill) return;
         }
     }
-    lblFiles->setText(statusText(lvwArchive->topLevelItemCount(),
+    lblFiles->setText(statusText(m_rows->rowCount(),
                                  m_arkovo.FormatSize(static_cast<qint64>(std::min<quint64>(
                                      total, std::numeric_limits<qint64>::max())))));
 }

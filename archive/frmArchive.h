@@ -15,10 +15,11 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QTreeWidget;
+class QTreeView;
 
 namespace vx {
 
+class ArchiveListModel;
 class Arkovo;
 class frmProgress;
 
@@ -29,7 +30,7 @@ public:
     frmArchive(Ui& ui, Arkovo& arkovo, QWidget* parent = nullptr);
     ~frmArchive() override;
 
-    QTreeWidget* lvwArchive;
+    QTreeView* lvwArchive;  // shows an ArchiveListModel (archive_list.h)
     QLabel* lblFiles;
     QLabel* lblQuorbit;
     QLabel* lblWeb;    // click: opens the web page in the label's "address" property
@@ -107,6 +108,7 @@ private:
 
     Ui& m_ui;
     Arkovo& m_arkovo;
+    ArchiveListModel* m_rows;
     ViewFolder m_viewFolder;
     QPointer<frmProgress> m_progress;
     std::function<void()> m_loadStep;

@@ -13,7 +13,7 @@
 
 namespace vx {
 
-frmDelete::frmDelete(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, QWidget* parent)
+frmDelete::frmDelete(Ui& ui, Arkovo& arkovo, const QTreeView& list, QWidget* parent)
     : QDialog(parent), m_ui(ui), m_arkovo(arkovo), m_list(list) {
     setObjectName(QStringLiteral("frmDelete"));
     setWindowTitle(QStringLiteral("Delete"));

@@ -8,7 +8,7 @@
 #include "ui/ui.h"
 
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace vx {
 
@@ -20,7 +20,7 @@ class frmDelete : public QDialog {
 public:
     // list is the archive window's list (its rows carry entry indexes); all three outlive the
     // dialog. "Selected Files" is chosen when the dialog opens.
-    frmDelete(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, QWidget* parent = nullptr);
+    frmDelete(Ui& ui, Arkovo& arkovo, const QTreeView& list, QWidget* parent = nullptr);
 
     FilesGroup* fraFiles;  // its second option is optEntire, "&Entire Archive"
     QPushButton* cmdDelete;
@@ -36,7 +36,7 @@ private:
 
     Ui& m_ui;
     Arkovo& m_arkovo;
-    const QTreeWidget& m_list;
+    const QTreeView& m_list;
 };
 
 }  // namespace vx

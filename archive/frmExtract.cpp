@@ -9,7 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStorageInfo>
-#include <QTreeWidget>
+#include <QItemSelectionModel>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "archive/arkovo.h"
@@ -19,14 +20,15 @@
 #include "ui/named.h"
 
 namespace vx {
-frmExtract::frmExtract(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, const QString& startFolder,
+frmExtract::frmExtract(Ui& ui, Arkovo& arkovo, const QTreeView& list, const QString& startFolder,
                        QWidget* parent)
     : QDialog(parent), m_ui(ui), m_arkovo(arkovo), m_list(list) {
     setObjectName(QStringLiteral("frmExtract"));
     setWindowTitle(QStringLiteral("Extract"));
     buildControls();
     layoutControls();
-    (list.selectedItems().isEmpty() ? fraFiles->optAll : fraFiles->optSelected)->setChecked(true);
+    const bool none = !list.selectionModel() || !list.selectionModel()->hasSelection();
+    (none ? fraFiles->optAll : fraFiles->optSelected)->setChecked(true);
 
     connect(drvListing, &QComboBox::currentIndexChanged, this, &frmExtract::drvListing_Change);
     connect(dirListing, &FolderList::pathChanged, this, &frmExtract::dirListing_Change);

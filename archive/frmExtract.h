@@ -10,7 +10,7 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace vx {
 
@@ -25,7 +25,7 @@ public:
     // list is the archive window's list; all three outlive the dialog. The dialog opens on
     // "Selected Files" when rows are selected, otherwise "All Files", and its lists on
     // startFolder (the home folder when that cannot be read).
-    frmExtract(Ui& ui, Arkovo& arkovo, const QTreeWidget& list, const QString& startFolder,
+    frmExtract(Ui& ui, Arkovo& arkovo, const QTreeView& list, const QString& startFolder,
                QWidget* parent = nullptr);
 
     FilesGroup* fraFiles;  // its second option is optAllFiles, "&All Files"
@@ -51,7 +51,7 @@ private:
 
     Ui& m_ui;
     Arkovo& m_arkovo;
-    const QTreeWidget& m_list;
+    const QTreeView& m_list;
     QString m_drive;
 };
 

@@ -2,7 +2,7 @@
 // sample archive made by the system's `zip`.
 #pragma once
 
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "archive/archive_rows.h"
@@ -31,23 +31,28 @@ struct ArchiveWindow {
         ui.answerOpenFile(path);
         win.mnuOpen->trigger();
     }
+    QString text(int row, int c) const { return rows().index(row, c).data().toString(); }
+    QAbstractItemModel& rows() const { return *win.lvwArchive->model(); }
     QStringList column(int c, bool selectedOnly = false) const {
         QStringList out;
-        for (QTreeWidgetItem* r : win.lvwArchive->findItems("*", Qt::MatchWildcard))
-            if (!selectedOnly || r->isSelected()) out << r->text(c);
+        for (int r = 0; r < rows().rowCount(); ++r)
+            if (!selectedOnly || win.lvwArchive->selectionModel()->isRowSelected(r))
+                out << text(r, c);
         return out;
     }
-    // The row of the entry stored under this name (folder part and file name).
-    QTreeWidgetItem* row(const QString& stored) const {
-        for (QTreeWidgetItem* r : win.lvwArchive->findItems("*", Qt::MatchWildcard))
-            if ((r->text(kColPath).isEmpty() ? "" : r->text(kColPath) + "/") + r->text(kColName) ==
+    // The first cell of the entry stored under this name (folder part and file name).
+    QModelIndex row(const QString& stored) const {
+        for (int r = 0; r < rows().rowCount(); ++r)
+            if ((text(r, kColPath).isEmpty() ? "" : text(r, kColPath) + "/") + text(r, kColName) ==
                 stored)
-                return r;
-        return nullptr;
+                return rows().index(r, kColName);
+        return {};
     }
     void select(const QStringList& names) {
         win.lvwArchive->clearSelection();
-        for (const QString& n : names) row(n)->setSelected(true);
+        for (const QString& n : names)
+            win.lvwArchive->selectionModel()->select(
+                row(n), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 };
 

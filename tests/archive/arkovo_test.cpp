@@ -277,6 +277,28 @@ TEST_F(ArchiveTest, FileVanishingWhileWrittenLeavesTheArchiveAsItWas) {
     EXPECT_EQ(QDir(path(u"out"_s)).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
+// A big archive is listed while the windows go on: a call meanwhile is refused, and the list
+// then holds every entry.
+TEST_F(ArchiveTest, ABigArchiveIsListedWhileEventsRunAndCallsMeanwhileAreRefused) {
+    const QString zip = path(u"many.zip"_s);
+    ASSERT_EQ(runTool(u"/usr/bin/python3"_s,
+                      {QStringLiteral(VEXARO_SOURCE_DIR "/bench/archive/make_many.py"), zip,
+                       u"50000"_s},
+                      m_dir.path()),
+              QString());
+    int yields = 0;
+    setYieldHook([&] {
+        if (yields++ == 0) m_arkovo.DeleteFiles({u"*"_s});
+    });
+    m_arkovo.setArchiveName(zip);
+    setYieldHook({});
+    EXPECT_GT(yields, 0);
+    ASSERT_EQ(m_log.errors.size(), 1);
+    EXPECT_TRUE(m_log.errors[0].contains(u"busy"_s)) << m_log.errors[0].toStdString();
+    EXPECT_EQ(m_arkovo.EntryCount(), 50000);
+    EXPECT_EQ(m_arkovo.entryFileName(50000), u"dir0049/file0049999.txt"_s);
+}
+
 // Writes beyond a file-size limit fail as on a full disk: the archive stays as it was, and no
 // temporary or partial file is left behind.
 TEST_F(ArchiveTest, FailedWritesLeaveNothingHalfDone) {

@@ -28,9 +28,11 @@ TEST(frmArchive, OpeningListsTheEntriesAndPropertiesShowTheCurrentRowAfterASort)
     EXPECT_EQ(w.column(kColSize), QStringList({"1,234", "1", "3,000"}));
     EXPECT_EQ(w.column(kColPath).mid(0, 2), QStringList({"", "sub"}));
     EXPECT_EQ(w.win.lblFiles->text(), "3 file(s), " + w.arkovo.FormatSize(1234 + 1 + 3000));
+    w.select({"a.txt"});
     w.win.lvwArchive_ColumnClick(kColSize);
     EXPECT_EQ(w.column(kColName), QStringList({"b.txt", "a.txt", "c.bin"}));  // "1" < "1,234"
-    w.win.lvwArchive->setCurrentItem(w.row("sub/b.txt"));
+    EXPECT_EQ(w.column(kColName, true), QStringList({"a.txt"}));  // the selection moved with it
+    w.win.lvwArchive->setCurrentIndex(w.row("sub/b.txt"));
     QStringList labels;
     w.ui.onModal([&](QWidget& d) {
         auto& p = static_cast<frmProperties&>(d);
@@ -68,7 +70,7 @@ TEST(frmArchive, RightClickSelectsTheRowUnderThePointerThenPopupActsOnTheSelecti
         w.win.show();
         w.select(c.before);
         // The rule acts on the release; a press would let the list select by itself first.
-        const QPoint at = w.win.lvwArchive->visualItemRect(w.row(c.clicked)).center();
+        const QPoint at = w.win.lvwArchive->visualRect(w.row(c.clicked)).center();
         QTest::mouseRelease(w.win.lvwArchive->viewport(), Qt::RightButton, {}, at);
         EXPECT_EQ(w.column(kColName, true), c.after);
         EXPECT_TRUE(w.win.mnuPopup->isVisible());
@@ -84,7 +86,8 @@ TEST(frmArchive, ViewOpensTheSelectedEntriesFromAPrivateFolderWithProgressMeanwh
     w.open(w.sampleZip());
     w.win.mnuView->trigger();  // no current row: nothing happens
     w.select({"a.txt", "c.bin"});
-    w.win.lvwArchive->setCurrentItem(w.row("c.bin"), 0, QItemSelectionModel::NoUpdate);
+    w.win.lvwArchive->selectionModel()->setCurrentIndex(w.row("c.bin"),
+                                                       QItemSelectionModel::NoUpdate);
     QStringList texts;
     QObject::connect(&w.arkovo, &Arkovo::ExtractProgress, &w.win, [&] {
         ASSERT_TRUE(w.win.progressWindow() && w.win.progressWindow()->isVisible());
@@ -121,11 +124,10 @@ TEST(frmArchive, SelectedRowsActOnExactlyTheirOwnEntries) {
             ASSERT_EQ(test::zipNames(zip).size(), 5);
             const QString out = w.home.file("out");
             test::writeFiles(out, {{"a.txt", "mine"}});
-            w.win.lvwArchive->clearSelection();
-            QTreeWidgetItem* row = w.row(stored);
-            ASSERT_TRUE(row);
-            row->setSelected(true);
-            w.win.lvwArchive->setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
+            ASSERT_TRUE(w.row(stored).isValid());
+            w.select({stored});
+            w.win.lvwArchive->selectionModel()->setCurrentIndex(w.row(stored),
+                                                               QItemSelectionModel::NoUpdate);
             QStringList left = test::zipNames(zip);
             const QString leaf = Arkovo::GetFileName(stored);
             if (action == View) {
