@@ -60,21 +60,23 @@ bool openForReading(QFile& f, QString* why) {
     return true;
 }
 
-// The local side of a chunked transfer: the file is read or written a megabyte at a time and
-// the 255-byte blocks are served from, or gathered in, that buffer.
+// The local side of a chunked transfer: the file is written a megabyte at a time, and read
+// 64 KiB at a time (a piece that stays in the processor's cache on its way to the socket), and
+// the 255-byte blocks are gathered in, or served from, that buffer.
 constexpr qint64 kLocalChunk = 1024 * 1024;
+constexpr qint64 kReadChunk = 64 * 1024;
 
 class LocalReader {
 public:
     explicit LocalReader(QFile& file) : m_file(file) {}
-    // The next n bytes (n <= kLocalChunk), or nullptr when the file ends sooner or fails.
+    // The next n bytes (n <= kReadChunk), or nullptr when the file ends sooner or fails.
     const char* next(qint64 n) {
         if (m_buf.size() - m_pos < n) {
             m_buf.remove(0, m_pos);
             m_pos = 0;
             const qint64 have = m_buf.size();
-            m_buf.resize(have + kLocalChunk);
-            const qint64 got = m_file.read(m_buf.data() + have, kLocalChunk);
+            m_buf.resize(have + kReadChunk);
+            const qint64 got = m_file.read(m_buf.data() + have, kReadChunk);
             m_buf.resize(have + qMax<qint64>(0, got));
             if (m_buf.size() < n) return nullptr;
         }

@@ -35,7 +35,7 @@ timed() {
                 /Maximum resident/ { m = $2 } END { printf "%.2f %d\n", w, m }' "$WORK/time"
 }
 
-for kind in random text; do
+for kind in ${KINDS:-random text}; do
     "$SPEED" "--$kind" "$SIZE_MIB" "$WORK/$kind.bin"
     bytes=$(stat -c %s "$WORK/$kind.bin")
     # The cipher's speed drifts by some tenths on this kind of machine from minute to minute:
