@@ -7,6 +7,7 @@
 
 #include "archive/archive_rows.h"
 #include "archive/arkovo.h"
+#include "core/saturating.h"
 
 namespace vx {
 namespace {
@@ -33,7 +34,7 @@ quint64 ArchiveListModel::append(qint64 first, qint64 last) {
     for (qint64 i = first; i <= last; ++i) {
         if (!m_arkovo.entryListed(i, size)) continue;
         added.push_back(i);
-        total = size > ~total ? ~quint64(0) : total + size;
+        total = saturatingAdd(total, size);
     }
     if (added.empty()) return 0;
     const int at = rowCount();

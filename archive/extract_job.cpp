@@ -21,6 +21,7 @@
 #include "archive/safe_paths.h"
 #include "archive/zip_directory.h"
 #include "archive/zip_handles.h"
+#include "core/saturating.h"
 
 namespace vx {
 namespace {
@@ -31,8 +32,6 @@ struct Selected {
     std::uint64_t size;
     std::time_t mtime;
 };
-
-std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) { return a > ~b ? ~0ull : a + b; }
 
 QString systemText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 

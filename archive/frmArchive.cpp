@@ -21,6 +21,7 @@
 #include "archive/frmExtract.h"
 #include "archive/frmProgress.h"
 #include "archive/frmProperties.h"
+#include "core/saturating.h"
 #include "ui/named.h"
 
 namespace vx {
@@ -294,7 +295,7 @@ void frmArchive::Arkovo_ArchiveChanged() {
     const qint64 count = m_arkovo.EntryCount();
     for (qint64 first = 1; first <= count; first += kSlice) {
         const quint64 slice = m_rows->append(first, std::min(count, first + kSlice - 1));
-        total = slice > ~total ? ~quint64(0) : total + slice;  // saturates
+        total = saturatingAdd(total, slice);
         if (first + kSlice <= count) {
             m_ui.yield();
             if (fill != m_fill) return;
