@@ -107,7 +107,12 @@ void FtpClient::drop(int code) {
 
 bool FtpClient::isOpen() const { return m_control && m_state != State::Disconnected; }
 
-bool FtpClient::isEncrypted() const { return m_control && m_control->isEncrypted(); }
+QSslSocket* FtpClient::tlsControl() const { return qobject_cast<QSslSocket*>(m_control.get()); }
+
+bool FtpClient::isEncrypted() const {
+    const QSslSocket* s = tlsControl();
+    return s && s->isEncrypted();
+}
 
 bool FtpClient::ready() {
     if (!isOpen()) return fail(NotConnected);
@@ -211,8 +216,15 @@ bool FtpClient::open(const QString& host, quint16 port, const QString& user,
     m_tlsError.clear();
     if (host.trimmed().isEmpty() || port == 0) return fail(InvalidAddress);
     m_host = host;
-    m_control = std::make_unique<QSslSocket>();  // a plain socket until encrypted
-    if (m_tls.mode != TlsMode::Off) m_tls.trust.apply(*m_control);
+    if (m_tls.mode == TlsMode::Off) {
+        // Without TLS the TLS layer is never loaded: that would cost a plain session the time
+        // of loading and setting up the crypto library.
+        m_control = std::make_unique<QTcpSocket>();
+    } else {
+        auto s = std::make_unique<QSslSocket>();  // a plain socket until encrypted
+        m_tls.trust.apply(*s);
+        m_control = std::move(s);
+    }
     setState(State::Connecting);
     m_control->connectToHost(host, port);
     if (!m_control->waitForConnected(m_timeouts.connectMs)) {
@@ -221,7 +233,7 @@ bool FtpClient::open(const QString& host, quint16 port, const QString& user,
         return false;
     }
     keepAlive(*m_control, kKeepAliveIdleSecs, kKeepAliveIntervalSecs);
-    if (m_tls.mode == TlsMode::Implicit && !encrypt(*m_control, false)) {
+    if (m_tls.mode == TlsMode::Implicit && !encrypt(*tlsControl(), false)) {
         drop(m_lastError);
         return false;
     }
@@ -247,7 +259,7 @@ bool FtpClient::authTls() {
             drop(OutOfStep);
             return false;
         }
-        if (encrypt(*m_control, false)) return true;
+        if (encrypt(*tlsControl(), false)) return true;
         drop(m_lastError);
         return false;
     }
@@ -273,9 +285,9 @@ bool FtpClient::protectData() {
 }
 
 bool FtpClient::encrypt(QSslSocket& socket, bool resume) {
-    if (resume && m_control) {
+    if (const QSslSocket* control = resume ? tlsControl() : nullptr) {
         QSslConfiguration c = socket.sslConfiguration();
-        c.setSessionTicket(m_control->sslConfiguration().sessionTicket());
+        c.setSessionTicket(control->sslConfiguration().sessionTicket());
         socket.setSslConfiguration(c);
     }
     socket.setPeerVerifyName(m_host);

@@ -72,6 +72,7 @@ public:
 private:
     friend class FtpClient;
     RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Access access, TransferType type);
+    qsizetype sendChunk() const;  // gathered bytes that are sent together
     bool flush();  // sends all gathered bytes
     // After the last byte, waits until the server has read all (TimedOut on a stall).
     bool finishSending();
@@ -92,8 +93,9 @@ private:
     std::unique_ptr<QTcpSocket> m_data;
     Access m_access;
     TransferType m_type;
-    QByteArray m_buf;     // gathered writes, or received bytes not yet read
-    qsizetype m_pos = 0;  // next unread byte of m_buf
+    QByteArray m_buf;      // gathered writes, or received bytes not yet read
+    qsizetype m_fill = 0;  // writes: the bytes gathered at the start of m_buf
+    qsizetype m_pos = 0;   // reads: next unread byte of m_buf
     bool m_pendingCr = false;
     bool m_eof = false;
     bool m_finished = false;
@@ -214,6 +216,7 @@ private:
     bool authTls();                       // "AUTH TLS" and the handshake (Auto, Require)
     bool protectData();                   // "PBSZ 0", "PROT P"
     bool encrypt(QSslSocket& socket, bool resume);  // client handshake on a connected socket
+    QSslSocket* tlsControl() const;  // the control socket when it can be encrypted
     std::unique_ptr<QTcpSocket> newDataSocket() const;
     bool setType(TransferType type);
     // Sets up the data connection and sends `command` on it; restartAt > 0 sends REST first,
@@ -226,7 +229,7 @@ private:
     void fileGone() { m_file = nullptr; }
 
     Timeouts m_timeouts;
-    std::unique_ptr<QSslSocket> m_control;
+    std::unique_ptr<QTcpSocket> m_control;  // a QSslSocket unless TLS is off
     net::ReplyReader m_reader;
     State m_state = State::Disconnected;
     bool m_passive = true;

@@ -34,8 +34,11 @@ bool FindHandle::next(FindData& out) {
 RemoteFile::RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Access access,
                        TransferType type)
     : m_client(client), m_data(std::move(data)), m_access(access), m_type(type) {
-    m_buf.reserve(kChunk + 1024);
     m_tls = qobject_cast<QSslSocket*>(m_data.get()) != nullptr;
+    // Writes gather in a buffer sized once: room for a full send and one more piece with its
+    // line ends doubled, so that gathering is a plain copy.
+    if (access == Access::Write) m_buf.resize(3 * sendChunk());
+    else m_buf.reserve(kChunk + 1024);
     if (m_tls) return;  // the TLS socket keeps its own descriptor as it is
     // The direct sends and receives below rely on a non-blocking descriptor, so that every
     // wait goes through the sliced, yielding waits with the stall time-out.
@@ -59,18 +62,30 @@ WaitResult RemoteFile::wait(short events, const QDeadlineTimer& deadline) {
     return waitReady(*m_data, events, deadline);
 }
 
+qsizetype RemoteFile::sendChunk() const { return m_tls ? kChunk : kSendChunk; }
+
 bool RemoteFile::write(const char* data, qint64 n) {
     if (m_finished || !m_data || m_access != Access::Write) return fail(NotConnected);
-    if (m_type == TransferType::Binary) {
-        m_buf.append(data, n);
-    } else {
-        for (qint64 i = 0; i < n; ++i) {
-            if (data[i] == '\n' && !m_pendingCr) m_buf.append('\r');
-            m_pendingCr = data[i] == '\r';
-            m_buf.append(data[i]);
+    const qsizetype limit = sendChunk();
+    while (n > 0) {
+        const qsizetype piece = qMin<qint64>(n, limit);
+        if (m_fill >= limit && !flush()) return false;
+        char* out = m_buf.data() + m_fill;
+        if (m_type == TransferType::Binary) {
+            std::memcpy(out, data, static_cast<size_t>(piece));
+            out += piece;
+        } else {
+            for (qsizetype i = 0; i < piece; ++i) {
+                if (data[i] == '\n' && !m_pendingCr) *out++ = '\r';
+                m_pendingCr = data[i] == '\r';
+                *out++ = data[i];
+            }
         }
+        m_fill = out - m_buf.constData();
+        data += piece;
+        n -= piece;
     }
-    return m_buf.size() >= (m_tls ? kChunk : kSendChunk) ? flush() : true;
+    return m_fill >= limit ? flush() : true;
 }
 
 bool RemoteFile::flush() {
@@ -81,7 +96,7 @@ bool RemoteFile::flush() {
     if (m_tls) return flushTls(kChunk);
     QDeadlineTimer stall(stallMs());
     const char* p = m_buf.constData();
-    qsizetype left = m_buf.size();
+    qsizetype left = m_fill;
     while (left > 0) {
         if (m_data->state() != QAbstractSocket::ConnectedState) return fail(DataConnectionClosed);
         const int fd = static_cast<int>(m_data->socketDescriptor());
@@ -101,7 +116,7 @@ bool RemoteFile::flush() {
         }
         return fail(DataConnectionClosed);  // reset by the server, broken pipe
     }
-    m_buf.resize(0);
+    m_fill = 0;
     return true;
 }
 

@@ -27,12 +27,12 @@ bool RemoteFile::flushTls(qint64 keepPending) {
     // The chunk goes in slices small enough to stay in the processor's cache through the
     // socket's copies: each is encrypted and handed to the kernel at once, instead of the whole
     // chunk being copied, then encrypted, then copied again through memory.
-    for (qsizetype at = 0; at < m_buf.size(); at += kSlice) {
-        const qsizetype n = qMin(kSlice, m_buf.size() - at);
+    for (qsizetype at = 0; at < m_fill; at += kSlice) {
+        const qsizetype n = qMin(kSlice, m_fill - at);
         if (!connected(s) || s.write(m_buf.constData() + at, n) != n) return fail(DataConnectionClosed);
         s.flush();
     }
-    m_buf.resize(0);
+    m_fill = 0;
     // Up to keepPending bytes may stay queued, so that encryption and sending overlap with
     // reading the next chunk of the local file.
     QDeadlineTimer stall(stallMs());

@@ -95,6 +95,11 @@ TEST_P(CftpModes, TransfersCarryEveryByteWithAnEventPerFullBlock) {
     EXPECT_TRUE(ftp.SimpleFTPPutFile(local.write("simple", data), "simple.bin")) << err();
     EXPECT_TRUE(ftp.SimpleFTPGetFile(local.file("simple.back"), "simple.bin")) << err();
     EXPECT_TRUE(server.get("/home/tulpa/simple.bin") == data && readFile(local.file("simple.back")) == data);
+    // In ASCII, large writes of nothing but line ends double on the way out; all of them arrive.
+    ftp.SetTransferASCII();
+    const QByteArray ends(300000, '\n');
+    EXPECT_TRUE(ftp.SimpleFTPPutFile(local.write("ends", ends), "ends.txt")) << err();
+    EXPECT_TRUE(server.get("/home/tulpa/ends.txt") == ends);
 }
 
 TEST_P(CftpModes, DataConnectionThatStallsOrClosesMidTransfer) {
