@@ -8,7 +8,8 @@
 #   shell:  zip -r -6, gpg --symmetric --batch --compress-algo none, curl -T, each on its own,
 #           then joined by pipes.
 # Prints both times, each stage's share, the road against the sum of its own stages (target at
-# most 1.15) and the road's peak memory against the archive (target at most about 2.5).
+# most 1.15 in the large run) and the road's peak memory against the archive (target at most
+# about 2.5).
 # LARGE_MB=N adds one file of N MiB to the selection (4700 with SCALE=10 gives about 6 GiB, one
 # file past 4 GiB); the shell pipeline is then left out (SHELL_PIPE=1 keeps it), the peak memory
 # target is 128 MiB, and the uploaded file is decrypted with vexaro-crypt and its entries
@@ -146,7 +147,10 @@ for name, (sname, ss) in rows:
     print(left + "   " + right)
 print(f"{'sum of stages':<18}{own:>10.3f}{'':>8}   {'sum of stages':<18}{sum(shell.values()):>10.3f}")
 print(f"{'whole road':<18}{road['road']:>10.3f}{'':>8}   {'pipeline':<18}{float(pipe_s):>10.3f}")
-print(f"road / sum of its own stages: {road['road'] / own:.3f} (target <= 1.15)")
+# The 1.15 target is the large run's: on a small selection the road's fixed waits (such as the
+# automatic run's 500 ms tick) are a visible part of the whole.
+target = " (target <= 1.15)" if int(large_mb) > 0 else ""
+print(f"road / sum of its own stages: {road['road'] / own:.3f}{target}")
 print(f"notify (RelayTls=starttls): {stages['notify']:.3f} s (target < 1)")
 print(f"road / pipeline: {road['road'] / float(pipe_s):.3f} (target <= 1)" if float(pipe_s) > 0 else "road / pipeline: not run")
 if int(large_mb) > 0:
