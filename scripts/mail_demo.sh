@@ -20,7 +20,8 @@ printf '[Settings]\nEmailServer=127.0.0.1\nRelayPort=%s\nDownloadSiteBase=http:/
     "$port" >"$VEXARO_SETTINGS"
 run=(build/mail/demo/vexaro-mail-demo --server "127.0.0.1:$port" "$@")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    xvfb-run -a -s "-screen 0 1280x900x24" "${run[@]}"
+    source scripts/virtual_display.sh
+    on_virtual_display 1280x900x24 /dev/null "${run[@]}"
 else
     "${run[@]}"
 fi

@@ -108,5 +108,6 @@ kill $pid
 window "\[Encryption Process\]" >/dev/null
 INNER
 export work shots
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/installed.sh"
+source scripts/virtual_display.sh
+on_virtual_display 1280x1024x24 "$work/xvfb.log" bash "$work/installed.sh"
 echo "package test: $(basename "$deb") built, installed and started; all checks passed"

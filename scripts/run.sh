@@ -75,7 +75,8 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     "$BUILD/app/vexaro" -autoload
 else
     echo "No display: Vexaro runs under a virtual X server and is driven by keystrokes."
-    xvfb-run -a -s "-screen 0 1280x900x24" scripts/demo/drive.sh "$BUILD/app/vexaro" "$DEMO/shots"
+    source scripts/virtual_display.sh
+    on_virtual_display 1280x900x24 "$DEMO/xvfb.log" scripts/demo/drive.sh "$BUILD/app/vexaro" "$DEMO/shots"
 fi
 
 VEXARO_KEY=$KEY scripts/demo/recipient.sh "$DEMO" "$WEB_PORT" "$BUILD"

@@ -29,6 +29,7 @@ ftp_pid=$!
 for _ in $(seq 100); do grep -q '^PORT ' "$work/ftp.port" && break; sleep 0.1; done
 port=$(sed -n 's/^PORT //p' "$work/ftp.port")
 [ -n "$port" ] || { echo "the FTP test server did not start" >&2; exit 1; }
-xvfb-run -a -s "-screen 0 1280x900x24" build/app/vexaro-shots "$work/Documents/Project files.zip" \
+source scripts/virtual_display.sh
+on_virtual_display 1280x900x24 "$work/xvfb.log" build/app/vexaro-shots "$work/Documents/Project files.zip" \
     docs "$work/Documents/12042026-162907.zip" "127.0.0.1:$port"
 echo "docs/frmArchive.png docs/frmExtract.png docs/frmEncrypt.png docs/frmUpload.png written"
