@@ -494,6 +494,7 @@ std::unique_ptr<QTcpSocket> FtpClient::openData(const QString& cmd, TransferType
         return nullptr;
     }
     data->setReadBufferSize(kHighWater);
+    watchPeerEnd(*data);
     setState(State::Transfer);
     return data;
 }
@@ -535,18 +536,22 @@ std::optional<QByteArray> FtpClient::readListing(const QString& folder, bool mls
     QByteArray out;
     int error = NoError;
     const QDeadlineTimer whole(m_timeouts.listingMs);
+    QDeadlineTimer stall(m_timeouts.dataMs);
     while (error == NoError) {
         if (data->bytesAvailable() > 0) {
             out += data->readAll();
             if (out.size() > kMaxListing) error = ReplyTooLong;
+            stall.setRemainingTime(m_timeouts.dataMs);
             continue;
         }
-        if (data->state() != QAbstractSocket::ConnectedState) break;
-        // Each wait ends at a stall of dataMs or at the deadline of the whole listing.
-        const int wait = qMin(m_timeouts.dataMs, qMax(1, remaining(whole)));
-        const bool more = !whole.hasExpired() && data->waitForReadyRead(wait);
-        if (!more && data->state() == QAbstractSocket::ConnectedState && !data->bytesAvailable())
+        if (!stillSending(*data)) break;
+        // The listing ends at a stall of dataMs or at its own deadline. The waits are sliced:
+        // a TLS close arriving on its own wakes no wait for data.
+        if (whole.hasExpired() || stall.hasExpired()) {
             error = TimedOut;
+            break;
+        }
+        data->waitForReadyRead(qBound(1, qMin(remaining(whole), remaining(stall)), kWaitSliceMs));
     }
     data->abort();
     data.reset();

@@ -60,8 +60,8 @@ qint64 RemoteFile::receiveTls(char* out, qint64 max) {
         // it has been read from; deliver that first, or the wait below would sit out its slice.
         QCoreApplication::sendPostedEvents(m_data.get(), QEvent::MetaCall);
         if (m_data->bytesAvailable() > 0) return m_data->read(out, max);
-        if (!connected(*m_data)) {
-            if (m_data->error() != QAbstractSocket::RemoteHostClosedError) {
+        if (!stillSending(*m_data)) {
+            if (!peerEnded(*m_data)) {  // reset, or the TLS session failed
                 fail(DataConnectionClosed);
                 return -1;
             }

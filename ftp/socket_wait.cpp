@@ -18,6 +18,8 @@
 namespace vx::ftp {
 namespace {
 
+constexpr char kPeerEnded[] = "vexaroPeerEnded";  // set by watchPeerEnd
+
 bool connected(const QTcpSocket& s) { return s.state() == QAbstractSocket::ConnectedState; }
 
 // The next slice: kWaitSliceMs, or less when the deadline is nearer.
@@ -103,6 +105,18 @@ WaitResult waitForPeerEnd(QTcpSocket& data, QTcpSocket& control, int stallMs) {
 
 WaitResult waitForPeerClose(int fd, QTcpSocket& control, int stallMs) {
     return peerEnd(fd, nullptr, control, stallMs);
+}
+
+void watchPeerEnd(QTcpSocket& data) {
+    QObject::connect(&data, &QAbstractSocket::errorOccurred, &data, [&data](QAbstractSocket::SocketError e) {
+        if (e == QAbstractSocket::RemoteHostClosedError) data.setProperty(kPeerEnded, true);
+    });
+}
+
+bool peerEnded(const QTcpSocket& data) { return data.property(kPeerEnded).toBool(); }
+
+bool stillSending(const QTcpSocket& data) {
+    return data.state() == QAbstractSocket::ConnectedState && !peerEnded(data);
 }
 
 void keepAlive(QTcpSocket& socket, int idleSecs, int intervalSecs) {

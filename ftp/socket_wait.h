@@ -40,6 +40,16 @@ WaitResult waitForPeerEnd(QTcpSocket& data, QTcpSocket& control, int stallMs);
 // it (an encrypted one after its TLS shutdown): half-closes it and reads to the server's close.
 WaitResult waitForPeerClose(int fd, QTcpSocket& control, int stallMs);
 
+// Marks the data connection `data` once the server has ended what it sends on it: closed it, or,
+// over TLS, sent its TLS close. Some servers wait for the client's close before they reply, so
+// the end of the data cannot wait for the connection's. The socket's own error says "closed" at
+// that moment, but the time-out of any later wait overwrites it; the mark stays.
+void watchPeerEnd(QTcpSocket& data);
+// Whether `data` (watched as above) has been so marked.
+bool peerEnded(const QTcpSocket& data);
+// True while the server may still send on `data`: connected, and not marked as ended.
+bool stillSending(const QTcpSocket& data);
+
 // Turns TCP keep-alive on for a connected `socket`: the first probe after idleSecs without
 // traffic, then one every intervalSecs.
 void keepAlive(QTcpSocket& socket, int idleSecs, int intervalSecs);

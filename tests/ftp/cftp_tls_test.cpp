@@ -24,8 +24,9 @@ TEST(CftpTls, EveryModeCarriesEveryByteOverResumedSessions) {
         QStringList knobs, firstVerbs;
     } cases[] = {
         {TlsMode::Auto, true, {"--tls-reuse"}, {"AUTH", "USER", "PASS", "PBSZ", "PROT"}},
-        {TlsMode::Require, false, {"--tls-reuse", "--tls-required"}, {"AUTH", "USER", "PASS", "PBSZ", "PROT"}},
-        {TlsMode::Implicit, true, {"--tls-reuse", "--tls-implicit"}, {"USER", "PASS", "PBSZ", "PROT"}},
+        {TlsMode::Require, false, {"--tls-reuse", "--tls-required", "--tls-wait-close"},
+         {"AUTH", "USER", "PASS", "PBSZ", "PROT"}},
+        {TlsMode::Implicit, true, {"--tls-reuse", "--tls-implicit", "--tls-wait-close"}, {"USER", "PASS", "PBSZ", "PROT"}},
         {TlsMode::Implicit, false, {"--tls-implicit"}, {"USER", "PASS", "PBSZ", "PROT"}},
     };
     for (const auto& c : cases) {
@@ -43,6 +44,8 @@ TEST(CftpTls, EveryModeCarriesEveryByteOverResumedSessions) {
             EXPECT_EQ(server.get(home + name), data);
             ASSERT_TRUE(test::download(ftp, local.file("down"), name)) << ftp.GetLastErrorMessage().toStdString();
             EXPECT_EQ(test::readFile(local.file("down")), data);
+            ASSERT_TRUE(ftp.SimpleFTPGetFile(local.file("whole"), name)) << ftp.GetLastErrorMessage().toStdString();
+            EXPECT_EQ(test::readFile(local.file("whole")), data);
             EXPECT_EQ(ftp.GetFTPFileSize(name), data.size());
         }
         EXPECT_TRUE(ftp.CreateFTPDirectory("made") && ftp.SetFTPDirectory("made"));

@@ -19,7 +19,7 @@ for name, kind in (("--root", str), ("--transcript", str), ("--data-stop", int),
                    ("--data-drip", float), ("--pasv-host", str), ("--throttle", int),
                    ("--control-drop", int), ("--stop-times", int), ("--tls-cert", str)):
     p.add_argument(name, type=kind)
-for name in ("--tls-implicit", "--tls-required", "--tls-reuse", "--trickle"):
+for name in ("--tls-implicit", "--tls-required", "--tls-reuse", "--tls-wait-close", "--trickle"):
     p.add_argument(name, action="store_true")
 p.add_argument("--data-stop-mode", choices=["close", "stall"], default="close")
 ARGS = p.parse_args()
@@ -52,6 +52,27 @@ class KnobDTP(*DTP_BASES):
         self._error = True  # close at once, without a TLS shutdown
         self.close()
 
+    def _do_ssl_shutdown(self):
+        """--tls-wait-close: the server's TLS close, then a wait for the client's (or for its
+        close) before the connection is closed and the transfer answered, as vsftpd does."""
+        if not ARGS.tls_wait_close:
+            return super()._do_ssl_shutdown()
+        self._ssl_closing = True
+        try:
+            done = self.socket.shutdown()  # False until the client's TLS close has come
+        except SSL.WantWriteError:
+            done, self._ssl_want_write = False, True
+        except SSL.WantReadError:
+            done = False
+        except (SSL.Error, OSError):
+            done = True  # the client closed the connection
+        if done:
+            self._ssl_established = self._ssl_closing = False
+            self.handle_ssl_shutdown()
+        elif not self._ssl_want_write:
+            self._ssl_want_read = True
+            self.modify_ioloop_events(self.ioloop.READ)
+
     def stopped(self):
         """True once --data-stop's (or --control-drop's) bytes went through: the data
         connection is then closed or silent, or the control connection is closed."""
@@ -73,7 +94,8 @@ class KnobDTP(*DTP_BASES):
     def readable(self):
         # A client may start TLS on a data connection before it sends the transfer command
         # (RFC 4217 allows either order); the handshake is read although no transfer is due yet.
-        return getattr(self, "_ssl_accepting", False) or (not self.stopped() and super().readable())
+        return (getattr(self, "_ssl_accepting", False) or getattr(self, "_ssl_closing", False) or
+                (not self.stopped() and super().readable()))
 
     def writable(self):
         return not self.stopped() and super().writable()

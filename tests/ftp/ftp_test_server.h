@@ -20,6 +20,8 @@
 //   --tls-implicit         TLS from the first byte
 //   --tls-required         no log-in and no data connection without TLS
 //   --tls-reuse            refuse ("522") data connections that do not resume the session
+//   --tls-wait-close       after its TLS close on a data connection, wait for the client's
+//                          (or its close) before closing and replying
 #pragma once
 
 #include <QDir>
