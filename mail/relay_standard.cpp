@@ -72,14 +72,14 @@ bool run(Dialogue& d, RelaySession& s, RelayTls mode, const RelayMessage& m, con
     }
     const QString login = QStringLiteral("log-in");
     if (offer.auth.contains(QLatin1String("LOGIN"))) {
-        if (!d.step(QStringLiteral("AUTH LOGIN"), login, {334}) ||
-            !d.step(EncodeBase64(m.user), login, {334}) ||
-            !d.step(EncodeBase64(m.password), login, {235}, kMasked))
+        if (!d.step(QStringLiteral("AUTH LOGIN"), login, {334}, {}, kRelayLoginLimit) ||
+            !d.step(EncodeBase64(m.user), login, {334}, {}, kRelayLoginLimit) ||
+            !d.step(EncodeBase64(m.password), login, {235}, kMasked, kRelayLoginLimit))
             return false;
     } else if (offer.auth.contains(QLatin1String("PLAIN"))) {
         const QString secret = QChar(0) + m.user + QChar(0) + m.password;
         if (!d.step(QStringLiteral("AUTH PLAIN ") + QString::fromLatin1(secret.toUtf8().toBase64()),
-                    login, {235}, QStringLiteral("AUTH PLAIN ") + kMasked))
+                    login, {235}, QStringLiteral("AUTH PLAIN ") + kMasked, kRelayLoginLimit))
             return false;
     } else {
         return d.fail(QStringLiteral(

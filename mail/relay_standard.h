@@ -14,9 +14,11 @@
 
 namespace vx {
 
-// Seconds allowed for each reply, and for the reply to the final "." (servers may take long to
-// accept a message).
+// Seconds allowed for each reply; for each reply of the log-in (servers hold log-ins back after
+// failed tries, Dovecot up to 17 s, the right password too); for the reply to the final "."
+// (servers may take long to accept a message).
 inline constexpr double kRelayReplyLimit = 10;
+inline constexpr double kRelayLoginLimit = 60;
 inline constexpr double kRelayDataLimit = 600;
 
 // Runs the session on the connection that session.open made (the greeting is awaited here).

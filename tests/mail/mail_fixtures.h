@@ -11,7 +11,8 @@
 // MAIL, RCPT, DATA, QUIT). Either way it appends every line it receives, without its CR LF, to
 // its transcript ("<bare LF>" marks a line that ended in LF alone). Knobs: "silent" (lenient:
 // it never answers), "refuse-rcpt" (RCPT gets 550), "starttls" or "tls" with "cert=PEM" (TLS
-// after STARTTLS, or from the first byte), "plain-only" (AUTH PLAIN, no LOGIN), "no-auth".
+// after STARTTLS, or from the first byte), "plain-only" (AUTH PLAIN, no LOGIN), "no-auth",
+// "auth-delay=S" (the answer to the password S seconds late).
 #pragma once
 
 #include <QJsonDocument>

@@ -6,6 +6,7 @@ import asyncio, json, ssl, sys
 
 TRANSCRIPT, KNOBS = sys.argv[1], sys.argv[2:]
 CERT = next((k[5:] for k in KNOBS if k.startswith("cert=")), None)
+AUTH_WAIT = float(next((k[11:] for k in KNOBS if k.startswith("auth-delay=")), 0))
 USER, PASSWORD = b"relay-user", b"change-me"
 
 
@@ -98,15 +99,14 @@ def strict_server():
             original = reader.readuntil
 
             async def recorded(*args, **kwargs):
-                line = await original(*args, **kwargs)
-                record(line)
+                record(line := await original(*args, **kwargs))
                 return line
             reader.readuntil = recorded
 
         async def push(self, status):
             text = status if isinstance(status, str) else status.decode()
-            if text.startswith("354"):
-                await asyncio.sleep(0.05)  # text sent without waiting for the 354 has arrived
+            # Text sent without waiting for the 354 has arrived; log-ins held back (auth-delay).
+            await asyncio.sleep({"354": 0.05, "235": AUTH_WAIT, "535": AUTH_WAIT}.get(text[:3], 0))
             if self._reader._buffer:
                 # Nothing may come before the reply it waits for (no PIPELINING offered).
                 await super().push("554 5.5.0 SMTP synchronisation error: text sent before "
