@@ -71,7 +71,8 @@ bool isAscii(const QString& text) {
 
 QString encodedHeaderText(const QString& text) {
     if (isAscii(text)) return text;
-    // Each encoded word stays within 75 characters: 45 bytes make 60 Base64 characters.
+    // A line holding encoded words has at most 76 characters (RFC 2047), "SUBJECT: " before the
+    // first one: 39 bytes make 52 Base64 characters, a word of 64.
     QStringList words;
     QByteArray chunk;
     const auto flush = [&] {
@@ -81,7 +82,7 @@ QString encodedHeaderText(const QString& text) {
     };
     for (const char32_t code : text.toUcs4()) {
         const QByteArray bytes = QString::fromUcs4(&code, 1).toUtf8();
-        if (chunk.size() + bytes.size() > 45) flush();
+        if (chunk.size() + bytes.size() > 39) flush();
         chunk += bytes;
     }
     if (!chunk.isEmpty()) flush();

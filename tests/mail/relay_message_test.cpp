@@ -42,12 +42,12 @@ TEST(RelayMessage, SettingEhloAndOffer) {
 }
 
 TEST(RelayMessage, SubjectsOutsideAsciiBecomeEncodedWords) {
-    // A long subject: every word within 75 characters, no character cut, the text intact (short
-    // ones, ASCII or not, are checked in what the strict relay received).
+    // A long subject: every line within 76 characters with "SUBJECT: " or " " before its word,
+    // no character cut, the text intact (short ones are checked in what the strict relay got).
     const QString subject = QString::fromUtf8("Überweisung für 🚀 Ärger — ").repeated(6);
     QString decoded;
     for (const QString& word : encodedHeaderText(subject).split("\r\n ")) {
-        EXPECT_LE(word.size(), 75);
+        EXPECT_LE(word.size(), 76 - 9);
         ASSERT_TRUE(word.startsWith("=?UTF-8?B?") && word.endsWith("?=")) << word.toStdString();
         const QByteArray bytes = QByteArray::fromBase64(word.mid(10, word.size() - 12).toLatin1());
         EXPECT_FALSE(QString::fromUtf8(bytes).contains(QChar::ReplacementCharacter));
