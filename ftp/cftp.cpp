@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include "core/yield.h"
 #include "ftp/ftp_parse.h"
@@ -93,7 +94,7 @@ private:
 
 class LocalWriter {
 public:
-    explicit LocalWriter(QFile& file) : m_file(file) { m_buf.reserve(kLocalChunk + 256); }
+    explicit LocalWriter(QFileDevice& file) : m_file(file) { m_buf.reserve(kLocalChunk + 256); }
     bool write(const char* p, qint64 n) {
         m_buf.append(p, n);
         return m_buf.size() < kLocalChunk || flush();
@@ -106,7 +107,7 @@ public:
     }
 
 private:
-    QFile& m_file;
+    QFileDevice& m_file;
     QByteArray m_buf;
 };
 
@@ -286,9 +287,10 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         RecordError(lastCode(), QStringLiteral("FtpOpenFile:GetFile"));
         return false;
     }
-    QFile local(sLocal);
-    if (QFileInfo(sLocal).isDir() ||
-        !local.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    // The bytes go to a temporary file beside the local one, which takes its name only once all
+    // have come: a download that fails or is stopped leaves the local file as it was.
+    QSaveFile local(sLocal);
+    if (QFileInfo(sLocal).isDir() || !local.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const QString why = QFileInfo(sLocal).isDir() ? QStringLiteral("is a folder") : local.errorString();
         return failTransfer(ftp::LocalFileError, QStringLiteral("OpenLocalFile"), localProblem(sLocal, why));
     }
@@ -317,10 +319,9 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
             return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
                                 localProblem(sLocal, local.errorString()));
     }
-    if (!writer.flush() || !local.flush())
+    if (!writer.flush() || !local.commit())
         return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
                             localProblem(sLocal, local.errorString()));
-    local.close();
     emit FileTransferProgress(lTotalUnits, lTotalUnits);
     // All promised bytes are here; the server's closing reply cannot change the file.
     if (hFile) (void)hFile->close();
@@ -380,8 +381,8 @@ bool cFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
         RecordError(lastCode(), op);
         return false;
     }
-    QFile local(sLocal);
-    if (QFileInfo(sLocal).isDir() || !local.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QSaveFile local(sLocal);  // as in FTPDownloadFile: the local file is replaced only when complete
+    if (QFileInfo(sLocal).isDir() || !local.open(QIODevice::WriteOnly)) {
         RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
         remote->abort();
         return false;
@@ -401,13 +402,12 @@ bool cFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
             return false;
         }
     }
-    if (!local.flush()) {
-        RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
-        remote->abort();
-        return false;
-    }
     if (!remote->close()) {
         RecordError(lastCode(), op);
+        return false;
+    }
+    if (!local.commit()) {
+        RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
         return false;
     }
     return true;
