@@ -5,8 +5,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "core/output_file.h"
 #include "core/yield.h"
 #include "ftp/ftp_parse.h"
 #include "ftp/listing_rows.h"
@@ -94,22 +94,33 @@ private:
 
 class LocalWriter {
 public:
-    explicit LocalWriter(QFileDevice& file) : m_file(file) { m_buf.reserve(kLocalChunk + 256); }
+    explicit LocalWriter(OutputFile& file) : m_file(file) { m_buf.reserve(kLocalChunk + 256); }
     bool write(const char* p, qint64 n) {
         m_buf.append(p, n);
         return m_buf.size() < kLocalChunk || flush();
     }
     bool flush() {
         if (m_buf.isEmpty()) return true;
-        const bool ok = m_file.write(m_buf) == m_buf.size();
+        m_status = m_file.write(m_buf.constData(), m_buf.size());
         m_buf.resize(0);
-        return ok;
+        return m_status.isOk();
     }
+    QString error() const { return m_status.message(); }
 
 private:
-    QFileDevice& m_file;
+    OutputFile& m_file;
     QByteArray m_buf;
+    Status m_status = Status::ok();
 };
+
+// The local side of a download: a temporary file beside the local one, which takes its name only
+// once all bytes have come, so that a download that fails or is stopped leaves a file of that
+// name as it was.
+Status openDownload(OutputFile& out, const QString& path) {
+    if (QFileInfo(path).isDir()) return Status::error(localProblem(path, QStringLiteral("is a folder")));
+    if (Status s = out.open(); !s) return Status::error(localProblem(path, s.message()));
+    return Status::ok();
+}
 
 }  // namespace
 
@@ -287,13 +298,9 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         RecordError(lastCode(), QStringLiteral("FtpOpenFile:GetFile"));
         return false;
     }
-    // The bytes go to a temporary file beside the local one, which takes its name only once all
-    // have come: a download that fails or is stopped leaves the local file as it was.
-    QSaveFile local(sLocal);
-    if (QFileInfo(sLocal).isDir() || !local.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const QString why = QFileInfo(sLocal).isDir() ? QStringLiteral("is a folder") : local.errorString();
-        return failTransfer(ftp::LocalFileError, QStringLiteral("OpenLocalFile"), localProblem(sLocal, why));
-    }
+    OutputFile local(sLocal, false);
+    if (Status s = openDownload(local, sLocal); !s)
+        return failTransfer(ftp::LocalFileError, QStringLiteral("OpenLocalFile"), s.message());
     const int shift = progressShift(lTotalBytes);
     m_progressUnit = qint64(1) << shift;
     const qint32 lTotalUnits = scaledProgress(lTotalBytes, lTotalBytes).total;
@@ -304,8 +311,7 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         if (!hFile || !hFile->read(block, kBlockSize))
             return failTransfer(lastCode(), QStringLiteral("InternetReadFile"));
         if (!writer.write(block, kBlockSize))
-            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
-                                localProblem(sLocal, local.errorString()));
+            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), writer.error());
         yieldToEvents();
         lCurrentBytes += kBlockSize;
         emit FileTransferProgress(static_cast<qint32>(lCurrentBytes >> shift), lTotalUnits);
@@ -316,12 +322,12 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         if (!hFile || !hFile->read(block, rest))
             return failTransfer(lastCode(), QStringLiteral("InternetReadFile2"));
         if (!writer.write(block, rest))
-            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
-                                localProblem(sLocal, local.errorString()));
+            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), writer.error());
     }
-    if (!writer.flush() || !local.commit())
-        return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
-                            localProblem(sLocal, local.errorString()));
+    if (!writer.flush())
+        return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), writer.error());
+    if (Status s = local.commit(OutputFile::modeFor(sLocal)); !s)
+        return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), s.message());
     emit FileTransferProgress(lTotalUnits, lTotalUnits);
     // All promised bytes are here; the server's closing reply cannot change the file.
     if (hFile) (void)hFile->close();
@@ -381,9 +387,9 @@ bool cFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
         RecordError(lastCode(), op);
         return false;
     }
-    QSaveFile local(sLocal);  // as in FTPDownloadFile: the local file is replaced only when complete
-    if (QFileInfo(sLocal).isDir() || !local.open(QIODevice::WriteOnly)) {
-        RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
+    OutputFile local(sLocal, false);
+    if (Status s = openDownload(local, sLocal); !s) {
+        RecordError(ftp::LocalFileError, op, s.message());
         remote->abort();
         return false;
     }
@@ -396,8 +402,8 @@ bool cFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
             return false;
         }
         if (got == 0) break;
-        if (local.write(buf.data(), got) != got) {
-            RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
+        if (Status s = local.write(buf.data(), got); !s) {
+            RecordError(ftp::LocalFileError, op, s.message());
             remote->abort();
             return false;
         }
@@ -406,8 +412,8 @@ bool cFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
         RecordError(lastCode(), op);
         return false;
     }
-    if (!local.commit()) {
-        RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
+    if (Status s = local.commit(OutputFile::modeFor(sLocal)); !s) {
+        RecordError(ftp::LocalFileError, op, s.message());
         return false;
     }
     return true;

@@ -88,6 +88,8 @@ TEST_P(CftpModes, TransfersCarryEveryByteWithAnEventPerFullBlock) {
             EXPECT_EQ(afterYield, n / 255);
         }
         EXPECT_TRUE(server.get("/home/tulpa/" + name) == c.data && readFile(local.file("back " + name)) == c.data);
+        // A new local file gets the mode of any new file, not that of the temporary one.
+        EXPECT_EQ(QFileInfo(local.file("back " + name)).permissions(), QFileInfo(local.file(name)).permissions());
     }
     EXPECT_TRUE(server.transcript().contains("TYPE A"));
     ftp.SetTransferBinary();
