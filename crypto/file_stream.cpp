@@ -18,7 +18,7 @@
 #include "crypto/handoff.h"
 #include "crypto/huffman_plan.h"
 #include "crypto/korva_state.h"
-#include "crypto/output_file.h"
+#include "core/output_file.h"
 #include "crypto/salt.h"
 #include "crypto/source_file.h"
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/output_file.h"
 #include "core/yield.h"
 #include "ftp/ftp_parse.h"
 #include "ftp/listing_rows.h"
@@ -93,22 +94,33 @@ private:
 
 class LocalWriter {
 public:
-    explicit LocalWriter(QFile& file) : m_file(file) { m_buf.reserve(kLocalChunk + 256); }
+    explicit LocalWriter(OutputFile& file) : m_file(file) { m_buf.reserve(kLocalChunk + 256); }
     bool write(const char* p, qint64 n) {
         m_buf.append(p, n);
         return m_buf.size() < kLocalChunk || flush();
     }
     bool flush() {
         if (m_buf.isEmpty()) return true;
-        const bool ok = m_file.write(m_buf) == m_buf.size();
+        m_status = m_file.write(m_buf.constData(), m_buf.size());
         m_buf.resize(0);
-        return ok;
+        return m_status.isOk();
     }
+    QString error() const { return m_status.message(); }
 
 private:
-    QFile& m_file;
+    OutputFile& m_file;
     QByteArray m_buf;
+    Status m_status = Status::ok();
 };
+
+// The local side of a download: a temporary file beside the local one, which takes its name only
+// once all bytes have come, so that a download that fails or is stopped leaves a file of that
+// name as it was.
+Status openDownload(OutputFile& out, const QString& path) {
+    if (QFileInfo(path).isDir()) return Status::error(localProblem(path, QStringLiteral("is a folder")));
+    if (Status s = out.open(); !s) return Status::error(localProblem(path, s.message()));
+    return Status::ok();
+}
 
 }  // namespace
 
@@ -286,12 +298,9 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         RecordError(lastCode(), QStringLiteral("FtpOpenFile:GetFile"));
         return false;
     }
-    QFile local(sLocal);
-    if (QFileInfo(sLocal).isDir() ||
-        !local.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        const QString why = QFileInfo(sLocal).isDir() ? QStringLiteral("is a folder") : local.errorString();
-        return failTransfer(ftp::LocalFileError, QStringLiteral("OpenLocalFile"), localProblem(sLocal, why));
-    }
+    OutputFile local(sLocal, false);
+    if (Status s = openDownload(local, sLocal); !s)
+        return failTransfer(ftp::LocalFileError, QStringLiteral("OpenLocalFile"), s.message());
     const int shift = progressShift(lTotalBytes);
     m_progressUnit = qint64(1) << shift;
     const qint32 lTotalUnits = scaledProgress(lTotalBytes, lTotalBytes).total;
@@ -302,8 +311,7 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         if (!hFile || !hFile->read(block, kBlockSize))
             return failTransfer(lastCode(), QStringLiteral("InternetReadFile"));
         if (!writer.write(block, kBlockSize))
-            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
-                                localProblem(sLocal, local.errorString()));
+            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), writer.error());
         yieldToEvents();
         lCurrentBytes += kBlockSize;
         emit FileTransferProgress(static_cast<qint32>(lCurrentBytes >> shift), lTotalUnits);
@@ -314,13 +322,12 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         if (!hFile || !hFile->read(block, rest))
             return failTransfer(lastCode(), QStringLiteral("InternetReadFile2"));
         if (!writer.write(block, rest))
-            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
-                                localProblem(sLocal, local.errorString()));
+            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), writer.error());
     }
-    if (!writer.flush() || !local.flush())
-        return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
-                            localProblem(sLocal, local.errorString()));
-    local.close();
+    if (!writer.flush())
+        return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), writer.error());
+    if (Status s = local.commit(OutputFile::modeFor(sLocal)); !s)
+        return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), s.message());
     emit FileTransferProgress(lTotalUnits, lTotalUnits);
     // All promised bytes are here; the server's closing reply cannot change the file.
     if (hFile) (void)hFile->close();
@@ -380,9 +387,9 @@ bool cFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
         RecordError(lastCode(), op);
         return false;
     }
-    QFile local(sLocal);
-    if (QFileInfo(sLocal).isDir() || !local.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
+    OutputFile local(sLocal, false);
+    if (Status s = openDownload(local, sLocal); !s) {
+        RecordError(ftp::LocalFileError, op, s.message());
         remote->abort();
         return false;
     }
@@ -395,19 +402,18 @@ bool cFTP::SimpleFTPGetFile(const QString& sLocal, const QString& sRemote) {
             return false;
         }
         if (got == 0) break;
-        if (local.write(buf.data(), got) != got) {
-            RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
+        if (Status s = local.write(buf.data(), got); !s) {
+            RecordError(ftp::LocalFileError, op, s.message());
             remote->abort();
             return false;
         }
     }
-    if (!local.flush()) {
-        RecordError(ftp::LocalFileError, op, localProblem(sLocal, local.errorString()));
-        remote->abort();
-        return false;
-    }
     if (!remote->close()) {
         RecordError(lastCode(), op);
+        return false;
+    }
+    if (Status s = local.commit(OutputFile::modeFor(sLocal)); !s) {
+        RecordError(ftp::LocalFileError, op, s.message());
         return false;
     }
     return true;

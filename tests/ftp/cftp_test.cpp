@@ -88,6 +88,8 @@ TEST_P(CftpModes, TransfersCarryEveryByteWithAnEventPerFullBlock) {
             EXPECT_EQ(afterYield, n / 255);
         }
         EXPECT_TRUE(server.get("/home/tulpa/" + name) == c.data && readFile(local.file("back " + name)) == c.data);
+        // A new local file gets the mode of any new file, not that of the temporary one.
+        EXPECT_EQ(QFileInfo(local.file("back " + name)).permissions(), QFileInfo(local.file(name)).permissions());
     }
     EXPECT_TRUE(server.transcript().contains("TYPE A"));
     ftp.SetTransferBinary();
@@ -105,6 +107,7 @@ TEST_P(CftpModes, TransfersCarryEveryByteWithAnEventPerFullBlock) {
 TEST_P(CftpModes, DataConnectionThatStallsOrClosesMidTransfer) {
     const QString big = local.write("up.bin", QByteArray(32 * 1024 * 1024, 'u'));
     const QString small = local.write("small.bin", QByteArray(100 * 1024, 's'));  // all of it written at once
+    local.write("down.bin", "kept");  // a failed download leaves it as it was
     const struct {
         const char* stop;
         bool upload;
@@ -130,7 +133,8 @@ TEST_P(CftpModes, DataConnectionThatStallsOrClosesMidTransfer) {
         EXPECT_FALSE(client.isFileOpen());
         EXPECT_TRUE(c.stop[0] == 's' || client.GetFTPDirectory() == "/home/tulpa");  // still in step
     }
-    EXPECT_EQ(QDir(local.path()).entryList(QDir::Files), QStringList({"down.bin", "small.bin", "up.bin"}));
+    EXPECT_EQ(QDir(local.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"down.bin", "small.bin", "up.bin"}));
+    EXPECT_EQ(readFile(local.file("down.bin")), "kept");
 }
 
 INSTANTIATE_TEST_SUITE_P(ActiveAndPassive, CftpModes, ::testing::Values(false, true),

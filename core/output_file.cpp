@@ -1,5 +1,5 @@
 // Output files through a temporary file and a rename.
-#include "crypto/output_file.h"
+#include "core/output_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace vx::korva {
+namespace vx {
 namespace {
 
 Status systemError(const QString& what) {
@@ -69,16 +69,16 @@ Status OutputFile::write(const void* data, qsizetype n) {
         n -= put;
         m_written += put;
     }
-    if (m_written - m_synced >= kSyncStep) {
-        ::sync_file_range(m_fd, m_synced, m_written - m_synced, SYNC_FILE_RANGE_WRITE);
-        m_synced = m_written;
+    if (m_synced && m_written - m_writtenBack >= kSyncStep) {
+        ::sync_file_range(m_fd, m_writtenBack, m_written - m_writtenBack, SYNC_FILE_RANGE_WRITE);
+        m_writtenBack = m_written;
     }
     return Status::ok();
 }
 
 Status OutputFile::commit(mode_t mode) {
     if (::fchmod(m_fd, mode & 07777) != 0) return systemError(QStringLiteral("Cannot set the mode of ") + m_path);
-    if (::fsync(m_fd) != 0) return systemError(QStringLiteral("Cannot write ") + m_path);
+    if (m_synced && ::fsync(m_fd) != 0) return systemError(QStringLiteral("Cannot write ") + m_path);
     if (m_temp.isEmpty())
         if (Status named = nameIt(); !named) return named;
     if (::close(m_fd) != 0) {
@@ -92,6 +92,18 @@ Status OutputFile::commit(mode_t mode) {
     return Status::ok();
 }
 
+mode_t OutputFile::modeFor(const QString& path) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+    // The umask, without changing it (umask(2) would, for a moment, for every thread).
+    mode_t mask = 022;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:")) mask = mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
+    return 0666 & ~mask;
+}
+
 void OutputFile::abandon() {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
@@ -99,4 +111,4 @@ void OutputFile::abandon() {
     m_temp.clear();
 }
 
-}  // namespace vx::korva
+}  // namespace vx

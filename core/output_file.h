@@ -2,7 +2,9 @@
 // to a nameless file in the target's folder (a named temporary one where the file system has
 // no nameless files), which gets a temporary name at the commit and a rename then puts in place. The rename
 // replaces a symbolic link of that name itself, never the file it points to; an abandoned
-// output (or one destroyed before its commit) leaves nothing behind.
+// output (or one destroyed before its commit) leaves nothing behind. A synced output reaches the
+// disk before the rename; an unsynced one (a download, as other download tools do it) leaves that
+// to the system, and its rename still never shows half a file.
 #pragma once
 
 #include <QString>
@@ -10,11 +12,11 @@
 
 #include "core/status.h"
 
-namespace vx::korva {
+namespace vx {
 
 class OutputFile {
 public:
-    explicit OutputFile(QString path) : m_path(std::move(path)) {}
+    explicit OutputFile(QString path, bool synced = true) : m_path(std::move(path)), m_synced(synced) {}
     ~OutputFile() { abandon(); }
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -28,6 +30,9 @@ public:
     Status commit(mode_t mode);
     // Removes the temporary file; nothing is left. Does nothing after a commit.
     void abandon();
+    // The mode for a file that replaces `path`: that file's own when it is a regular file, else
+    // the mode of a new file under the process's umask.
+    static mode_t modeFor(const QString& path);
 
 private:
     QByteArray tempPattern() const;
@@ -36,8 +41,9 @@ private:
     QString m_path;
     QString m_temp;
     int m_fd = -1;
+    bool m_synced;
     qint64 m_written = 0;
-    qint64 m_synced = 0;
+    qint64 m_writtenBack = 0;  // bytes whose write-back has been started
 };
 
-}  // namespace vx::korva
+}  // namespace vx
