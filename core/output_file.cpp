@@ -15,7 +15,8 @@ namespace vx {
 namespace {
 
 Status systemError(const QString& what) {
-    return Status::error(what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)));
+    return Status::error(what + QStringLiteral(": ") +
+                         QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 // Start write-back every so many bytes.
@@ -50,7 +51,9 @@ Status OutputFile::nameIt() {
         QByteArray temp = tempPattern();
         const QByteArray unique = QByteArray::number(QRandomGenerator::global()->generate(), 36);
         temp.replace(temp.size() - 6, 6, unique.rightJustified(6, '0').right(6));
-        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) == 0) {
+        const int linked =
+            ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW);
+        if (linked == 0) {
             m_temp = QFile::decodeName(temp);
             return Status::ok();
         }
@@ -77,8 +80,10 @@ Status OutputFile::write(const void* data, qsizetype n) {
 }
 
 Status OutputFile::commit(mode_t mode) {
-    if (::fchmod(m_fd, mode & 07777) != 0) return systemError(QStringLiteral("Cannot set the mode of ") + m_path);
-    if (m_synced && ::fsync(m_fd) != 0) return systemError(QStringLiteral("Cannot write ") + m_path);
+    if (::fchmod(m_fd, mode & 07777) != 0)
+        return systemError(QStringLiteral("Cannot set the mode of ") + m_path);
+    if (m_synced && ::fsync(m_fd) != 0)
+        return systemError(QStringLiteral("Cannot write ") + m_path);
     if (m_temp.isEmpty())
         if (Status named = nameIt(); !named) return named;
     if (::close(m_fd) != 0) {
@@ -94,7 +99,8 @@ Status OutputFile::commit(mode_t mode) {
 
 mode_t OutputFile::modeFor(const QString& path) {
     struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        return st.st_mode & 07777;
     // The umask, without changing it (umask(2) would, for a moment, for every thread).
     mode_t mask = 022;
     QFile status(QStringLiteral("/proc/self/status"));

@@ -1,14 +1,15 @@
 // A file written in pieces that appears under its name only once it is complete: the bytes go
 // to a nameless file in the target's folder (a named temporary one where the file system has
-// no nameless files), which gets a temporary name at the commit and a rename then puts in place. The rename
-// replaces a symbolic link of that name itself, never the file it points to; an abandoned
-// output (or one destroyed before its commit) leaves nothing behind. A synced output reaches the
-// disk before the rename; an unsynced one (a download, as other download tools do it) leaves that
-// to the system, and its rename still never shows half a file.
+// no nameless files), which gets a temporary name at the commit and a rename then puts in place.
+// The rename replaces a symbolic link of that name itself, never the file it points to; an
+// abandoned output (or one destroyed before its commit) leaves nothing behind. A synced output
+// reaches the disk before the rename; an unsynced one (a download, as other download tools do it)
+// leaves that to the system, and its rename still never shows half a file.
 #pragma once
 
-#include <QString>
 #include <sys/types.h>
+
+#include <QString>
 
 #include "core/status.h"
 
@@ -16,7 +17,8 @@ namespace vx {
 
 class OutputFile {
 public:
-    explicit OutputFile(QString path, bool synced = true) : m_path(std::move(path)), m_synced(synced) {}
+    explicit OutputFile(QString path, bool synced = true)
+        : m_path(std::move(path)), m_synced(synced) {}
     ~OutputFile() { abandon(); }
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;

@@ -117,7 +117,8 @@ private:
 // once all bytes have come, so that a download that fails or is stopped leaves a file of that
 // name as it was.
 Status openDownload(OutputFile& out, const QString& path) {
-    if (QFileInfo(path).isDir()) return Status::error(localProblem(path, QStringLiteral("is a folder")));
+    if (QFileInfo(path).isDir())
+        return Status::error(localProblem(path, QStringLiteral("is a folder")));
     if (Status s = out.open(); !s) return Status::error(localProblem(path, s.message()));
     return Status::ok();
 }
@@ -311,7 +312,8 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         if (!hFile || !hFile->read(block, kBlockSize))
             return failTransfer(lastCode(), QStringLiteral("InternetReadFile"));
         if (!writer.write(block, kBlockSize))
-            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), writer.error());
+            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
+                                writer.error());
         yieldToEvents();
         lCurrentBytes += kBlockSize;
         emit FileTransferProgress(static_cast<qint32>(lCurrentBytes >> shift), lTotalUnits);
@@ -322,7 +324,8 @@ bool cFTP::FTPDownloadFile(QString& sLocal, QString& sRemote) {
         if (!hFile || !hFile->read(block, rest))
             return failTransfer(lastCode(), QStringLiteral("InternetReadFile2"));
         if (!writer.write(block, rest))
-            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), writer.error());
+            return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"),
+                                writer.error());
     }
     if (!writer.flush())
         return failTransfer(ftp::LocalFileError, QStringLiteral("WriteLocalFile"), writer.error());

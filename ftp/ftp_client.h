@@ -216,7 +216,7 @@ private:
     bool authTls();                       // "AUTH TLS" and the handshake (Auto, Require)
     bool protectData();                   // "PBSZ 0", "PROT P"
     bool encrypt(QSslSocket& socket, bool resume);  // client handshake on a connected socket
-    QSslSocket* tlsControl() const;  // the control socket when it can be encrypted
+    QSslSocket* tlsControl() const;                 // the control socket when it can be encrypted
     std::unique_ptr<QTcpSocket> newDataSocket() const;
     bool setType(TransferType type);
     // Sets up the data connection and sends `command` on it; restartAt > 0 sends REST first,

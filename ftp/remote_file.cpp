@@ -37,8 +37,10 @@ RemoteFile::RemoteFile(FtpClient* client, std::unique_ptr<QTcpSocket> data, Acce
     m_tls = qobject_cast<QSslSocket*>(m_data.get()) != nullptr;
     // Writes gather in a buffer sized once: room for a full send and one more piece with its
     // line ends doubled, so that gathering is a plain copy.
-    if (access == Access::Write) m_buf.resize(3 * sendChunk());
-    else m_buf.reserve(kChunk + 1024);
+    if (access == Access::Write)
+        m_buf.resize(3 * sendChunk());
+    else
+        m_buf.reserve(kChunk + 1024);
     if (m_tls) return;  // the TLS socket keeps its own descriptor as it is
     // The direct sends and receives below rely on a non-blocking descriptor, so that every
     // wait goes through the sliced, yielding waits with the stall time-out.

@@ -108,9 +108,11 @@ WaitResult waitForPeerClose(int fd, QTcpSocket& control, int stallMs) {
 }
 
 void watchPeerEnd(QTcpSocket& data) {
-    QObject::connect(&data, &QAbstractSocket::errorOccurred, &data, [&data](QAbstractSocket::SocketError e) {
-        if (e == QAbstractSocket::RemoteHostClosedError) data.setProperty(kPeerEnded, true);
-    });
+    QObject::connect(&data, &QAbstractSocket::errorOccurred, &data,
+                     [&data](QAbstractSocket::SocketError e) {
+                         if (e == QAbstractSocket::RemoteHostClosedError)
+                             data.setProperty(kPeerEnded, true);
+                     });
 }
 
 bool peerEnded(const QTcpSocket& data) { return data.property(kPeerEnded).toBool(); }
